@@ -1,0 +1,20 @@
+#pragma once
+// Windows-1250, the single-byte code page of every stored text. Qt 6 has no such codec, so the
+// table is our own. The five bytes that the code page leaves undefined map to the C1 controls of
+// the same value, so that any stored byte survives a trip through a widget and back.
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace cp1250 {
+
+// The character of one byte.
+char16_t toUnicode(unsigned char byte);
+QString toUnicode(std::string_view bytes);
+// A character that Windows-1250 cannot hold becomes '?'.
+std::string fromUnicode(const QString& text);
+// Shorthand for the many literal Polish texts kept in UTF-8 source files.
+std::string fromUtf8(std::string_view utf8);
+QString toQ(std::string_view bytes);
+
+}  // namespace cp1250

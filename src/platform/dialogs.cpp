@@ -1,0 +1,186 @@
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <stdexcept>
+
+namespace platform {
+
+ModalForm::ModalForm(QWidget* parent) : QDialog(parent) {}
+
+void ModalForm::setModalResult(int result) {
+  modalResult_ = result;
+  if (result != mrNone) done(result == mrDismissed ? 0 : result);
+}
+
+void ModalForm::reject() {
+  modalResult_ = closeResult_;
+  QDialog::done(closeResult_ == mrDismissed ? 0 : closeResult_);
+}
+
+void DialogDriver::showMessage(const QString& text) {
+  messageBox(text, QApplication::applicationName(), MsgButtons::Ok, MsgIcon::None);
+}
+
+int DialogDriver::ask(const QString& text, MsgButtons buttons) {
+  return messageBox(text, QStringLiteral("Pytanie ?"), buttons, MsgIcon::Question);
+}
+
+int QtDialogDriver::messageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon icon) {
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(caption);
+  box.setText(text);
+  switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+  }
+  struct B { QMessageBox::StandardButton b; int id; const char* label; };
+  std::vector<B> list;
+  switch (buttons) {
+    case MsgButtons::Ok: list = {{QMessageBox::Ok, IdOk, "OK"}}; break;
+    case MsgButtons::OkCancel: list = {{QMessageBox::Ok, IdOk, "OK"}, {QMessageBox::Cancel, IdCancel, "Anuluj"}}; break;
+    case MsgButtons::YesNo: list = {{QMessageBox::Yes, IdYes, "&Tak"}, {QMessageBox::No, IdNo, "&Nie"}}; break;
+    case MsgButtons::YesNoCancel:
+      list = {{QMessageBox::Yes, IdYes, "&Tak"}, {QMessageBox::No, IdNo, "&Nie"}, {QMessageBox::Cancel, IdCancel, "Anuluj"}};
+      break;
+  }
+  QMessageBox::StandardButtons all;
+  for (const auto& b : list) all |= b.b;
+  box.setStandardButtons(all);
+  for (const auto& b : list) box.button(b.b)->setText(QString::fromUtf8(b.label));
+  int r = box.exec();
+  for (const auto& b : list)
+    if (r == b.b) return b.id;
+  return buttons == MsgButtons::Ok ? IdOk : buttons == MsgButtons::YesNo ? IdNo : IdCancel;
+}
+
+int QtDialogDriver::showModal(ModalForm& form) {
+  form.resetModalResult();
+  form.exec();
+  return form.modalResult() == mrNone ? form.closeResult() : form.modalResult();
+}
+
+std::optional<QString> QtDialogDriver::openFile(const FileDialogSpec& spec) {
+  QString f = QFileDialog::getOpenFileName(QApplication::activeWindow(), spec.caption,
+                                           spec.fileName.isEmpty() ? spec.folder : spec.folder + "/" + spec.fileName,
+                                           spec.filter);
+  if (f.isEmpty()) return std::nullopt;
+  return f;
+}
+
+std::optional<QString> QtDialogDriver::saveFile(const FileDialogSpec& spec) {
+  QFileDialog dlg(QApplication::activeWindow(), spec.caption, spec.folder, spec.filter);
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  if (!spec.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(spec.defaultSuffix);
+  if (!spec.fileName.isEmpty()) dlg.selectFile(spec.fileName);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+  return dlg.selectedFiles().front();
+}
+
+std::optional<QString> QtDialogDriver::chooseFolder(const FileDialogSpec& spec) {
+  QString f = QFileDialog::getExistingDirectory(QApplication::activeWindow(), spec.caption, spec.folder);
+  if (f.isEmpty()) return std::nullopt;
+  return f;
+}
+
+// ---- test double ----
+
+ScriptedDialogs& ScriptedDialogs::expectMessage(int answer, const QString& textPart) {
+  script_.push_back({Shown::Kind::Message, answer, textPart, {}, {}});
+  return *this;
+}
+ScriptedDialogs& ScriptedDialogs::expectModal(const QString& objectName, ModalScript script) {
+  script_.push_back({Shown::Kind::Modal, 0, objectName, std::move(script), {}});
+  return *this;
+}
+ScriptedDialogs& ScriptedDialogs::expectOpenFile(std::optional<QString> answer) {
+  script_.push_back({Shown::Kind::OpenFile, 0, {}, {}, std::move(answer)});
+  return *this;
+}
+ScriptedDialogs& ScriptedDialogs::expectSaveFile(std::optional<QString> answer) {
+  script_.push_back({Shown::Kind::SaveFile, 0, {}, {}, std::move(answer)});
+  return *this;
+}
+ScriptedDialogs& ScriptedDialogs::expectFolder(std::optional<QString> answer) {
+  script_.push_back({Shown::Kind::Folder, 0, {}, {}, std::move(answer)});
+  return *this;
+}
+
+bool ScriptedDialogs::take(Shown::Kind kind, const QString& what, Step& step) {
+  auto fail = [&](const QString& why) {
+    if (onFailure) onFailure(why);
+    else throw std::logic_error(why.toStdString());
+    return false;
+  };
+  if (script_.empty()) return fail("Unexpected dialog: " + what);
+  step = std::move(script_.front());
+  script_.erase(script_.begin());
+  if (step.kind != kind) return fail("Dialog of another kind than expected: " + what);
+  if (kind == Shown::Kind::Modal && step.match != what)
+    return fail("Expected window " + step.match + ", shown " + what);
+  if (kind == Shown::Kind::Message && !step.match.isEmpty() && !what.contains(step.match))
+    return fail("Expected a message with \"" + step.match + "\", shown \"" + what + "\"");
+  return true;
+}
+
+int ScriptedDialogs::messageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon) {
+  Step step;
+  int answer = buttons == MsgButtons::Ok ? IdOk : IdCancel;
+  if (take(Shown::Kind::Message, text, step)) answer = step.answer;
+  shown_.push_back({Shown::Kind::Message, text, caption, answer});
+  return answer;
+}
+
+int ScriptedDialogs::showModal(ModalForm& form) {
+  Step step;
+  form.resetModalResult();
+  int result = form.closeResult();
+  shown_.push_back({Shown::Kind::Modal, form.objectName(), form.windowTitle(), 0});
+  form.show();  // runs the window's own on-show handling, as a real showing would
+  if (take(Shown::Kind::Modal, form.objectName(), step) && step.modal) {
+    int r = step.modal(form);
+    if (r != mrNone) result = r;
+    else if (form.modalResult() != mrNone) result = form.modalResult();
+  }
+  form.hide();
+  shown_.back().answer = result;
+  return result;
+}
+
+std::optional<QString> ScriptedDialogs::openFile(const FileDialogSpec& spec) {
+  Step step;
+  std::optional<QString> r;
+  if (take(Shown::Kind::OpenFile, spec.caption, step)) r = step.file;
+  shown_.push_back({Shown::Kind::OpenFile, spec.caption, spec.folder, 0});
+  return r;
+}
+
+std::optional<QString> ScriptedDialogs::saveFile(const FileDialogSpec& spec) {
+  Step step;
+  std::optional<QString> r;
+  if (take(Shown::Kind::SaveFile, spec.caption, step)) r = step.file;
+  shown_.push_back({Shown::Kind::SaveFile, spec.caption, spec.folder, 0});
+  return r;
+}
+
+std::optional<QString> ScriptedDialogs::chooseFolder(const FileDialogSpec& spec) {
+  Step step;
+  std::optional<QString> r;
+  if (take(Shown::Kind::Folder, spec.caption, step)) r = step.file;
+  shown_.push_back({Shown::Kind::Folder, spec.caption, spec.folder, 0});
+  return r;
+}
+
+QStringList ScriptedDialogs::messages() const {
+  QStringList out;
+  for (const auto& s : shown_)
+    if (s.kind == Shown::Kind::Message) out << s.text;
+  return out;
+}
+
+}  // namespace platform

@@ -1,0 +1,68 @@
+#include "platform/recordfile.h"
+
+#include "platform/errors.h"
+
+namespace platform {
+
+RecordFile::RecordFile(QString path, std::size_t recordSize) : path_(std::move(path)), size_(recordSize), file_(path_) {}
+
+RecordFile::~RecordFile() { close(); }
+
+bool RecordFile::open(Mode mode) {
+  switch (mode) {
+    case Mode::Read: return file_.open(QIODevice::ReadOnly);
+    case Mode::ReadWrite:
+      if (!file_.exists()) return false;
+      return file_.open(QIODevice::ReadWrite);
+    case Mode::ReadWriteCreate:
+      // ReadWrite never truncates; it creates only what is absent.
+      return file_.open(QIODevice::ReadWrite);
+  }
+  return false;
+}
+
+qint64 RecordFile::count() const { return file_.size() / static_cast<qint64>(size_); }
+
+bool RecordFile::hasPartialTail() const { return file_.size() % static_cast<qint64>(size_) != 0; }
+
+void RecordFile::fail(const char* what) {
+  throw IoError(std::string(what) + " " + path_.toStdString() + ": " + file_.errorString().toStdString());
+}
+
+void RecordFile::read(qint64 n, char* record) {
+  const qint64 sz = static_cast<qint64>(size_);
+  if (n < 0 || n >= count()) throw IoError("Błąd odczytu pliku " + path_.toStdString() + ": brak rekordu " + std::to_string(n));
+  if (file_.pos() != n * sz && !file_.seek(n * sz)) fail("Błąd odczytu pliku");
+  if (file_.read(record, sz) != sz) fail("Błąd odczytu pliku");
+}
+
+std::string RecordFile::read(qint64 n) {
+  std::string r(size_, '\0');
+  read(n, r.data());
+  return r;
+}
+
+void RecordFile::write(qint64 n, const char* record) {
+  const qint64 sz = static_cast<qint64>(size_);
+  if (n < 0 || n > count()) throw IoError("Błąd zapisu pliku " + path_.toStdString() + ": brak rekordu " + std::to_string(n));
+  if (!file_.seek(n * sz)) fail("Błąd zapisu pliku");
+  if (file_.write(record, sz) != sz) fail("Błąd zapisu pliku");
+}
+
+qint64 RecordFile::append(const char* record) {
+  qint64 n = count();
+  write(n, record);
+  return n;
+}
+
+void RecordFile::flush() {
+  if (file_.isOpen() && !file_.flush()) fail("Błąd zapisu pliku");
+}
+
+void RecordFile::close() {
+  if (!file_.isOpen()) return;
+  file_.flush();
+  file_.close();
+}
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+// A file of fixed-size records without a header: record n lies at n x size. Opened for one
+// operation and closed when the object goes. Only an absent file is ever created.
+#include <QFile>
+#include <QString>
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+class RecordFile {
+ public:
+  enum class Mode { Read, ReadWrite, ReadWriteCreate };
+
+  RecordFile(QString path, std::size_t recordSize);
+  ~RecordFile();
+  RecordFile(const RecordFile&) = delete;
+  RecordFile& operator=(const RecordFile&) = delete;
+
+  // False when the file cannot be opened (missing, locked, no rights); error() then says why.
+  // ReadWriteCreate creates the file only when it does not exist.
+  bool open(Mode mode);
+  bool isOpen() const { return file_.isOpen(); }
+  QString error() const { return file_.errorString(); }
+  const QString& path() const { return path_; }
+  std::size_t recordSize() const { return size_; }
+
+  // Whole records in the file; a partial record at the end is not counted.
+  qint64 count() const;
+  bool hasPartialTail() const;
+
+  // Read and write throw IoError with the system's text on failure.
+  void read(qint64 n, char* record);
+  std::string read(qint64 n);
+  void write(qint64 n, const char* record);
+  // Appends at count() x size, so a partial tail is overwritten, never shifted onto.
+  qint64 append(const char* record);
+  void flush();
+  void close();
+
+ private:
+  [[noreturn]] void fail(const char* what);
+  QString path_;
+  std::size_t size_;
+  QFile file_;
+};
+
+}  // namespace platform

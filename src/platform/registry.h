@@ -1,0 +1,108 @@
+#pragma once
+// The registry stand-in: HKEY_CURRENT_USER and HKEY_CLASSES_ROOT as one file-backed tree of keys
+// holding typed values. Key and value names compare case-insensitively and keep the case they were
+// created with. Every change is written to the backing file at once, through a temporary file and
+// a rename, so the file is never left half-written; a batch groups several changes into one write.
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+enum class RegRoot { CurrentUser, ClassesRoot };
+
+struct RegValue {
+  enum class Type { String, Integer, Binary };
+  Type type = Type::String;
+  std::string bytes;     // String (Windows-1250) and Binary
+  std::int32_t integer = 0;
+};
+
+class RegistryStore {
+ public:
+  // An empty path keeps the tree in memory only (for tests that need no file).
+  explicit RegistryStore(QString filePath = {});
+  ~RegistryStore();
+  RegistryStore(const RegistryStore&) = delete;
+  RegistryStore& operator=(const RegistryStore&) = delete;
+
+  // The store's file: ZELT_REGISTRY, else the user's configuration folder.
+  static QString defaultLocation();
+  const QString& filePath() const { return path_; }
+
+  // Paths are backslash-separated ("\SOFTWARE\Tarvo\ZELT\IO\"); leading and trailing
+  // separators do not matter.
+  bool keyExists(RegRoot root, std::string_view path) const;
+  bool valueExists(RegRoot root, std::string_view path, std::string_view name) const;
+  std::optional<RegValue> value(RegRoot root, std::string_view path, std::string_view name) const;
+  // A value of another type reads as missing.
+  std::optional<std::string> readString(RegRoot root, std::string_view path, std::string_view name) const;
+  std::optional<std::int32_t> readInteger(RegRoot root, std::string_view path, std::string_view name) const;
+  std::optional<std::string> readBinary(RegRoot root, std::string_view path, std::string_view name) const;
+  std::vector<std::string> subkeyNames(RegRoot root, std::string_view path) const;
+  std::vector<std::string> valueNames(RegRoot root, std::string_view path) const;
+
+  // Writers create the key when it is missing. A failure to write the file throws
+  // platform::IoError and leaves the tree as it was before the change.
+  void createKey(RegRoot root, std::string_view path);
+  void writeString(RegRoot root, std::string_view path, std::string_view name, std::string_view value);
+  void writeInteger(RegRoot root, std::string_view path, std::string_view name, std::int32_t value);
+  void writeBinary(RegRoot root, std::string_view path, std::string_view name, std::string_view value);
+  bool deleteValue(RegRoot root, std::string_view path, std::string_view name);
+  // Deletes the key with all its subkeys; false when it did not exist.
+  bool deleteKey(RegRoot root, std::string_view path);
+
+  // Saves a key with its subkeys to a file in the store's own text format.
+  void saveKey(RegRoot root, std::string_view path, const QString& file) const;
+
+  // Batches nest; the outermost commit writes the file once. A batch that ends without a commit
+  // (an exception) puts the tree back as it was, and the file stays untouched.
+  void beginBatch();
+  void commitBatch();
+  void abandonBatch();
+
+  // Shorthands for the program's own key "\SOFTWARE\Tarvo\ZELT\" under HKEY_CURRENT_USER.
+  static constexpr std::string_view kProgramKey = "\\SOFTWARE\\Tarvo\\ZELT\\";
+
+ public:
+  struct Key;   // the tree's nodes, public only for the file format's writer
+  struct Tree;
+
+ private:
+  void persist() const;
+  void load();
+
+  QString path_;
+  std::unique_ptr<Tree> tree_;
+  std::unique_ptr<Tree> snapshot_;
+  int batchDepth_ = 0;
+  bool batchDirty_ = false;
+};
+
+// RAII batch: commits when commit() is called, abandons otherwise.
+class RegistryBatch {
+ public:
+  explicit RegistryBatch(RegistryStore& store) : store_(store) { store_.beginBatch(); }
+  ~RegistryBatch() {
+    if (!done_) store_.abandonBatch();
+  }
+  void commit() {
+    done_ = true;
+    store_.commitBatch();
+  }
+  RegistryBatch(const RegistryBatch&) = delete;
+  RegistryBatch& operator=(const RegistryBatch&) = delete;
+
+ private:
+  RegistryStore& store_;
+  bool done_ = false;
+};
+
+// Joins registry path pieces with single backslashes.
+std::string regPath(std::string_view a, std::string_view b);
+
+}  // namespace platform

@@ -1,0 +1,85 @@
+#include "register/program.h"
+
+#include <QApplication>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/registry.h"
+#include "register/glownyform.h"
+#include "register/wizytform.h"
+
+namespace zelt {
+
+Program::Program(Services services) : svc(services) {
+  logowanie = [] { return platform::mrOk; };
+}
+
+Program::~Program() = default;
+
+void Program::czyscRekord() {
+  TRekordTransakcji r;  // all texts empty, the list indexes -1, Status 1, counters 0
+  const double today = platform::dateToDays(svc.clock.today());
+  r.rejDat = today;
+  r.tDat = today;
+  aktualnyRekord = r;
+}
+
+void Program::czyscKarte() {
+  rekordyKarty = RekordyKarty{};
+  licznikiRekordow = LicznikiRekordow{};
+}
+
+std::string Program::kluczIO() const {
+  return platform::regPath(platform::RegistryStore::kProgramKey, aktualneIO);
+}
+
+QString Program::plikDanych(const QString& name) const { return KatDan + QLatin1Char('/') + name; }
+
+void Program::akcja(const QString& line) {
+  splashLines << line;
+  if (wizyt_) wizyt_->pokazAkcje(line);
+}
+
+bool Program::start() {
+  QApplication::setApplicationName(QStringLiteral("Rejestr Transakcji"));
+  // The help file "zelt.hlp" is named where help is opened (the shell service).
+  wizyt_ = std::make_unique<TwizytForm>(*this);
+  akcja(QStringLiteral("Rozpoczęto ładowanie danych"));
+  wizyt_->show();
+  wizyt_->repaint();
+
+  // Every window, once, in this order; each creation loads its own data and writes its lines.
+  glowny_ = std::make_unique<TglownyForm>(*this);
+  if (!glowny_->FormCreate()) return false;
+  // card editor
+  // transaction-kind picker
+  // settings (builds the register list's columns and loads the register)
+  // verification dialog
+  // currency picker
+  // country picker
+  // parties list
+  // institution data
+  // unit editor
+  // dispatch report
+  // party editor
+  // add-institution dialog
+
+  akcja(QStringLiteral("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"));
+  wizyt_->hide();
+  if (logowanie() != platform::mrOk) return false;
+  glowny_->show();
+  return true;
+}
+
+void Program::przywolaj() {
+  // Never the main window before the sign-in: the window the user is in comes to the front.
+  QWidget* w = QApplication::activeModalWidget();
+  if (!w && glowny_ && glowny_->isVisible()) w = glowny_.get();
+  if (!w && wizyt_ && wizyt_->isVisible()) w = wizyt_.get();
+  if (!w) return;
+  if (w->isMinimized()) w->showNormal();
+  w->raise();
+  w->activateWindow();
+}
+
+}  // namespace zelt

@@ -1,0 +1,114 @@
+#pragma once
+// The program object: the state that the windows share (the current record, the open card's
+// working set, the institution and its folders, the signed-in person), the platform services,
+// and the windows, each created once at start-up in a fixed order.
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "register/rekordtransakcji.h"
+
+namespace platform {
+class RegistryStore;
+class DialogDriver;
+class Clock;
+class Shell;
+}  // namespace platform
+
+namespace zelt {
+
+class TwizytForm;
+class TglownyForm;
+
+struct Services {
+  platform::RegistryStore& reg;
+  platform::DialogDriver& dialogs;
+  platform::Clock& clock;
+  platform::Shell& shell;
+};
+
+// "Not found" for a record number.
+constexpr std::int32_t kBrakRekordu = 16777215;
+constexpr int kMaxRekordowKarty = 25;
+
+// The open card's records (1-based, as the card's record index).
+struct RekordyKarty {
+  struct Pozycja {
+    std::int32_t nrRekordu = kBrakRekordu;  // position in transak.dat
+    std::int32_t wiersz = -1;               // row of the register list, -1 when it shows none
+    std::string nrRejDat;
+  };
+  int k = 0;
+  std::array<Pozycja, kMaxRekordowKarty + 1> r{};
+};
+
+struct LicznikiRekordow {
+  struct Rekord {
+    std::int32_t bledy = 0, ostrzezenia = 0, wydruki = 0, wyslania = 0;
+  };
+  std::int32_t bledow = 0, ostrzezen = 0;
+  std::array<Rekord, kMaxRekordowKarty + 1> r{};
+};
+
+class Program {
+ public:
+  explicit Program(Services services);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  Services svc;
+
+  // Institution and folders, settled once at start-up.
+  int IloscIO = 1;
+  std::string aktualneIO = "IO\\";
+  QString KatDan, KatPod, KatEks;
+  // The signed-in responsible person "first name;surname;position"; empty for the administrator.
+  std::string zalogowany;
+  std::uint8_t stanHasel = 0;
+
+  // The current record, through which every reader and writer of transak.dat goes.
+  TRekordTransakcji aktualnyRekord;
+  void czyscRekord();
+
+  // The open card's working set.
+  RekordyKarty rekordyKarty;
+  LicznikiRekordow licznikiRekordow;
+  int trybKarty = 1;  // 1 new card, 0 editing a stored card
+  // Empties the working set: no records, every slot's counts 0 and record number "not found".
+  void czyscKarte();
+
+  // The institution's registry key "\SOFTWARE\Tarvo\ZELT\" + aktualneIO.
+  std::string kluczIO() const;
+  QString plikDanych(const QString& name) const;  // KatDan + "/" + name
+  QString transakDat() const { return plikDanych(QStringLiteral("transak.dat")); }
+
+  // The splash's progress line; every line shown is also kept, in order.
+  void akcja(const QString& line);
+  QStringList splashLines;
+
+  // The windows, created by start() in their fixed order (null until created).
+  TwizytForm* wizyt() const { return wizyt_.get(); }
+  TglownyForm* glowny() const { return glowny_.get(); }
+
+  // Start-up after the single-instance guard: creates the splash and every window in order, then
+  // signs in. True when the program goes on to its message loop; false when it ends at once.
+  bool start();
+
+  // Raises the window the user is in (the single-instance signal).
+  void przywolaj();
+
+  // The sign-in step, run on the splash after every window exists. Its result is a modal result;
+  // only mrOk goes on. Until the sign-in is built it accepts at once.
+  std::function<int()> logowanie;
+
+ private:
+  std::unique_ptr<TwizytForm> wizyt_;
+  std::unique_ptr<TglownyForm> glowny_;
+};
+
+}  // namespace zelt

@@ -1,0 +1,37 @@
+#pragma once
+// transak.dat: no header, record n at n x 3512, records never removed (Status 99 marks a deleted
+// one), new records appended at the end. A partial record at the end is not a record.
+#include <QString>
+#include <functional>
+
+#include "platform/recordfile.h"
+#include "register/rekordtransakcji.h"
+
+namespace zelt {
+
+class PlikRejestru {
+ public:
+  explicit PlikRejestru(const QString& path) : file_(path, TRekordTransakcji::kSize) {}
+
+  // For reading; false when the file is missing or cannot be opened.
+  bool otworzDoOdczytu() { return file_.open(platform::RecordFile::Mode::Read); }
+  // For writing; creates the file only when it does not exist.
+  bool otworzDoZapisu() { return file_.open(platform::RecordFile::Mode::ReadWriteCreate); }
+  QString blad() const { return file_.error(); }
+
+  qint64 ilosc() const { return file_.count(); }
+  bool niepelnyOstatni() const { return file_.hasPartialTail(); }
+
+  // Throw platform::IoError on an input or output error.
+  TRekordTransakcji czytaj(qint64 n);
+  void zapisz(qint64 n, const TRekordTransakcji& r);
+  qint64 dopisz(const TRekordTransakcji& r);
+
+  // Reads every whole record in file order; the callback gets the record number and the record.
+  void kazdy(const std::function<void(qint64, const TRekordTransakcji&)>& fn);
+
+ private:
+  platform::RecordFile file_;
+};
+
+}  // namespace zelt

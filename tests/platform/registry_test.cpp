@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "platform/errors.h"
+#include "platform/registry.h"
+
+using platform::RegistryBatch;
+using platform::RegistryStore;
+using platform::RegRoot;
+
+namespace {
+
+constexpr auto HKCU = RegRoot::CurrentUser;
+
+std::string slurp(const QString& p) {
+  QFile f(p);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  auto b = f.readAll();
+  return std::string(b.constData(), size_t(b.size()));
+}
+
+TEST(Registry, NamesCompareCaseInsensitivelyAndKeepTheirCase) {
+  RegistryStore reg;
+  reg.writeString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO\\", "nazIO", "Bank");
+  EXPECT_EQ(reg.readString(HKCU, "software\\tarvo\\zelt\\io", "NazIO"), "Bank");
+  reg.writeString(HKCU, "\\Software\\TARVO\\Zelt\\IO", "NAZIO", "Bank 2");
+  EXPECT_EQ(reg.valueNames(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO\\"), std::vector<std::string>{"nazIO"});
+  EXPECT_EQ(reg.readString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO\\", "nazio"), "Bank 2");
+  EXPECT_EQ(reg.subkeyNames(HKCU, "\\SOFTWARE"), std::vector<std::string>{"Tarvo"});
+}
+
+TEST(Registry, TypedValuesAndWrongTypeReadsAsMissing) {
+  RegistryStore reg;
+  reg.writeInteger(HKCU, "K", "i", -7);
+  reg.writeBinary(HKCU, "K", "b", std::string("\x00\xFF\x25", 3));
+  reg.writeString(HKCU, "K", "s", "");
+  EXPECT_EQ(reg.readInteger(HKCU, "K", "i"), -7);
+  EXPECT_EQ(reg.readBinary(HKCU, "K", "b"), std::string("\x00\xFF\x25", 3));
+  EXPECT_EQ(reg.readString(HKCU, "K", "s"), "");
+  EXPECT_FALSE(reg.readString(HKCU, "K", "i").has_value());
+  EXPECT_FALSE(reg.readInteger(HKCU, "K", "s").has_value());
+  EXPECT_FALSE(reg.readInteger(HKCU, "K", "none").has_value());
+  EXPECT_FALSE(reg.keyExists(HKCU, "K\\sub"));
+  EXPECT_FALSE(reg.keyExists(RegRoot::ClassesRoot, "K"));
+}
+
+TEST(Registry, EveryByteSurvivesTheFile) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("r.txt");
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(char(b));
+  {
+    RegistryStore reg(file);
+    reg.writeString(HKCU, "A\\B c%", "na me", all);
+    reg.writeBinary(HKCU, "A", "bin", all);
+    reg.writeString(HKCU, "A", "", "default");
+    reg.writeInteger(RegRoot::ClassesRoot, "http\\shell", "x", 2147483647);
+    reg.createKey(HKCU, "Empty\\Key");
+  }
+  RegistryStore again(file);
+  EXPECT_EQ(again.readString(HKCU, "a\\b C%", "NA ME"), all);
+  EXPECT_EQ(again.readBinary(HKCU, "A", "bin"), all);
+  EXPECT_EQ(again.readString(HKCU, "A", ""), "default");
+  EXPECT_EQ(again.readInteger(RegRoot::ClassesRoot, "http\\shell", "x"), 2147483647);
+  EXPECT_TRUE(again.keyExists(HKCU, "Empty\\Key"));
+}
+
+TEST(Registry, DeleteKeyTakesItsSubkeys) {
+  RegistryStore reg;
+  reg.writeString(HKCU, "P\\IO\\JED01", "a", "1");
+  reg.writeString(HKCU, "P\\IO02", "a", "2");
+  EXPECT_TRUE(reg.deleteKey(HKCU, "p\\io"));
+  EXPECT_FALSE(reg.keyExists(HKCU, "P\\IO\\JED01"));
+  EXPECT_TRUE(reg.keyExists(HKCU, "P\\IO02"));
+  EXPECT_FALSE(reg.deleteKey(HKCU, "P\\IO"));
+  EXPECT_TRUE(reg.deleteValue(HKCU, "P\\IO02", "A"));
+  EXPECT_FALSE(reg.valueExists(HKCU, "P\\IO02", "a"));
+}
+
+TEST(Registry, BatchWritesOnceOrNotAtAll) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("r.txt");
+  RegistryStore reg(file);
+  reg.writeString(HKCU, "K", "old", "1");
+  const std::string before = slurp(file);
+  {
+    RegistryBatch batch(reg);
+    reg.writeString(HKCU, "K", "new", "2");
+    reg.deleteValue(HKCU, "K", "old");
+    EXPECT_EQ(slurp(file), before) << "nothing reaches the file before the commit";
+    // no commit: the batch is abandoned, as when an exception leaves the scope
+  }
+  EXPECT_EQ(slurp(file), before);
+  EXPECT_EQ(reg.readString(HKCU, "K", "old"), "1");
+  EXPECT_FALSE(reg.valueExists(HKCU, "K", "new"));
+  {
+    RegistryBatch batch(reg);
+    reg.writeString(HKCU, "K", "new", "2");
+    reg.deleteValue(HKCU, "K", "old");
+    batch.commit();
+  }
+  RegistryStore again(file);
+  EXPECT_EQ(again.readString(HKCU, "K", "new"), "2");
+  EXPECT_FALSE(again.valueExists(HKCU, "K", "old"));
+}
+
+TEST(Registry, AFailedWriteKeepsTreeAndFile) {
+  QTemporaryDir dir;
+  const QString sub = dir.filePath("ro");
+  QDir().mkpath(sub);
+  const QString file = sub + "/r.txt";
+  RegistryStore reg(file);
+  reg.writeString(HKCU, "K", "a", "1");
+  const std::string before = slurp(file);
+  QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  if (QFileInfo(sub).isWritable()) GTEST_SKIP() << "running with rights that ignore permissions";
+  EXPECT_THROW(reg.writeString(HKCU, "K", "a", "2"), platform::IoError);
+  QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  EXPECT_EQ(reg.readString(HKCU, "K", "a"), "1");
+  EXPECT_EQ(slurp(file), before);
+}
+
+TEST(Registry, SaveKeyWritesTheSubtree) {
+  QTemporaryDir dir;
+  RegistryStore reg;
+  reg.writeString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\Konfig", "a", "x");
+  reg.writeString(HKCU, "\\SOFTWARE\\Other", "b", "y");
+  reg.saveKey(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\", dir.filePath("konfig"));
+  const std::string text = slurp(dir.filePath("konfig"));
+  EXPECT_NE(text.find("Konfig"), std::string::npos);
+  EXPECT_NE(text.find("S a x"), std::string::npos);
+  EXPECT_EQ(text.find("Other"), std::string::npos);
+}
+
+TEST(Registry, CorruptFileIsRefusedNotTruncated) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("r.txt");
+  {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("garbage\n");
+  }
+  EXPECT_THROW(RegistryStore{file}, platform::IoError);
+  EXPECT_EQ(slurp(file), "garbage\n");
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+#include "support/world.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "register/program.h"
+
+namespace testing_world {
+
+World::World() : clock(QDateTime(QDate(2026, 12, 10), QTime(12, 0))), shell() {
+  if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
+  QDir(dir_.path()).mkpath("Dokumenty");
+  QDir(dir_.path()).mkpath("praca");
+  shell = platform::RecordingShell(documents());
+  dialogs.onFailure = [](const QString& why) { ADD_FAILURE() << why.toStdString(); };
+  oldCwd_ = QDir::currentPath();
+  QDir::setCurrent(workFolder());
+  reg_ = std::make_unique<platform::RegistryStore>(registryFile());
+}
+
+World::~World() {
+  program_.reset();
+  QDir::setCurrent(oldCwd_);
+  if (!dialogs.scriptDone()) ADD_FAILURE() << "dialogs expected by the test were not shown";
+}
+
+void World::reloadRegistry() {
+  program_.reset();
+  reg_ = std::make_unique<platform::RegistryStore>(registryFile());
+}
+
+std::string World::readFile(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  const QByteArray b = f.readAll();
+  return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+void World::writeFile(const QString& path, const std::string& bytes) {
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write " + path.toStdString());
+  f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+zelt::Program& World::program() {
+  if (!program_) program_ = std::make_unique<zelt::Program>(zelt::Services{*reg_, dialogs, clock, shell});
+  return *program_;
+}
+
+void World::resetProgram() { program_.reset(); }
+
+}  // namespace testing_world

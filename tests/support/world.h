@@ -1,0 +1,54 @@
+#pragma once
+// A temporary world for one test: documents, data and export folders, a registry file, a working
+// folder for the dictionaries, the scripted dialog driver, a recording shell and a fixed clock.
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+
+namespace zelt {
+class Program;
+}
+
+namespace testing_world {
+
+class World {
+ public:
+  World();
+  ~World();
+
+  QString root() const { return dir_.path(); }
+  QString path(const QString& rel) const { return dir_.filePath(rel); }
+  QString documents() const { return path("Dokumenty"); }
+  QString registryFile() const { return path("registry.txt"); }
+  QString workFolder() const { return path("praca"); }
+
+  // The registry as the program will find it (reloaded from the file on each call of fresh()).
+  platform::RegistryStore& reg() { return *reg_; }
+  void reloadRegistry();
+  platform::ScriptedDialogs dialogs;
+  platform::FixedClock clock;
+  platform::RecordingShell shell;
+
+  // Bytes of a file, empty when it is missing.
+  static std::string readFile(const QString& path);
+  static void writeFile(const QString& path, const std::string& bytes);
+
+  // A program object over this world (created on first use).
+  zelt::Program& program();
+  void resetProgram();
+
+ private:
+  QTemporaryDir dir_;
+  QString oldCwd_;
+  std::unique_ptr<platform::RegistryStore> reg_;
+  std::unique_ptr<zelt::Program> program_;
+};
+
+}  // namespace testing_world

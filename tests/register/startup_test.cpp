@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+
+#include "platform/cp1250.h"
+#include "register/glownyform.h"
+#include "register/instytucje.h"
+#include "register/program.h"
+#include "register/wizytform.h"
+#include "support/world.h"
+
+using platform::RegRoot;
+using testing_world::World;
+
+namespace {
+
+constexpr auto HKCU = RegRoot::CurrentUser;
+const std::string kProg = "\\SOFTWARE\\Tarvo\\ZELT\\";
+const std::string kShell = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\";
+
+TEST(Institutions, SubkeyNames) {
+  const std::pair<int, const char*> cases[] = {{1, "IO\\"}, {2, "IO02\\"}, {10, "IO10\\"}, {17, "IO17\\"}, {99, "IO99\\"}};
+  for (auto [n, key] : cases) EXPECT_EQ(zelt::podkluczIO(n), key) << n;
+}
+
+// Folder resolution over registry fixtures; "D" stands for the documents folder.
+TEST(Institutions, FolderResolution) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> io;      // values of the institution key
+    std::vector<std::pair<std::string, std::string>> konfig;  // older values of "Konfig"
+    int n;
+    const char *dan, *pod, *eks;
+  };
+  const Case cases[] = {
+      {"all three set", {{"KatDan", "/a"}, {"KatPod", "/p"}, {"KatEks", "/e"}}, {}, 1, "/a", "/p", "/e"},
+      {"none: defaults", {}, {}, 1, "D/ZELT/Baza", "D/ZELT/Baza", "D/ZELT/Przekaz"},
+      {"older katalog only", {}, {{"katalog", "/old"}}, 1, "/old", "/old", "D/ZELT/Przekaz"},
+      {"older both", {}, {{"katalog", "/old"}, {"eksport", "/oe"}}, 1, "/old", "/old", "/oe"},
+      {"KatEks set: no older values", {{"KatEks", "/e"}}, {{"katalog", "/old"}}, 1, "D/ZELT/Baza", "D/ZELT/Baza", "/e"},
+      {"older values are institution 1's only", {}, {{"katalog", "/old"}}, 2, "D/ZELT/Baza", "D/ZELT/Baza",
+       "D/ZELT/Przekaz"},
+      {"KatPod defaults to KatDan", {{"KatDan", "/a"}}, {}, 1, "/a", "/a", "D/ZELT/Przekaz"},
+  };
+  for (const auto& c : cases) {
+    platform::RegistryStore reg;
+    const std::string io = kProg + zelt::podkluczIO(c.n);
+    reg.createKey(HKCU, io);
+    for (auto& [k, v] : c.io) reg.writeString(HKCU, io, k, v);
+    for (auto& [k, v] : c.konfig) reg.writeString(HKCU, kProg + "Konfig\\", k, v);
+    const auto f = zelt::folderyInstytucji(reg, c.n, "D");
+    EXPECT_EQ(f.KatDan, c.dan) << c.name;
+    EXPECT_EQ(f.KatPod, c.pod) << c.name;
+    EXPECT_EQ(f.KatEks, c.eks) << c.name;
+  }
+}
+
+TEST(Institutions, ListCountsEveryInstitutionAndClamps) {
+  platform::RegistryStore reg;
+  EXPECT_FALSE(zelt::czytajInstytucje(reg).kluczProgramu);
+  EXPECT_EQ(zelt::czytajInstytucje(reg).IloscIO, 1);
+  reg.writeInteger(HKCU, kProg, "IloscIO", 3);
+  reg.writeString(HKCU, kProg + "IO\\", "nazIO", "Bank A");  // written under this spelling, read as "NazIO"
+  reg.writeString(HKCU, kProg + "IO03\\", "NazIO", "Bank C");
+  const struct {
+    int stored;
+    int expected;
+  } pre[] = {{-1, 0}, {0, 0}, {2, 2}, {5, 2}};
+  for (auto p : pre) {
+    reg.writeInteger(HKCU, kProg, "AktualIO", p.stored);
+    const auto l = zelt::czytajInstytucje(reg);
+    ASSERT_EQ(l.nazwy.size(), 3u);
+    EXPECT_EQ(l.nazwy[0], "Bank A");
+    EXPECT_EQ(l.nazwy[1], "IO02") << "an unnamed institution keeps its place in the list";
+    EXPECT_EQ(l.nazwy[2], "Bank C");
+    EXPECT_EQ(l.wybor, p.expected) << p.stored;
+  }
+  reg.writeInteger(HKCU, kProg, "IloscIO", 250);
+  EXPECT_EQ(zelt::czytajInstytucje(reg).IloscIO, 99);
+  reg.writeInteger(HKCU, kProg, "IloscIO", -4);
+  EXPECT_EQ(zelt::czytajInstytucje(reg).IloscIO, 1);
+}
+
+TEST(Institutions, DocumentsFolderFromShellFoldersElseTheDesktop) {
+  platform::RegistryStore reg;
+  platform::RecordingShell shell("/home/u/Dokumenty");
+  EXPECT_EQ(zelt::folderDokumentow(reg, shell), "/home/u/Dokumenty");
+  reg.writeString(HKCU, kShell, "Personal", cp1250::fromUtf8("/mnt/Moje dokumenty ł"));
+  EXPECT_EQ(zelt::folderDokumentow(reg, shell), QString::fromUtf8("/mnt/Moje dokumenty ł"));
+}
+
+// The splash lines of a start pin the order in which the windows are created; each window adds
+// its lines here.
+QStringList expectedStartLines() {
+  return {
+      QString::fromUtf8("Rozpoczęto ładowanie danych"),
+      QString::fromUtf8("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"),
+  };
+}
+
+TEST(StartUp, FirstStartCreatesTheDefaultFoldersAndSignsIn) {
+  World w;
+  auto& p = w.program();
+  ASSERT_TRUE(p.start());
+  EXPECT_EQ(p.splashLines, expectedStartLines());
+  EXPECT_EQ(p.IloscIO, 1);
+  EXPECT_EQ(p.aktualneIO, "IO\\");
+  EXPECT_EQ(p.KatDan, w.documents() + "/ZELT/Baza");
+  EXPECT_EQ(p.KatPod, p.KatDan);
+  EXPECT_EQ(p.KatEks, w.documents() + "/ZELT/Przekaz");
+  EXPECT_TRUE(QDir(p.KatDan).exists());
+  EXPECT_TRUE(QDir(p.KatEks).exists());
+  EXPECT_TRUE(p.glowny()->isVisible());
+  EXPECT_EQ(p.glowny()->windowTitle(), "Informacja dla ZELT");
+  EXPECT_EQ(QApplication::applicationName(), "Rejestr Transakcji");
+}
+
+TEST(StartUp, AMissingFolderNamedByTheInstitutionIsReportedNotCreated) {
+  World w;
+  const QString gone = w.path("siec/Baza");
+  w.reg().writeString(HKCU, kProg + "IO\\", "KatDan", cp1250::fromUnicode(gone));
+  w.dialogs.expectMessage(platform::IdOk, "Brak katalogu " + gone);
+  auto& p = w.program();
+  ASSERT_TRUE(p.start());
+  EXPECT_EQ(p.KatDan, gone);
+  EXPECT_FALSE(QDir(gone).exists());
+  EXPECT_TRUE(QDir(p.KatEks).exists()) << "the default export folder is still made";
+}
+
+TEST(StartUp, ACancelledSignInEndsWithoutShowingTheMainWindow) {
+  World w;
+  auto& p = w.program();
+  p.logowanie = [] { return platform::mrCancel; };
+  EXPECT_FALSE(p.start());
+  EXPECT_FALSE(p.glowny()->isVisible());
+}
+
+struct ChooserWorld : World {
+  ChooserWorld() {
+    reg().writeInteger(HKCU, kProg, "IloscIO", 3);
+    reg().writeInteger(HKCU, kProg, "AktualIO", 7);
+    reg().writeString(HKCU, kProg + "IO\\", "NazIO", "Bank A");
+    reg().writeString(HKCU, kProg + "IO\\", "KatDan", cp1250::fromUnicode(path("a")));
+    reg().writeString(HKCU, kProg + "IO03\\", "NazIO", "Bank C");
+    reg().writeString(HKCU, kProg + "IO03\\", "KatDan", cp1250::fromUnicode(path("c")));
+    reg().writeString(HKCU, kProg + "Konfig\\", "katalog", cp1250::fromUnicode(path("stary")));
+    QDir().mkpath(path("a"));
+    QDir().mkpath(path("c"));
+    QDir().mkpath(path("stary"));
+  }
+};
+
+TEST(StartUp, TheChooserMapsEachItemToItsInstitution) {
+  ChooserWorld w;
+  w.dialogs.expectModal("wizytForm", [](platform::ModalForm& f) {
+    auto& s = static_cast<zelt::TwizytForm&>(f);
+    EXPECT_TRUE(s.WyborIO->isVisible());
+    EXPECT_EQ(s.WyborIO->count(), 3);
+    EXPECT_EQ(s.WyborIO->currentIndex(), 2) << "the stored choice 7 is clamped to the list";
+    s.WyborIO->setCurrentIndex(1);  // the unnamed institution 2
+    s.Wybierz->click();
+    return platform::mrNone;
+  });
+  auto& p = w.program();
+  ASSERT_TRUE(p.start());
+  EXPECT_EQ(p.aktualneIO, "IO02\\");
+  EXPECT_EQ(p.KatDan, w.documents() + "/ZELT/Baza") << "institution 2 has no folders: defaults";
+  EXPECT_FALSE(p.wizyt()->WyborIO->isVisible());
+}
+
+TEST(StartUp, TheChooserGivesInstitutionOneItsOlderFolders) {
+  ChooserWorld w;
+  w.reg().deleteValue(HKCU, kProg + "IO\\", "KatDan");
+  w.dialogs.expectModal("wizytForm", [](platform::ModalForm& f) {
+    auto& s = static_cast<zelt::TwizytForm&>(f);
+    s.WyborIO->setCurrentIndex(0);
+    s.Wybierz->click();
+    return platform::mrNone;
+  });
+  auto& p = w.program();
+  ASSERT_TRUE(p.start());
+  EXPECT_EQ(p.aktualneIO, "IO\\");
+  EXPECT_EQ(p.KatDan, w.path("stary"));
+}
+
+TEST(StartUp, ClosingTheChooserEndsTheProgramAndWritesNothing) {
+  ChooserWorld w;
+  const std::string before = World::readFile(w.registryFile());
+  w.dialogs.expectModal("wizytForm", [](platform::ModalForm& f) {
+    auto& s = static_cast<zelt::TwizytForm&>(f);
+    s.WyborIO->setCurrentIndex(-1);
+    EXPECT_FALSE(s.Wybierz->isEnabled()) << "nothing chosen, nothing to take";
+    f.reject();
+    return platform::mrNone;
+  });
+  auto& p = w.program();
+  EXPECT_FALSE(p.start());
+  EXPECT_EQ(World::readFile(w.registryFile()), before);
+  EXPECT_FALSE(QDir(w.documents() + "/ZELT").exists()) << "no folder is made for a run that does not happen";
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+// Two real processes of the program: the second one signals the first and ends, touching nothing.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace {
+
+struct Home {
+  QTemporaryDir dir;
+  QProcessEnvironment env(const QString& registry) const {
+    auto e = QProcessEnvironment::systemEnvironment();
+    e.insert("QT_QPA_PLATFORM", "offscreen");
+    e.insert("HOME", dir.path());
+    e.insert("XDG_RUNTIME_DIR", dir.filePath("run"));
+    e.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+    e.insert("XDG_DOCUMENTS_DIR", dir.filePath("Dokumenty"));
+    e.insert("ZELT_REGISTRY", registry);
+    return e;
+  }
+  Home() {
+    QDir().mkpath(dir.filePath("run"));
+    QFile::setPermissions(dir.filePath("run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+};
+
+bool waitFor(QProcess& p, const QByteArray& text, QByteArray& seen, int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) {
+    p.waitForReadyRead(100);
+    seen += p.readAllStandardError();
+    if (seen.contains(text)) return true;
+  }
+  return false;
+}
+
+std::string snapshot(const QString& root) {
+  std::string out;
+  QDir d(root);
+  for (const auto& fi : d.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
+    if (fi.fileName() == "run") continue;  // the lock and the socket of the running instance
+    out += fi.filePath().toStdString() + " " + std::to_string(fi.size()) + " " +
+           std::to_string(fi.lastModified().toMSecsSinceEpoch()) + "\n";
+    if (fi.isDir()) out += snapshot(fi.filePath());
+  }
+  return out;
+}
+
+TEST(SingleInstance, ASecondStartSignalsTheFirstAndEndsTouchingNothing) {
+  Home home;
+  const QString registry = home.dir.filePath("config/registry.txt");
+  QProcess first;
+  first.setProcessEnvironment(home.env(registry));
+  first.start(ZELT_EXE, {});
+  ASSERT_TRUE(first.waitForStarted());
+  QByteArray err1;
+  ASSERT_TRUE(waitFor(first, "zelt: started", err1, 20000)) << err1.toStdString();
+  // Let the first instance reach its message loop.
+  QThread::msleep(500);
+  const std::string before = snapshot(home.dir.path());
+
+  QProcess second;
+  second.setProcessEnvironment(home.env(registry));
+  second.start(ZELT_EXE, {});
+  ASSERT_TRUE(second.waitForFinished(10000)) << "the second instance must end by itself";
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_FALSE(second.readAllStandardError().contains("zelt: started")) << "it never starts up";
+  EXPECT_TRUE(waitFor(first, "zelt: activation requested", err1, 10000)) << err1.toStdString();
+  EXPECT_EQ(snapshot(home.dir.path()), before) << "the second instance wrote nothing";
+
+  // Another registry store is another installation: its program runs beside the first.
+  QProcess other;
+  other.setProcessEnvironment(home.env(home.dir.filePath("config/other.txt")));
+  other.start(ZELT_EXE, {});
+  QByteArray err3;
+  EXPECT_TRUE(waitFor(other, "zelt: started", err3, 20000)) << err3.toStdString();
+  other.kill();
+  other.waitForFinished();
+  first.kill();
+  first.waitForFinished();
+
+  // The killed instance left its lock behind; a lock whose owner is gone does not block.
+  QProcess again;
+  again.setProcessEnvironment(home.env(registry));
+  again.start(ZELT_EXE, {});
+  QByteArray err4;
+  EXPECT_TRUE(waitFor(again, "zelt: started", err4, 20000)) << err4.toStdString();
+  again.kill();
+  again.waitForFinished();
+}
+
+}  // namespace

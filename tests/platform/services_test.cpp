@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/geometry.h"
+#include "platform/guard.h"
+#include "platform/library.h"
+#include "platform/registry.h"
+
+using namespace platform;
+
+namespace {
+
+TEST(Geometry, SavedAndRestoredTheSameWay) {
+  RegistryStore reg;
+  QWidget a;
+  a.resize(400, 300);
+  a.move(30, 40);
+  a.show();
+  saveGeometry(reg, a, "Glowne");
+  const std::string key = "\\SOFTWARE\\Tarvo\\ZELT\\OKNA\\Glowne\\";
+  EXPECT_EQ(reg.readInteger(RegRoot::CurrentUser, key, "Width"), 400);
+  EXPECT_EQ(reg.readInteger(RegRoot::CurrentUser, key, "Height"), 300);
+  QWidget b;
+  restoreGeometry(reg, b, "Glowne");
+  b.show();
+  EXPECT_EQ(b.size(), a.size());
+  EXPECT_EQ(b.pos(), a.pos());
+}
+
+TEST(Geometry, MissingKeyOrValuesLeaveTheDesignAndOffScreenIsPulledBack) {
+  RegistryStore reg;
+  QWidget w;
+  w.resize(200, 100);
+  restoreGeometry(reg, w, "Edycja");
+  EXPECT_EQ(w.size(), QSize(200, 100));
+  const std::string key = "\\SOFTWARE\\Tarvo\\ZELT\\OKNA\\Edycja\\";
+  reg.writeInteger(RegRoot::CurrentUser, key, "Width", 321);
+  restoreGeometry(reg, w, "Edycja");
+  EXPECT_EQ(w.size(), QSize(321, 100)) << "only the values that exist change the window";
+  reg.writeInteger(RegRoot::CurrentUser, key, "Left", 90000);
+  reg.writeInteger(RegRoot::CurrentUser, key, "Top", -90000);
+  restoreGeometry(reg, w, "Edycja");
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(w.pos())) << "a window of an unplugged monitor comes back on screen";
+}
+
+TEST(Dates, DayCountsFrom1899) {
+  EXPECT_EQ(dateToDays(QDate(2007, 3, 5)), 39146.0);
+  EXPECT_EQ(dateToDays(QDate(1899, 12, 30)), 0.0);
+  EXPECT_EQ(daysToDate(39146.0), QDate(2007, 3, 5));
+  EXPECT_EQ(daysToDate(39146.75), QDate(2007, 3, 5)) << "the time of day is not a day";
+  EXPECT_FALSE(daysToDate(std::nan("")).has_value());
+  EXPECT_FALSE(daysToDate(1e300).has_value());
+  EXPECT_FALSE(daysToDate(-1e9).has_value());
+}
+
+TEST(Guard, AnExceptionInAHandlerBecomesAMessage) {
+  ScriptedDialogs d;
+  d.expectMessage(IdOk, QString::fromUtf8("Błąd zapisu"));
+  QPushButton b;
+  bool after = false;
+  QObject::connect(&b, &QPushButton::clicked, [&] {
+    guarded(d, [] { throw std::runtime_error("Błąd zapisu pliku x"); });
+    after = true;
+  });
+  b.click();
+  EXPECT_TRUE(after);
+  EXPECT_TRUE(d.scriptDone());
+}
+
+TEST(Library, LoadsOnlyFromTheProgramFolder) {
+  QTemporaryDir dir;
+  Library lib("nieistniejaca", dir.path());
+  EXPECT_FALSE(lib.load());
+  EXPECT_EQ(lib.resolve("x"), nullptr);
+  EXPECT_TRUE(lib.fileName().startsWith(dir.path())) << "never looked up in the working folder";
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+#include "register/listykarty.h"
+
+#include "platform/clock.h"
+#include "platform/cp1250.h"
+
+namespace zelt {
+
+namespace {
+
+ListyKarty::Lista lista(std::initializer_list<const char*> utf8) {
+  ListyKarty::Lista out;
+  for (const char* s : utf8) out.push_back(cp1250::fromUtf8(s));
+  return out;
+}
+
+ListyKarty::Lista typyPodmiotu(const char* first) {
+  ListyKarty::Lista l = lista({first,
+                               "01 - osoba fizyczna",
+                               "02 - osoba fizyczna prowadząca działalność gospodarczą",
+                               "03 - osoba fizyczna wykonująca wolny zawód",
+                               "04 - spółka cywilna",
+                               "05 - spółka jawna",
+                               "06 - spółka partnerska",
+                               "07 - spółka komandytowa",
+                               "08 - spółka komandytowo-akcyjna",
+                               "09 - spółka z ograniczoną odpowiedzialnością",
+                               "10 - spółka z ograniczoną odpowiedzialnością w organizacji",
+                               "11 - spółka akcyjna",
+                               "12 - spółka akcyjna w organizacji",
+                               "13 - spółdzielnia",
+                               "14 - przedsiębiorstwo państwowe",
+                               "15 - towarzystwo ubezpieczeń wzajemnych",
+                               "16 - główny oddział zagranicznego zakładu ubezpieczeń",
+                               "17 - jednostka badawczo-rozwojowa",
+                               "18 - stowarzyszenie",
+                               "19 - fundacja",
+                               "20 - organizacja społeczna i zawodowa",
+                               "21 - przedsiębiorca określony w przepisach o zasadach prowadzenia na terytorium "
+                               "Rzeczypospolitej Polskiej działalności gospodarczej w zakresie drobnej wytwórczości "
+                               "przez zagraniczne osoby prawne i fizyczne, zwany dalej \"przedsiębiorstwem "
+                               "zagranicznym\"",
+                               "22 - oddział przedsiębiorcy zagranicznego działającego na terytorium Rzeczypospolitej "
+                               "Polskiej"});
+  return l;
+}
+
+std::string data(double days) {
+  auto d = platform::daysToDate(days);
+  if (!d) return {};
+  return d->toString(QStringLiteral("yyyy/MM/dd")).toStdString();
+}
+
+bool transakcyjna(const std::string& kod) {
+  static const char* const kody[] = {"kRodzTr", "kPwz", "kPdjrz", "spDysp", "nrDokT", "tDat",
+                                     "tM",      "tKw",  "tJ",     "tKwZ",   "tJZ"};
+  for (const char* k : kody)
+    if (kod == k) return true;
+  return false;
+}
+
+}  // namespace
+
+ListyKarty ListyKarty::wbudowane() {
+  ListyKarty l;
+  l.Status = lista({"0 - korekta transakcji", "1 - nowa transakcja"});
+  l.kPwz = lista({"0 - transakcja niepowiązana", "1 - transakcja powiązana"});
+  l.kPdjrz = lista({"", "0000 - środki użyte mogą pochodzić z nielegalnych lub nieujawnionych źródeł",
+                    "9000 - środki mogą służyć finansowaniu terroryzmu"});
+  l.spDysp = lista({"0 - inne - w polu uwagi podać szczegóły", "1 - osobiście", "2 - telefonicznie (także faks)",
+                    "3 - elektronicznie (także internet)", "4 - wrzutnia depozytowa, depozyt",
+                    "5 - za pośrednictwem poczty"});
+  l.zRodzDokTo = lista({"00 - inne - w polu uwagi podać szczegóły", "DO - dowód osobisty", "PA - paszport",
+                        "DT - dowód tymczasowy", "KS - karta stałego pobytu", "KC - karta czasowego pobytu"});
+  l.zTypPo = typyPodmiotu("00 - inne - w polu uwagi podać szczegóły");
+  l.pTypPo = typyPodmiotu("00 - inne");
+  l.bTypPo = l.pTypPo;
+  return l;
+}
+
+std::string ListyKarty::tekst(const Lista& lista, std::int32_t index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= lista.size()) return {};
+  return lista[static_cast<std::size_t>(index)];
+}
+
+std::string tekstKomorki(const std::string& kod, const TRekordTransakcji& r, std::int32_t nrRekordu,
+                         const ListyKarty& listy) {
+  if (transakcyjna(kod) && (r.kRodzTr.empty() || r.kRodzTr == "    ")) return {};
+  if (kod == "Lp") return std::to_string(static_cast<std::int64_t>(nrRekordu) + 1);
+  if (kod == "Info") {
+    std::string s;
+    if (r.ilBledow > 0) s += std::to_string(r.ilBledow) + "B;";
+    if (r.ilOstrzezen > 0) s += std::to_string(r.ilOstrzezen) + "O;";
+    if (r.ilWydrukow > 0) s += "D;";
+    if (r.ilWyslan > 0) s += "W;";
+    if (!s.empty()) s.pop_back();
+    return s;
+  }
+  if (kod == "Uwagi") {
+    std::string s;
+    if (!r.uwInne.empty()) s += "[" + r.uwInne + "]";
+    const std::pair<const char*, const std::string*> uwagi[] = {
+        {"06", &r.uwkRodzTr}, {"07", &r.uwkPwz},   {"08", &r.uwkPdjrz},     {"09", &r.uwspDysp}, {"17", &r.uwzTypPo},
+        {"19", &r.uwzObyw},   {"29", &r.uwzRodzDokTo}, {"31", &r.uwpTypPo}, {"37", &r.uwbTypPo}};
+    for (const auto& [nr, tekst] : uwagi)
+      if (!tekst->empty()) s += std::string("[") + nr + ":" + *tekst + "]";
+    return s;
+  }
+  if (kod == "rejDat") return data(r.rejDat);
+  if (kod == "tDat") return data(r.tDat);
+  if (kod == "Status") return ListyKarty::tekst(listy.Status, r.Status);
+  if (kod == "kPwz") return ListyKarty::tekst(listy.kPwz, r.kPwz);
+  if (kod == "spDysp") return ListyKarty::tekst(listy.spDysp, r.spDysp);
+  if (kod == "zTypPo") return ListyKarty::tekst(listy.zTypPo, r.zTypPo);
+  if (kod == "zRodzDokTo") return ListyKarty::tekst(listy.zRodzDokTo, r.zRodzDokTo);
+  if (kod == "pTypPo") return ListyKarty::tekst(listy.pTypPo, r.pTypPo);
+  if (kod == "bTypPo") return ListyKarty::tekst(listy.bTypPo, r.bTypPo);
+  if (kod == "nrRachNa") return r.nrRachN;
+  if (const PoleRekordu* p = poleTekstowe(kod)) return r.*(p->text);
+  return {};
+}
+
+}  // namespace zelt

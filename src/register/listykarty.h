@@ -1,0 +1,32 @@
+#pragma once
+// The card editor's item lists as data: the stored indexes of status, link code, disposition
+// method, party types and identity documents point into them, and the register list shows their
+// texts. Four of them may be replaced from dictionary files of the working folder.
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "register/rekordtransakcji.h"
+
+namespace zelt {
+
+struct ListyKarty {
+  using Lista = std::vector<std::string>;  // Windows-1250 item texts
+  Lista Status, kPwz, kPdjrz, spDysp, zRodzDokTo, zTypPo, pTypPo, bTypPo;
+
+  // The built-in items.
+  static ListyKarty wbudowane();
+
+  // The item's text; empty for -1 and for any index outside the list (a shorter dictionary
+  // file, an imported status), so that a stray index never breaks a listing.
+  static std::string tekst(const Lista& lista, std::int32_t index);
+};
+
+// The text of one register-list cell for a column code: "Lp" (record number + 1), "Info",
+// "Uwagi", the dates as yyyy/mm/dd, list texts, and the field of the same name for the rest.
+std::string tekstKomorki(const std::string& kod, const TRekordTransakcji& r, std::int32_t nrRekordu,
+                         const ListyKarty& listy);
+
+}  // namespace zelt

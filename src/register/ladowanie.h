@@ -1,0 +1,20 @@
+#pragma once
+// The register's load at start-up: every live record of transak.dat becomes one row of the
+// register list, in file order.
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+#include "register/rekordtransakcji.h"
+
+namespace zelt {
+
+class Program;
+
+// Calls `dodajWiersz` for each live record and writes the splash lines. A partial record at the
+// end of the file is left out and said in the last line; a read error shows its message and keeps
+// the rows read so far. Returns the number of rows added.
+std::int64_t zaladujRejestr(Program& program,
+                            const std::function<void(std::int32_t nrRekordu, const TRekordTransakcji&)>& dodajWiersz);
+
+}  // namespace zelt

@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/guard.h"
+#include "platform/printers.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/singleinstance.h"
@@ -27,7 +28,8 @@ int main(int argc, char** argv) {
     platform::RegistryStore reg(store);
     platform::SystemClock clock;
     platform::DesktopShell shell;
-    zelt::Program program({reg, dialogs, clock, shell});
+    platform::SystemPrinters printers;
+    zelt::Program program({reg, dialogs, clock, shell, printers});
     QObject::connect(&guard, &platform::SingleInstance::activationRequested, &app, [&] {
       qInfo("zelt: activation requested");
       program.przywolaj();

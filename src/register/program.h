@@ -17,6 +17,7 @@ class RegistryStore;
 class DialogDriver;
 class Clock;
 class Shell;
+class Printers;
 }  // namespace platform
 
 namespace zelt {
@@ -29,6 +30,7 @@ struct Services {
   platform::DialogDriver& dialogs;
   platform::Clock& clock;
   platform::Shell& shell;
+  platform::Printers& printers;
 };
 
 // "Not found" for a record number.

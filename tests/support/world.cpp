@@ -44,7 +44,7 @@ void World::writeFile(const QString& path, const std::string& bytes) {
 }
 
 zelt::Program& World::program() {
-  if (!program_) program_ = std::make_unique<zelt::Program>(zelt::Services{*reg_, dialogs, clock, shell});
+  if (!program_) program_ = std::make_unique<zelt::Program>(zelt::Services{*reg_, dialogs, clock, shell, printers});
   return *program_;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/registry.h"
+#include "platform/printers.h"
 #include "platform/shell.h"
 
 namespace zelt {
@@ -35,6 +36,7 @@ class World {
   platform::ScriptedDialogs dialogs;
   platform::FixedClock clock;
   platform::RecordingShell shell;
+  platform::FixedPrinters printers;
 
   // Bytes of a file, empty when it is missing.
   static std::string readFile(const QString& path);

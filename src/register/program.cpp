@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/registry.h"
 #include "register/glownyform.h"
+#include "register/werform.h"
 #include "register/wizytform.h"
 
 namespace zelt {
@@ -55,6 +56,7 @@ bool Program::start() {
   // transaction-kind picker
   // settings (builds the register list's columns and loads the register)
   // verification dialog
+  wer_ = std::make_unique<TWerForm>(*this);
   // currency picker
   // country picker
   // parties list

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "register/rekordtransakcji.h"
+#include "register/weryfikacja.h"
 
 namespace platform {
 class RegistryStore;
@@ -24,6 +25,7 @@ namespace zelt {
 
 class TwizytForm;
 class TglownyForm;
+class TWerForm;
 
 struct Services {
   platform::RegistryStore& reg;
@@ -83,6 +85,8 @@ class Program {
   int trybKarty = 1;  // 1 new card, 0 editing a stored card
   // Empties the working set: no records, every slot's counts 0 and record number "not found".
   void czyscKarte();
+  // The findings of the last check (card, party, institution), counted into licznikiRekordow.
+  ListyWeryfikacji listyWer{licznikiRekordow};
 
   // The institution's registry key "\SOFTWARE\Tarvo\ZELT\" + aktualneIO.
   std::string kluczIO() const;
@@ -96,6 +100,7 @@ class Program {
   // The windows, created by start() in their fixed order (null until created).
   TwizytForm* wizyt() const { return wizyt_.get(); }
   TglownyForm* glowny() const { return glowny_.get(); }
+  TWerForm* wer() const { return wer_.get(); }
 
   // Start-up after the single-instance guard: creates the splash and every window in order, then
   // signs in. True when the program goes on to its message loop; false when it ends at once.
@@ -111,6 +116,7 @@ class Program {
  private:
   std::unique_ptr<TwizytForm> wizyt_;
   std::unique_ptr<TglownyForm> glowny_;
+  std::unique_ptr<TWerForm> wer_;
 };
 
 }  // namespace zelt

@@ -7,6 +7,7 @@
 #include "register/glownyform.h"
 #include "register/instytucje.h"
 #include "register/program.h"
+#include "register/werform.h"
 #include "register/wizytform.h"
 #include "support/world.h"
 
@@ -113,6 +114,8 @@ TEST(StartUp, FirstStartCreatesTheDefaultFoldersAndSignsIn) {
   EXPECT_TRUE(QDir(p.KatEks).exists());
   EXPECT_TRUE(p.glowny()->isVisible());
   EXPECT_EQ(p.glowny()->windowTitle(), "Informacja dla ZELT");
+  ASSERT_NE(p.wer(), nullptr) << "the verification dialog is created at start-up";
+  EXPECT_FALSE(p.wer()->isVisible());
   EXPECT_EQ(QApplication::applicationName(), "Rejestr Transakcji");
 }
 

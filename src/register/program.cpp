@@ -8,6 +8,9 @@
 #include "register/glownyform.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
+#include "settings/kodwalutyform.h"
+#include "settings/kodykrajform.h"
+#include "settings/podpowform.h"
 
 namespace zelt {
 
@@ -54,11 +57,17 @@ bool Program::start() {
   if (!glowny_->FormCreate()) return false;
   // card editor
   // transaction-kind picker
+  podpow_ = std::make_unique<TpodpowForm>(*this);
+  podpow_->FormCreate();
   // settings (builds the register list's columns and loads the register)
   // verification dialog
   wer_ = std::make_unique<TWerForm>(*this);
   // currency picker
+  kodwaluty_ = std::make_unique<TKodwalutyForm>(*this);
+  kodwaluty_->FormCreate();
   // country picker
+  kodykraj_ = std::make_unique<TKodykrajForm>(*this);
+  kodykraj_->FormCreate();
   // parties list
   // institution data
   // unit editor

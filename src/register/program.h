@@ -25,6 +25,9 @@ namespace zelt {
 
 class TwizytForm;
 class TglownyForm;
+class TpodpowForm;
+class TKodwalutyForm;
+class TKodykrajForm;
 class TWerForm;
 
 struct Services {
@@ -100,6 +103,10 @@ class Program {
   // The windows, created by start() in their fixed order (null until created).
   TwizytForm* wizyt() const { return wizyt_.get(); }
   TglownyForm* glowny() const { return glowny_.get(); }
+  // The code pickers; their lists are also the reference for typed codes.
+  TpodpowForm* podpow() const { return podpow_.get(); }
+  TKodwalutyForm* kodwaluty() const { return kodwaluty_.get(); }
+  TKodykrajForm* kodykraj() const { return kodykraj_.get(); }
   TWerForm* wer() const { return wer_.get(); }
 
   // Start-up after the single-instance guard: creates the splash and every window in order, then
@@ -116,6 +123,9 @@ class Program {
  private:
   std::unique_ptr<TwizytForm> wizyt_;
   std::unique_ptr<TglownyForm> glowny_;
+  std::unique_ptr<TpodpowForm> podpow_;
+  std::unique_ptr<TKodwalutyForm> kodwaluty_;
+  std::unique_ptr<TKodykrajForm> kodykraj_;
   std::unique_ptr<TWerForm> wer_;
 };
 

@@ -96,6 +96,17 @@ TEST(Institutions, DocumentsFolderFromShellFoldersElseTheDesktop) {
 QStringList expectedStartLines() {
   return {
       QString::fromUtf8("Rozpoczęto ładowanie danych"),
+      // transaction-kind picker
+      QString::fromUtf8("ładowanie kategorii transakcji"),
+      QString::fromUtf8("ładowanie kategorii transakcji - brak pliku"),
+      QString::fromUtf8("ładowanie tytułów transakcji"),
+      QString::fromUtf8("ładowanie tytułów transakcji - brak pliku"),
+      // currency picker
+      QString::fromUtf8("ładowanie kodów walut"),
+      QString::fromUtf8("ładowanie kodów walut - brak pliku"),
+      // country picker
+      QString::fromUtf8("ładowanie kodów krajów"),
+      QString::fromUtf8("ładowanie kodów krajów - brak pliku"),
       QString::fromUtf8("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"),
   };
 }

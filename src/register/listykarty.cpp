@@ -2,6 +2,8 @@
 
 #include "platform/clock.h"
 #include "platform/cp1250.h"
+#include "register/program.h"
+#include "settings/slownik.h"
 
 namespace zelt {
 
@@ -80,6 +82,17 @@ ListyKarty ListyKarty::wbudowane() {
 std::string ListyKarty::tekst(const Lista& lista, std::int32_t index) {
   if (index < 0 || static_cast<std::size_t>(index) >= lista.size()) return {};
   return lista[static_cast<std::size_t>(index)];
+}
+
+void wczytajListyKarty(Program& program, ListyKarty& listy) {
+  auto q = [](const char* s) { return QString::fromUtf8(s); };
+  zaladujSlownik(program, q("podejrza.txt"), q("ładowanie kodów transakcji podejrzanych"), listy.kPdjrz);
+  zaladujSlownik(program, q("sposoby.txt"), q("ładowanie kodów sposobów wydania dyspozycji"), listy.spDysp);
+  zaladujSlownik(program, q("dokument.txt"), q("ładowanie typów dokumentów"), listy.zRodzDokTo);
+  if (zaladujSlownik(program, q("podmioty.txt"), q("ładowanie kodów podmiotów"), listy.zTypPo)) {
+    listy.pTypPo = listy.zTypPo;
+    listy.bTypPo = listy.zTypPo;
+  }
 }
 
 std::string tekstKomorki(const std::string& kod, const TRekordTransakcji& r, std::int32_t nrRekordu,

@@ -24,6 +24,11 @@ struct ListyKarty {
   static std::string tekst(const Lista& lista, std::int32_t index);
 };
 
+class Program;
+// The card editor's four dictionaries from the working folder, with their splash lines:
+// podejrza.txt, sposoby.txt, dokument.txt, podmioty.txt (its lines go to all three party lists).
+void wczytajListyKarty(Program& program, ListyKarty& listy);
+
 // The text of one register-list cell for a column code: "Lp" (record number + 1), "Info",
 // "Uwagi", the dates as yyyy/mm/dd, list texts, and the field of the same name for the rest.
 std::string tekstKomorki(const std::string& kod, const TRekordTransakcji& r, std::int32_t nrRekordu,

@@ -10,6 +10,7 @@
 #include "register/wizytform.h"
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
+#include "settings/konfigform.h"
 #include "settings/podpowform.h"
 
 namespace zelt {
@@ -56,10 +57,13 @@ bool Program::start() {
   glowny_ = std::make_unique<TglownyForm>(*this);
   if (!glowny_->FormCreate()) return false;
   // card editor
+  wczytajListyKarty(*this, listyKarty);
   // transaction-kind picker
   podpow_ = std::make_unique<TpodpowForm>(*this);
   podpow_->FormCreate();
   // settings (builds the register list's columns and loads the register)
+  konfig_ = std::make_unique<TKonfigForm>(*this);
+  konfig_->FormCreate();
   // verification dialog
   wer_ = std::make_unique<TWerForm>(*this);
   // currency picker

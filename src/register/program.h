@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "register/listykarty.h"
 #include "register/rekordtransakcji.h"
 #include "register/weryfikacja.h"
 
@@ -28,6 +29,7 @@ class TglownyForm;
 class TpodpowForm;
 class TKodwalutyForm;
 class TKodykrajForm;
+class TKonfigForm;
 class TWerForm;
 
 struct Services {
@@ -91,6 +93,9 @@ class Program {
   // The findings of the last check (card, party, institution), counted into licznikiRekordow.
   ListyWeryfikacji listyWer{licznikiRekordow};
 
+  // The card editor's item lists, read at its creation.
+  ListyKarty listyKarty = ListyKarty::wbudowane();
+
   // The institution's registry key "\SOFTWARE\Tarvo\ZELT\" + aktualneIO.
   std::string kluczIO() const;
   QString plikDanych(const QString& name) const;  // KatDan + "/" + name
@@ -107,6 +112,7 @@ class Program {
   TpodpowForm* podpow() const { return podpow_.get(); }
   TKodwalutyForm* kodwaluty() const { return kodwaluty_.get(); }
   TKodykrajForm* kodykraj() const { return kodykraj_.get(); }
+  TKonfigForm* konfig() const { return konfig_.get(); }
   TWerForm* wer() const { return wer_.get(); }
 
   // Start-up after the single-instance guard: creates the splash and every window in order, then
@@ -126,6 +132,7 @@ class Program {
   std::unique_ptr<TpodpowForm> podpow_;
   std::unique_ptr<TKodwalutyForm> kodwaluty_;
   std::unique_ptr<TKodykrajForm> kodykraj_;
+  std::unique_ptr<TKonfigForm> konfig_;
   std::unique_ptr<TWerForm> wer_;
 };
 

@@ -125,3 +125,30 @@ TEST(RowTexts, NoTransactionKindHidesTheTransactionCells) {
 }
 
 }  // namespace
+
+#include "register/program.h"
+#include "support/world.h"
+
+namespace {
+
+TEST(ListyKarty, DictionariesOfTheWorkingFolder) {
+  testing_world::World w;
+  testing_world::World::writeFile(w.workFolder() + "/podmioty.txt", "00 - x\r\n01 - y\r\n");
+  testing_world::World::writeFile(w.workFolder() + "/podejrza.txt", "");
+  auto l = ListyKarty::wbudowane();
+  zelt::wczytajListyKarty(w.program(), l);
+  EXPECT_EQ(l.zTypPo, std::vector<std::string>({"00 - x", "01 - y"}));
+  EXPECT_EQ(l.pTypPo, l.zTypPo) << "one file serves all three party lists";
+  EXPECT_EQ(l.bTypPo, l.zTypPo);
+  EXPECT_EQ(l.kPdjrz, std::vector<std::string>({""})) << "an empty file gives one empty item";
+  EXPECT_EQ(l.spDysp.size(), 6u);
+  const QStringList expected = {QString::fromUtf8("ładowanie kodów transakcji podejrzanych"),
+                                QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji"),
+                                QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji - brak pliku"),
+                                QString::fromUtf8("ładowanie typów dokumentów"),
+                                QString::fromUtf8("ładowanie typów dokumentów - brak pliku"),
+                                QString::fromUtf8("ładowanie kodów podmiotów")};
+  EXPECT_EQ(w.program().splashLines, expected);
+}
+
+}  // namespace

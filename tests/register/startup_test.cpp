@@ -96,11 +96,27 @@ TEST(Institutions, DocumentsFolderFromShellFoldersElseTheDesktop) {
 QStringList expectedStartLines() {
   return {
       QString::fromUtf8("Rozpoczęto ładowanie danych"),
+      // card editor
+      QString::fromUtf8("ładowanie kodów transakcji podejrzanych"),
+      QString::fromUtf8("ładowanie kodów transakcji podejrzanych - brak pliku"),
+      QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji"),
+      QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji - brak pliku"),
+      QString::fromUtf8("ładowanie typów dokumentów"),
+      QString::fromUtf8("ładowanie typów dokumentów - brak pliku"),
+      QString::fromUtf8("ładowanie kodów podmiotów"),
+      QString::fromUtf8("ładowanie kodów podmiotów - brak pliku"),
       // transaction-kind picker
       QString::fromUtf8("ładowanie kategorii transakcji"),
       QString::fromUtf8("ładowanie kategorii transakcji - brak pliku"),
       QString::fromUtf8("ładowanie tytułów transakcji"),
       QString::fromUtf8("ładowanie tytułów transakcji - brak pliku"),
+      // settings
+      QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji"),
+      QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji - brak pliku"),
+      QString::fromUtf8("ładowanie typów dokumentów"),
+      QString::fromUtf8("ładowanie typów dokumentów - brak pliku"),
+      QString::fromUtf8("ładowanie kodów podmiotów"),
+      QString::fromUtf8("ładowanie kodów podmiotów - brak pliku"),
       // currency picker
       QString::fromUtf8("ładowanie kodów walut"),
       QString::fromUtf8("ładowanie kodów walut - brak pliku"),

@@ -3,6 +3,8 @@
 // folder for the dictionaries, the scripted dialog driver, a recording shell and a fixed clock.
 #include <QDir>
 #include <QString>
+#include <QStringList>
+#include <ostream>
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
@@ -15,6 +17,14 @@
 
 namespace zelt {
 class Program;
+}
+
+// Readable failure messages for Qt texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+  *os << '{';
+  for (const auto& s : l) *os << "\n  \"" << s.toStdString() << '"';
+  *os << " }";
 }
 
 namespace testing_world {

@@ -1,6 +1,6 @@
 #pragma once
 // Field helpers for the packed binary records: length-prefixed strings of fixed capacity,
-// 32-bit little-endian integers, 8-byte little-endian doubles and single bytes. Strings are cut to
+// 16- and 32-bit little-endian integers, 8-byte little-endian doubles and single bytes. Strings are cut to
 // their capacity on write with the rest zero-filled; a length byte beyond the capacity is clamped
 // on read.
 #include <cstdint>
@@ -46,6 +46,16 @@ inline void putF64(char* rec, std::size_t offset, double v) {
   std::uint64_t u;
   std::memcpy(&u, &v, 8);
   for (int i = 0; i < 8; ++i) rec[offset + i] = static_cast<char>((u >> (8 * i)) & 0xFF);
+}
+
+inline std::uint16_t getU16(const char* rec, std::size_t offset) {
+  const auto* p = reinterpret_cast<const unsigned char*>(rec + offset);
+  return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+
+inline void putU16(char* rec, std::size_t offset, std::uint16_t v) {
+  rec[offset] = static_cast<char>(v & 0xFF);
+  rec[offset + 1] = static_cast<char>(v >> 8);
 }
 
 inline std::uint8_t getU8(const char* rec, std::size_t offset) { return static_cast<unsigned char>(rec[offset]); }

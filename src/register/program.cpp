@@ -8,6 +8,8 @@
 #include "register/glownyform.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
+#include "settings/daneio.h"
+#include "settings/firmaform.h"
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
 #include "settings/konfigform.h"
@@ -16,7 +18,7 @@
 namespace zelt {
 
 Program::Program(Services services) : svc(services) {
-  logowanie = [] { return platform::mrOk; };
+  logowanie = [this] { return wizyt_ ? wizyt_->zaloguj() : platform::mrCancel; };
 }
 
 Program::~Program() = default;
@@ -35,7 +37,7 @@ void Program::czyscKarte() {
 }
 
 std::string Program::kluczIO() const {
-  return platform::regPath(platform::RegistryStore::kProgramKey, aktualneIO);
+  return kluczInstytucji(aktualneIO);
 }
 
 QString Program::plikDanych(const QString& name) const { return KatDan + QLatin1Char('/') + name; }
@@ -74,6 +76,8 @@ bool Program::start() {
   kodykraj_->FormCreate();
   // parties list
   // institution data
+  firma_ = std::make_unique<TFirmaForm>(*this);
+  firma_->FormCreate();
   // unit editor
   // dispatch report
   // party editor

@@ -12,6 +12,8 @@
 
 #include "register/listykarty.h"
 #include "register/rekordtransakcji.h"
+#include "settings/kolumny.h"
+#include "settings/kolumnygrid.h"
 #include "register/weryfikacja.h"
 
 namespace platform {
@@ -100,6 +102,12 @@ class Program {
   std::string kluczIO() const;
   QString plikDanych(const QString& name) const;  // KatDan + "/" + name
   QString transakDat() const { return plikDanych(QStringLiteral("transak.dat")); }
+
+  // The register's column definitions, loaded with the settings and changed by the settings
+  // window; and the main list's columns as they were built from them at start-up (the row
+  // writer and the readers of the list place and find cells through it).
+  DefinicjeKolumn definicjeKolumn;
+  UkladListy ukladListy;
 
   // The splash's progress line; every line shown is also kept, in order.
   void akcja(const QString& line);

@@ -2,9 +2,13 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "platform/cp1250.h"
+#include "platform/shell.h"
 #include "register/program.h"
+#include "settings/firmaform.h"
 
 namespace zelt {
 
@@ -13,7 +17,7 @@ const char* const kAdresAutora = "ul. Przykładowa 1, 00-001 Warszawa";
 const char* const kStronaAutora = "http://www.tarvo.pl";
 const char* const kEmailAutora = "zelt@tarvo.pl";
 
-TwizytForm::TwizytForm(Program& program) : program_(program) {
+TwizytForm::TwizytForm(Program& program) : program_(program), logowanie_(program.stanHasel) {
   setObjectName("wizytForm");
   setWindowTitle(QStringLiteral("Program Rejestr Transakcji ZELT"));
   setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -71,6 +75,8 @@ TwizytForm::TwizytForm(Program& program) : program_(program) {
   haslo->setEchoMode(QLineEdit::Password);
   haslo->setMaxLength(10);
   haslo->setVisible(false);
+  haslo->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+  haslo->installEventFilter(this);
 
   lay->addWidget(tytul);
   lay->addWidget(wersja);
@@ -94,6 +100,81 @@ void TwizytForm::pokazAkcje(const QString& line) {
 void TwizytForm::WybierzClick() {
   if (WyborIO->currentIndex() < 0) return;  // nothing chosen: the button stays without effect
   setModalResult(platform::mrOk);
+}
+
+namespace {
+
+// The passwords and names that the sign-in compares, as the institution window holds them now.
+DaneLogowania daneLogowania(const TFirmaForm* f) {
+  DaneLogowania d;
+  if (!f) return d;
+  auto cp = [](const QLineEdit* e) { return cp1250::fromUnicode(e->text()); };
+  d.haAdmin = cp(f->HaAdmin);
+  d.os1 = {cp(f->ImOs1IO), cp(f->NaOs1IO), cp(f->StOs1IO), cp(f->HaOs1IO)};
+  d.os2 = {cp(f->ImOs2IO), cp(f->NaOs2IO), cp(f->StOs2IO), cp(f->HaOs2IO)};
+  return d;
+}
+
+}  // namespace
+
+int TwizytForm::zaloguj() {
+  for (QWidget* w : {static_cast<QWidget*>(wprhas), static_cast<QWidget*>(haslo), static_cast<QWidget*>(NazUzyt),
+                     static_cast<QWidget*>(NipLab), static_cast<QWidget*>(NipUzyt), static_cast<QWidget*>(RegLab),
+                     static_cast<QWidget*>(RegUzyt)})
+    w->setVisible(true);
+  wprhas->setText(cp1250::toQ(logowanie_.wprhas()));
+  haslo->clear();
+  haslo->setFocus();
+  logowanieTrwa_ = true;
+  const int r = program_.svc.dialogs.showModal(*this);
+  logowanieTrwa_ = false;
+  // The splash serves later as the about box: nothing of the sign-in stays on it.
+  haslo->clear();
+  wprhas->setVisible(false);
+  haslo->setVisible(false);
+  return r;
+}
+
+void TwizytForm::FormKeyDown(int key) {
+  if (!logowanieTrwa_) return;
+  if (key == Qt::Key_Escape) {
+    setModalResult(platform::mrCancel);
+    return;
+  }
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
+  const auto wynik = logowanie_.enter(cp1250::fromUnicode(haslo->text()), daneLogowania(program_.firma()));
+  if (const auto& nowe = logowanie_.doZapisu()) {
+    if (!zapiszHaslo(program_.svc.reg, program_.aktualneIO, *nowe))
+      program_.svc.dialogs.messageBox(QString::fromUtf8("Błąd zapisu hasła"), QApplication::applicationName(),
+                                      platform::MsgButtons::Ok, platform::MsgIcon::Error);
+    // The edit holds the password for the rest of the run, and the save-all step writes it again.
+    if (TFirmaForm* f = program_.firma()) f->edycjaHasla(nowe->rola)->setText(cp1250::toQ(nowe->haslo));
+  }
+  wprhas->setText(cp1250::toQ(logowanie_.wprhas()));
+  if (logowanie_.wyczyscHaslo()) haslo->clear();
+  if (wynik == Logowanie::Wynik::Ok) {
+    program_.zalogowany = logowanie_.zalogowany();
+    program_.administrator = logowanie_.administrator();
+    program_.panelZalogowany = cp1250::toQ(logowanie_.panel());
+    setModalResult(platform::mrOk);
+  } else if (wynik == Logowanie::Wynik::Anuluj) {
+    setModalResult(platform::mrCancel);
+  }
+}
+
+bool TwizytForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == haslo && logowanieTrwa_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_F1) {
+      program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), kHelpLogowania);
+      return true;
+    }
+    if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+      FormKeyDown(key);
+      return true;
+    }
+  }
+  return platform::ModalForm::eventFilter(watched, event);
 }
 
 }  // namespace zelt

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "platform/dialogs.h"
+#include "register/logowanie.h"
 
 namespace zelt {
 
@@ -39,8 +40,21 @@ class TwizytForm : public platform::ModalForm {
   // "&Wybierz": needs a chosen institution.
   void WybierzClick();
 
+  // The sign-in: shows the password controls with the institution's name, NIP and REGON, and runs
+  // the splash modally; the result is mrOk (the program runs) or mrCancel (it ends).
+  int zaloguj();
+  // Key handler of `haslo` during the sign-in: Esc ends the program, Enter takes one step.
+  void FormKeyDown(int key);
+  int licznikProb() const { return logowanie_.licznikProb(); }
+  static constexpr int kHelpLogowania = 1020100;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   Program& program_;
+  Logowanie logowanie_;
+  bool logowanieTrwa_ = false;
 };
 
 // The maker's name, address, web page and mail (shown on the splash and opened from the menus).

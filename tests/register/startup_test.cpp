@@ -127,8 +127,21 @@ QStringList expectedStartLines() {
   };
 }
 
+// The sign-in of an institution without stored passwords: the administrator chooses one.
+void expectFirstSignIn(World& w) {
+  w.dialogs.expectModal("wizytForm", [](platform::ModalForm& f) {
+    auto& s = static_cast<zelt::TwizytForm&>(f);
+    for (const char* entry : {"", "tajne", "tajne"}) {
+      s.haslo->setText(entry);
+      s.FormKeyDown(Qt::Key_Return);
+    }
+    return platform::mrNone;
+  });
+}
+
 TEST(StartUp, FirstStartCreatesTheDefaultFoldersAndSignsIn) {
   World w;
+  expectFirstSignIn(w);
   auto& p = w.program();
   ASSERT_TRUE(p.start());
   EXPECT_EQ(p.splashLines, expectedStartLines());
@@ -141,6 +154,7 @@ TEST(StartUp, FirstStartCreatesTheDefaultFoldersAndSignsIn) {
   EXPECT_TRUE(QDir(p.KatEks).exists());
   EXPECT_TRUE(p.glowny()->isVisible());
   EXPECT_EQ(p.glowny()->windowTitle(), "Informacja dla ZELT");
+  EXPECT_TRUE(p.administrator) << "signed in as the administrator";
   ASSERT_NE(p.wer(), nullptr) << "the verification dialog is created at start-up";
   EXPECT_FALSE(p.wer()->isVisible());
   EXPECT_EQ(QApplication::applicationName(), "Rejestr Transakcji");
@@ -151,6 +165,7 @@ TEST(StartUp, AMissingFolderNamedByTheInstitutionIsReportedNotCreated) {
   const QString gone = w.path("siec/Baza");
   w.reg().writeString(HKCU, kProg + "IO\\", "KatDan", cp1250::fromUnicode(gone));
   w.dialogs.expectMessage(platform::IdOk, "Brak katalogu " + gone);
+  expectFirstSignIn(w);
   auto& p = w.program();
   ASSERT_TRUE(p.start());
   EXPECT_EQ(p.KatDan, gone);
@@ -192,6 +207,7 @@ TEST(StartUp, TheChooserMapsEachItemToItsInstitution) {
     s.Wybierz->click();
     return platform::mrNone;
   });
+  expectFirstSignIn(w);
   auto& p = w.program();
   ASSERT_TRUE(p.start());
   EXPECT_EQ(p.aktualneIO, "IO02\\");
@@ -208,6 +224,7 @@ TEST(StartUp, TheChooserGivesInstitutionOneItsOlderFolders) {
     s.Wybierz->click();
     return platform::mrNone;
   });
+  expectFirstSignIn(w);
   auto& p = w.program();
   ASSERT_TRUE(p.start());
   EXPECT_EQ(p.aktualneIO, "IO\\");

@@ -1,0 +1,379 @@
+#include "settings/firmaform.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+#include <QValidator>
+
+#include "platform/cp1250.h"
+#include "platform/geometry.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "register/program.h"
+#include "register/werform.h"
+#include "register/wizytform.h"
+#include "settings/hasla.h"
+
+namespace zelt {
+
+namespace {
+
+// The short name in report-file names ("W03ABCDE.xml"): at most five ASCII letters and digits,
+// in upper case; nothing that a file name could misread gets in.
+class NazwaSkrotowa : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    input = input.toUpper();
+    if (input.size() > 5) return Invalid;
+    for (QChar c : input)
+      if (!((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))) return Invalid;
+    return Acceptable;
+  }
+};
+
+QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+QString q(const std::string& cp) { return cp1250::toQ(cp); }
+std::string cp(const QLineEdit* e) { return cp1250::fromUnicode(e->text()); }
+
+QLineEdit* pole(QWidget* parent, const char* name, int maxLength) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(name);
+  e->setMaxLength(maxLength);
+  return e;
+}
+
+// The three password edits: one "*" per character, at most ten characters, no control characters.
+QLineEdit* poleHasla(QWidget* parent, const char* name) {
+  auto* e = pole(parent, name, static_cast<int>(hasla::kMaxDlugosc));
+  e->setEchoMode(QLineEdit::Password);
+  e->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+  e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\x00-\\x1F]*")), e));
+  return e;
+}
+
+void wiersz(QGridLayout* g, int row, int col, const char* label, QWidget* w, int span = 1) {
+  auto* l = new QLabel(q(label), w->parentWidget());
+  l->setBuddy(w);
+  g->addWidget(l, row, col);
+  g->addWidget(w, row, col + 1, 1, span);
+}
+
+}  // namespace
+
+TFirmaForm::TFirmaForm(Program& program) : program_(program) {
+  setObjectName("FirmaForm");
+  setWindowTitle(q("Dane instytucji Obowiązanej"));
+  auto* lay = new QVBoxLayout(this);
+  strony = new QTabWidget(this);
+  strony->setObjectName("strony");
+  lay->addWidget(strony);
+
+  // Page 1: the institution.
+  auto* s1 = new QWidget(strony);
+  auto* g1 = new QGridLayout(s1);
+  NazIO = pole(s1, "NazIO", 56);
+  NumIO = pole(s1, "NumIO", 8);
+  NumIO->setInputMask(QStringLiteral("99999999"));
+  NIPIO = pole(s1, "NIPIO", 10);
+  RegIO = pole(s1, "RegIO", 9);
+  KrIO = pole(s1, "KrIO", 29);
+  WoIO = pole(s1, "WoIO", 29);
+  PoIO = pole(s1, "PoIO", 13);
+  GmIO = pole(s1, "GmIO", 13);
+  KodIO = pole(s1, "KodIO", 5);
+  MieIO = pole(s1, "MieIO", 21);
+  UlIO = pole(s1, "UlIO", 29);
+  NrDIO = pole(s1, "NrDIO", 6);
+  NrLIO = pole(s1, "NrLIO", 6);
+  RoIO = new QComboBox(s1);
+  RoIO->setObjectName("RoIO");
+  for (const char* r : kRodzajeIO) RoIO->addItem(q(r));
+  RoIO->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  RoIO->setMinimumContentsLength(40);
+  UwIO = pole(s1, "UwIO", 56);
+  AkIO = new QCheckBox(q("Aktualizacja danych"), s1);
+  AkIO->setObjectName("AkIO");
+  AkIO->setToolTip(q("Zaznaczyć gdy chce się wydrukować korektę formularza identyfikacyjnego"));
+  wiersz(g1, 0, 0, "Nazwa : ", NazIO, 3);
+  wiersz(g1, 1, 0, "Numer : ", NumIO);
+  wiersz(g1, 1, 2, "NIP : ", NIPIO);
+  wiersz(g1, 2, 0, "REGON : ", RegIO);
+  wiersz(g1, 2, 2, "Kraj : ", KrIO);
+  wiersz(g1, 3, 0, "Województwo : ", WoIO);
+  wiersz(g1, 3, 2, "Powiat : ", PoIO);
+  wiersz(g1, 4, 0, "Gmina : ", GmIO);
+  wiersz(g1, 4, 2, "Kod pocztowy : ", KodIO);
+  wiersz(g1, 5, 0, "Miejscowość : ", MieIO);
+  wiersz(g1, 5, 2, "Ulica : ", UlIO);
+  wiersz(g1, 6, 0, "Nr domu :", NrDIO);
+  wiersz(g1, 6, 2, "Nr lokalu : ", NrLIO);
+  wiersz(g1, 7, 0, "Rodzaj :", RoIO, 3);
+  wiersz(g1, 8, 0, "Uwagi : ", UwIO, 3);
+  g1->addWidget(AkIO, 9, 1, 1, 3);
+  g1->setRowStretch(10, 1);
+  strony->addTab(s1, q("Instytucja obowiązana"));
+
+  // Page 2: the responsible persons and the administrator's password.
+  auto* s2 = new QWidget(strony);
+  auto* l2 = new QVBoxLayout(s2);
+  auto* osoby = new QHBoxLayout();
+  struct Pola {
+    QLineEdit** im; QLineEdit** na; QLineEdit** st; QLineEdit** te; QLineEdit** fa; QLineEdit** ko;
+    QLineEdit** ha; QLineEdit** em;
+  };
+  auto osoba = [&](QGroupBox*& box, const char* tytul, const char* n, Pola p) {
+    box = new QGroupBox(q(tytul), s2);
+    auto* g = new QGridLayout(box);
+    const std::string s(n);
+    *p.im = pole(box, ("ImOs" + s + "IO").c_str(), 28);
+    *p.na = pole(box, ("NaOs" + s + "IO").c_str(), 28);
+    *p.st = pole(box, ("StOs" + s + "IO").c_str(), 29);
+    *p.te = pole(box, ("TeOs" + s + "IO").c_str(), 13);
+    *p.fa = pole(box, ("FaOs" + s + "IO").c_str(), 13);
+    *p.ko = pole(box, ("KoOs" + s + "IO").c_str(), 9);
+    *p.ha = poleHasla(box, ("HaOs" + s + "IO").c_str());
+    *p.em = pole(box, ("EmOs" + s + "IO").c_str(), 46);
+    wiersz(g, 0, 0, "Imię : ", *p.im);
+    wiersz(g, 1, 0, "Nazwisko : ", *p.na);
+    wiersz(g, 2, 0, "Stanowisko : ", *p.st);
+    wiersz(g, 3, 0, "Telefon :", *p.te);
+    wiersz(g, 4, 0, "Fax. :", *p.fa);
+    wiersz(g, 5, 0, "Komórka :", *p.ko);
+    wiersz(g, 6, 0, "Hasło : ", *p.ha);
+    wiersz(g, 7, 0, "e-mail : ", *p.em);
+    osoby->addWidget(box);
+  };
+  osoba(Osoba1, "Upoważniona osoba odpowiedzialna za przekazywanie informacji do ZELT 1", "1",
+        {&ImOs1IO, &NaOs1IO, &StOs1IO, &TeOs1IO, &FaOs1IO, &KoOs1IO, &HaOs1IO, &EmOs1IO});
+  osoba(Osoba2, "Upoważniona osoba odpowiedzialna za przekazywanie informacji do ZELT 2", "2",
+        {&ImOs2IO, &NaOs2IO, &StOs2IO, &TeOs2IO, &FaOs2IO, &KoOs2IO, &HaOs2IO, &EmOs2IO});
+  l2->addLayout(osoby);
+  auto* admin = new QGridLayout();
+  HaAdmin = poleHasla(s2, "HaAdmin");
+  wiersz(admin, 0, 0, "Hasło administratora : ", HaAdmin);
+  admin->setColumnStretch(2, 1);
+  l2->addLayout(admin);
+  l2->addStretch(1);
+  strony->addTab(s2, q("Osoby odpowiedz."));
+  // Only an edit by the user marks a password as set by the administrator; filling the edit from
+  // the store or from the sign-in does not.
+  connect(HaOs1IO, &QLineEdit::textEdited, this, [this] { HaOs1IOChange(); });
+  connect(HaOs2IO, &QLineEdit::textEdited, this, [this] { HaOs2IOChange(); });
+
+  // Page 3: the organisational units.
+  stronaJednostek = new QWidget(strony);
+  stronaJednostek->setObjectName("stronaJednostek");
+  strony->addTab(stronaJednostek, q("Jedn.Organ."));
+
+  // Page 4: folders and the report files.
+  auto* s4 = new QWidget(strony);
+  auto* l4 = new QVBoxLayout(s4);
+  auto etykieta = [&](const char* text, QWidget* w) {
+    auto* l = new QLabel(q(text), s4);
+    l->setBuddy(w);
+    l4->addWidget(l);
+    l4->addWidget(w);
+  };
+  kataldan = pole(s4, "kataldan", 255);
+  katalpod = pole(s4, "katalpod", 255);
+  kataleks = pole(s4, "kataleks", 255);
+  nazpli = pole(s4, "nazpli", 5);
+  nazpli->setValidator(new NazwaSkrotowa(nazpli));
+  format = new QGroupBox(q("Format generowanego pliku"), s4);
+  format->setObjectName("format");
+  auto* fg = new QGridLayout(format);
+  formatTxt = new QRadioButton(q("Plik tekstowy"), format);
+  formatXml = new QRadioButton(q("Plik w formacie XML"), format);
+  fg->addWidget(formatTxt, 0, 0);
+  fg->addWidget(formatXml, 0, 1);
+  formatGrupa_ = new QButtonGroup(this);
+  formatGrupa_->addButton(formatTxt, 0);
+  formatGrupa_->addButton(formatXml, 1);
+  formatTxt->setChecked(true);
+  etykieta("Katalog danych", kataldan);
+  etykieta("Katalog listy podmiotów", katalpod);
+  l4->addWidget(format);
+  etykieta("Katalog generowanych plików", kataleks);
+  etykieta("Nazwa skrótowa dla nazw plików", nazpli);
+  nazpli->setMaximumWidth(80);
+  l4->addStretch(1);
+  strony->addTab(s4, q("Katalogi danych"));
+
+  auto* przyciski = new QHBoxLayout();
+  struct B { QPushButton*& b; const char* name; const char* caption; const char* hint; };
+  B lista[] = {
+      {zapis, "zapis", "&Zapisz", "Zapisuje zmiany danych instytucji obowiązanej i zamyka edycję"},
+      {weryf, "weryf", "&Weryfikuj", ""},
+      {DrukIdent, "DrukIdent", "&Drukuj formularz identyfikacyjny", ""},
+      {dodaj, "dodaj", "Dodaj &IO", ""},
+      {wyjscie, "wyjscie", "&Powrót",
+       "Wychodzi bez zapisu wprowadzonych zmian - zmiany będą aktywne do opuszczenia programu"},
+  };
+  for (auto& b : lista) {
+    b.b = new QPushButton(q(b.caption), this);
+    b.b->setObjectName(b.name);
+    b.b->setAutoDefault(false);
+    if (*b.hint) b.b->setToolTip(q(b.hint));
+    przyciski->addWidget(b.b);
+  }
+  // The check on request, the identification-form print and adding an institution come with
+  // their own windows; until then their buttons are shown disabled.
+  for (QPushButton* b : {weryf, DrukIdent, dodaj}) b->setEnabled(false);
+  lay->addLayout(przyciski);
+  connect(zapis, &QPushButton::clicked, this, [this] { zapisClick(); });
+  connect(wyjscie, &QPushButton::clicked, this, [this] { wyjscieClick(); });
+  ustaw(DaneIO{});
+}
+
+QLineEdit* TFirmaForm::edycjaHasla(hasla::Rola rola) const {
+  switch (rola) {
+    case hasla::Rola::Osoba1: return HaOs1IO;
+    case hasla::Rola::Osoba2: return HaOs2IO;
+    case hasla::Rola::Administrator: return HaAdmin;
+  }
+  return HaAdmin;
+}
+
+int TFirmaForm::formatItemIndex() const { return formatGrupa_->checkedId() == 1 ? 1 : 0; }
+
+void TFirmaForm::setFormatItemIndex(int index) { (index == 1 ? formatXml : formatTxt)->setChecked(true); }
+
+std::vector<TFirmaForm::PoleTekstu> TFirmaForm::polaTekstowe() const {
+  using D = DaneIO;
+  return {
+      {NazIO, [](D& d) -> std::string& { return d.nazIO; }},
+      {NumIO, [](D& d) -> std::string& { return d.numIO; }},
+      {NIPIO, [](D& d) -> std::string& { return d.NIPIO; }},
+      {RegIO, [](D& d) -> std::string& { return d.RegIO; }},
+      {KrIO, [](D& d) -> std::string& { return d.KrIO; }},
+      {WoIO, [](D& d) -> std::string& { return d.WoIO; }},
+      {PoIO, [](D& d) -> std::string& { return d.PoIO; }},
+      {GmIO, [](D& d) -> std::string& { return d.GmIO; }},
+      {KodIO, [](D& d) -> std::string& { return d.KodIO; }},
+      {MieIO, [](D& d) -> std::string& { return d.MieIO; }},
+      {UlIO, [](D& d) -> std::string& { return d.UlIO; }},
+      {NrDIO, [](D& d) -> std::string& { return d.NrDIO; }},
+      {NrLIO, [](D& d) -> std::string& { return d.NrLIO; }},
+      {UwIO, [](D& d) -> std::string& { return d.UwIO; }},
+      {ImOs1IO, [](D& d) -> std::string& { return d.os[0].im; }},
+      {NaOs1IO, [](D& d) -> std::string& { return d.os[0].na; }},
+      {StOs1IO, [](D& d) -> std::string& { return d.os[0].st; }},
+      {TeOs1IO, [](D& d) -> std::string& { return d.os[0].te; }},
+      {FaOs1IO, [](D& d) -> std::string& { return d.os[0].fa; }},
+      {KoOs1IO, [](D& d) -> std::string& { return d.os[0].ko; }},
+      {HaOs1IO, [](D& d) -> std::string& { return d.os[0].haslo; }},
+      {EmOs1IO, [](D& d) -> std::string& { return d.os[0].em; }},
+      {ImOs2IO, [](D& d) -> std::string& { return d.os[1].im; }},
+      {NaOs2IO, [](D& d) -> std::string& { return d.os[1].na; }},
+      {StOs2IO, [](D& d) -> std::string& { return d.os[1].st; }},
+      {TeOs2IO, [](D& d) -> std::string& { return d.os[1].te; }},
+      {FaOs2IO, [](D& d) -> std::string& { return d.os[1].fa; }},
+      {KoOs2IO, [](D& d) -> std::string& { return d.os[1].ko; }},
+      {HaOs2IO, [](D& d) -> std::string& { return d.os[1].haslo; }},
+      {EmOs2IO, [](D& d) -> std::string& { return d.os[1].em; }},
+      {HaAdmin, [](D& d) -> std::string& { return d.haAdmin; }},
+      {kataldan, [](D& d) -> std::string& { return d.KatDan; }},
+      {katalpod, [](D& d) -> std::string& { return d.KatPod; }},
+      {kataleks, [](D& d) -> std::string& { return d.KatEks; }},
+      {nazpli, [](D& d) -> std::string& { return d.NazPli; }},
+  };
+}
+
+void TFirmaForm::ustaw(const DaneIO& dane) {
+  DaneIO d = dane;
+  for (auto [e, v] : polaTekstowe()) {
+    // The folder edits show the folders of this run, which start-up settled; the stored ones take
+    // effect at the next start.
+    if (e == kataldan || e == katalpod || e == kataleks) continue;
+    e->setText(q(v(d)));
+  }
+  nazpli->setText(nazpli->text().toUpper());
+  RoIO->setCurrentIndex(d.RoIO >= 0 && d.RoIO < RoIO->count() ? d.RoIO : -1);
+  AkIO->setChecked(d.AkIO);
+  setFormatItemIndex(d.Format);
+  archdir = d.archdir;
+  ekspdir = d.ekspdir;
+  JedIOWiersze = d.JedIO;
+}
+
+DaneIO TFirmaForm::dane() const {
+  DaneIO d;
+  for (auto [e, v] : polaTekstowe()) v(d) = cp(e);
+  d.RoIO = RoIO->currentIndex();
+  d.AkIO = AkIO->isChecked();
+  d.Format = formatItemIndex();
+  d.archdir = archdir;
+  d.ekspdir = ekspdir;
+  d.JedIO = JedIOWiersze;
+  for (int i = 0; i < 2; ++i) d.os[i].zmiana = zapisZeZnakiem(program_.stanHasel, i);
+  return d;
+}
+
+void TFirmaForm::FormCreate() {
+  Program& p = program_;
+  auto& reg = p.svc.reg;
+  p.stanHasel = 0;
+  kataldan->setText(p.KatDan);
+  katalpod->setText(p.KatPod);
+  kataleks->setText(p.KatEks);
+  platform::restoreGeometry(reg, *this, "Firma");
+  if (p.aktualneIO.empty()) p.aktualneIO = "IO\\";
+  const DaneIO d = wczytajIO(reg, p.aktualneIO);
+  ustaw(d);
+  if (d.os[0].zmiana) p.stanHasel |= hasla::stan::kZmiana1;
+  if (d.os[1].zmiana) p.stanHasel |= hasla::stan::kZmiana2;
+  p.stanHasel &= 0xF0;
+  // No installation stays open to an empty administrator's password: the first sign-in of an
+  // institution without one asks the administrator to choose it.
+  if (HaAdmin->text().isEmpty()) p.stanHasel |= hasla::stan::kZmianaAdmin;
+
+  if (TwizytForm* splash = p.wizyt()) {
+    splash->NazUzyt->setText(NazIO->text());
+    splash->NipUzyt->setText(NIPIO->text());
+    splash->RegUzyt->setText(RegIO->text());
+  }
+}
+
+void TFirmaForm::weryfIO() {
+  // Every check starts from empty lists; the institution's own findings join here.
+  program_.listyWer.przygotuj(0);
+}
+
+void TFirmaForm::zapisClick() {
+  Program& p = program_;
+  weryfIO();
+  if (p.listyWer.saUwagi() && p.wer() && p.wer()->pokazDoZapisu(q("Zapisz")) != TWerForm::kPotwierdz) {
+    setModalResult(platform::mrCancel);  // closed without writing
+    return;
+  }
+  auto& reg = p.svc.reg;
+  if (p.aktualneIO.empty()) p.aktualneIO = "IO\\";
+  // One batch: a store that cannot be written keeps the old data whole and the window open.
+  platform::RegistryBatch batch(reg);
+  const TwizytForm* splash = p.wizyt();
+  zapiszKluczProgramu(reg, splash ? cp1250::fromUnicode(splash->wersja->text()) : std::string(), p.IloscIO,
+                      splash ? splash->WyborIO->currentIndex() : -1);
+  zapiszIO(reg, p.aktualneIO, dane());
+  // The unit subkeys are written by the units' own code; until it exists they stay as stored.
+  batch.commit();
+  setModalResult(platform::mrOk);
+}
+
+void TFirmaForm::wyjscieClick() { setModalResult(platform::mrCancel); }
+
+void TFirmaForm::HaOs1IOChange() { program_.stanHasel |= hasla::stan::kWpisane1; }
+void TFirmaForm::HaOs2IOChange() { program_.stanHasel |= hasla::stan::kWpisane2; }
+
+void TFirmaForm::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1) {
+    program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), kHelpContext);
+    return;
+  }
+  platform::ModalForm::keyPressEvent(e);
+}
+
+}  // namespace zelt

@@ -28,6 +28,7 @@ namespace zelt {
 
 class TwizytForm;
 class TglownyForm;
+class TFirmaForm;
 class TpodpowForm;
 class TKodwalutyForm;
 class TKodykrajForm;
@@ -81,6 +82,11 @@ class Program {
   // The signed-in responsible person "first name;surname;position"; empty for the administrator.
   std::string zalogowany;
   std::uint8_t stanHasel = 0;
+  // What the sign-in settled for the main window: its menus "&Jednostka Obowiązana" (JedMen) and
+  // "&Konfiguracja" (konMen) are enabled only when the administrator signed in, and panel 1 of its
+  // status bar shows panelZalogowany ("Zalogowany : " with "Admin " and/or the person's names).
+  bool administrator = false;
+  QString panelZalogowany;
 
   // The current record, through which every reader and writer of transak.dat goes.
   TRekordTransakcji aktualnyRekord;
@@ -116,6 +122,7 @@ class Program {
   // The windows, created by start() in their fixed order (null until created).
   TwizytForm* wizyt() const { return wizyt_.get(); }
   TglownyForm* glowny() const { return glowny_.get(); }
+  TFirmaForm* firma() const { return firma_.get(); }
   // The code pickers; their lists are also the reference for typed codes.
   TpodpowForm* podpow() const { return podpow_.get(); }
   TKodwalutyForm* kodwaluty() const { return kodwaluty_.get(); }
@@ -131,12 +138,13 @@ class Program {
   void przywolaj();
 
   // The sign-in step, run on the splash after every window exists. Its result is a modal result;
-  // only mrOk goes on. Until the sign-in is built it accepts at once.
+  // only mrOk goes on. By default the splash's password dialogue; tests may replace it.
   std::function<int()> logowanie;
 
  private:
   std::unique_ptr<TwizytForm> wizyt_;
   std::unique_ptr<TglownyForm> glowny_;
+  std::unique_ptr<TFirmaForm> firma_;
   std::unique_ptr<TpodpowForm> podpow_;
   std::unique_ptr<TKodwalutyForm> kodwaluty_;
   std::unique_ptr<TKodykrajForm> kodykraj_;

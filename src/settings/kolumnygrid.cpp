@@ -1,5 +1,7 @@
 #include "settings/kolumnygrid.h"
 
+#include "grid/kgridmodel.h"
+
 namespace zelt {
 
 UkladListy::UkladListy(const DefinicjeKolumn& defs) {
@@ -25,6 +27,25 @@ EtykietyKolumny etykietyKolumny(const DefinicjeKolumn& defs, std::string_view na
   const TDefinicjaKolumny* d = defs.poKodzie(nazwaKolumny);
   if (!d || nazwaKolumny.empty()) return {};
   return {tytulGrupy(d->grupa), std::to_string(d->nrPola) + " - " + d->nazwa};
+}
+
+UkladListy zbudujKolumnyListy(kgrid::TKGridModel& lista, const DefinicjeKolumn& defs) {
+  lista.Clear();
+  lista.Columns().Clear();
+  UkladListy uklad(defs);
+  for (const KolumnaListy& k : uklad.kolumny()) {
+    kgrid::TKGridColumn& c = lista.Columns().Add();
+    c.SetCaption(k.kod);
+    c.SetName(k.kod);
+    c.SetWidth(k.szerokosc);
+    c.SetAlignment(k.doPrawej ? kgrid::taRightJustify : kgrid::taLeftJustify);
+  }
+  return uklad;
+}
+
+EtykietyKolumny etykietyPierwszejKolumny(const kgrid::TKGridModel& lista, const DefinicjeKolumn& defs) {
+  if (lista.ColCount() == 0) return {};
+  return etykietyKolumny(defs, lista.VisibleColumn(0).Name());
 }
 
 }  // namespace zelt

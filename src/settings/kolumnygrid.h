@@ -9,6 +9,10 @@
 
 #include "settings/kolumny.h"
 
+namespace kgrid {
+class TKGridModel;
+}
+
 namespace zelt {
 
 struct KolumnaListy {
@@ -43,5 +47,12 @@ struct EtykietyKolumny {
   std::string PoleWys;
 };
 EtykietyKolumny etykietyKolumny(const DefinicjeKolumn& defs, std::string_view nazwaKolumny);
+
+// Builds the main list's columns once at start-up: the grid loses its rows and columns, then gets
+// one column per definition shown, in screen order, with the code as caption and name, the width
+// and the alignment. Returns the layout the row writer and the readers go by.
+UkladListy zbudujKolumnyListy(kgrid::TKGridModel& lista, const DefinicjeKolumn& defs);
+// The labels for the list's first column; empty texts while the list has no column.
+EtykietyKolumny etykietyPierwszejKolumny(const kgrid::TKGridModel& lista, const DefinicjeKolumn& defs);
 
 }  // namespace zelt

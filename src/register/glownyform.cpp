@@ -21,8 +21,10 @@ TglownyForm::TglownyForm(Program& program) : program_(program) {
   resize(542, 337);
   auto* central = new QWidget(this);
   auto* lay = new QVBoxLayout(central);
-  lista = new QWidget(central);
+  lista = new kgrid::TKStringGrid(central);
   lista->setObjectName("lista");
+  lista->SetOptions(lista->Options() | kgrid::goRowSelect);
+  lista->SetScrollBars(kgrid::ssVertical);
   lay->addWidget(lista, 1);
   GrupaWys = new QLabel(central);
   GrupaWys->setObjectName("GrupaWys");
@@ -52,6 +54,11 @@ TglownyForm::TglownyForm(Program& program) : program_(program) {
   buttons->addStretch(1);
   lay->addLayout(buttons);
   setCentralWidget(central);
+}
+
+void TglownyForm::ustawPrzyciski() {
+  const bool wiersze = lista->RowCount() > 0;
+  for (QPushButton* b : {Edytuj, Usun, DrukKar, DrukRej, Wyslij}) b->setEnabled(wiersze);
 }
 
 bool TglownyForm::FormCreate() {

@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QPushButton>
 
+#include "grid/kstrgrid.h"
+
 namespace zelt {
 
 class Program;
@@ -13,7 +15,7 @@ class TglownyForm : public QMainWindow {
  public:
   explicit TglownyForm(Program& program);
 
-  QWidget* lista;
+  kgrid::TKStringGrid* lista;
   QLabel* GrupaWys;
   QLabel* PoleWys;
   QPushButton* dodaj;
@@ -27,6 +29,11 @@ class TglownyForm : public QMainWindow {
   // Restores the window's position and settles the institution and its folders. False when the
   // user closed the institution chooser: the program then ends and writes nothing.
   bool FormCreate();
+  // The commands that act on rows are enabled only while the list has rows.
+  void ustawPrzyciski();
+  // The save-all step and the end of the program, for the close box, "&Zamknij", "&Wyjście" and
+  // "&Zamknięcie programu" (written with the settings it saves).
+  void zapiszUstawienia();
 
  private:
   Program& program_;

@@ -17,7 +17,7 @@
 
 namespace zelt {
 
-Program::Program(Services services) : svc(services) {
+Program::Program(Services services) : svc(services), zakoncz([] { QCoreApplication::quit(); }) {
   logowanie = [this] { return wizyt_ ? wizyt_->zaloguj() : platform::mrCancel; };
 }
 

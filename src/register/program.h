@@ -141,6 +141,11 @@ class Program {
   // only mrOk goes on. By default the splash's password dialogue; tests may replace it.
   std::function<int()> logowanie;
 
+  // Ends the program (the message loop stops after the current handler); tests replace it.
+  std::function<void()> zakoncz;
+  // Set once the save-all step has run: the run is ending.
+  bool zakonczony = false;
+
  private:
   std::unique_ptr<TwizytForm> wizyt_;
   std::unique_ptr<TglownyForm> glowny_;

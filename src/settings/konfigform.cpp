@@ -18,6 +18,11 @@
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
 #include "settings/podpowform.h"
+#include "settings/wybkolumn.h"
+#include "register/glownyform.h"
+#include "register/ladowanie.h"
+#include "register/wierszrejestru.h"
+#include "settings/kolumnygrid.h"
 
 namespace zelt {
 
@@ -94,7 +99,7 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
   setObjectName("KonfigForm");
   setWindowTitle(q("Konfiguracja"));
   setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  resize(546, 351);
+  resize(660, 380);  // wide enough for all six tabs in the desktop's font
   auto* lay = new QVBoxLayout(this);
   Konfig = new QTabWidget(this);
   Konfig->setObjectName("Konfig");
@@ -248,10 +253,10 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
     Konfig->addTab(page, q("Domyślne"));
   }
 
-  WygladRej = new QWidget;
+  WygladRej = new TWybKolumn(program_.definicjeKolumn, Strona::Wyglad);
   WygladRej->setObjectName("WygladRej");
   Konfig->addTab(WygladRej, q("Wygląd rejestru"));
-  WydrukRej = new QWidget;
+  WydrukRej = new TWybKolumn(program_.definicjeKolumn, Strona::Wydruk);
   WydrukRej->setObjectName("WydrukRej");
   Konfig->addTab(WydrukRej, q("Wydruk rejestru"));
 
@@ -356,10 +361,28 @@ void TKonfigForm::FormCreate() {
   wczytaj("podmioty.txt", "ładowanie kodów podmiotów", domTypPo);
   platform::restoreGeometry(program_.svc.reg, *this, "Konfig");
   wczytajWartosci();
+  program_.definicjeKolumn = wczytajDefinicje(program_.svc.reg);
+  WygladRej->zbudujListy();
+  WydrukRej->zbudujListy();
+  TglownyForm* glowny = program_.glowny();
+  if (glowny) {
+    program_.ukladListy = zbudujKolumnyListy(*glowny->lista, program_.definicjeKolumn);
+    const auto e = etykietyPierwszejKolumny(*glowny->lista, program_.definicjeKolumn);
+    glowny->GrupaWys->setText(cp1250::toQ(e.GrupaWys));
+    glowny->PoleWys->setText(cp1250::toQ(e.PoleWys));
+  }
   WybDruk->clear();
   WybDruk->addItems(program_.svc.printers.names());
   WybDruk->setCurrentIndex(-1);
   wybierzDrukarke(zapisanaDrukarka_);
+  if (glowny) {
+    auto& lista = *glowny->lista;
+    zaladujRejestr(program_, [&](std::int32_t nr, const TRekordTransakcji& r) {
+      lista.AddRow();
+      zapiszWiersz(lista, program_.ukladListy, lista.RowCount() - 1, nr, r, program_.listyKarty);
+    });
+    glowny->ustawPrzyciski();
+  }
 }
 
 void TKonfigForm::wczytajWartosci() {
@@ -396,7 +419,7 @@ void TKonfigForm::wybierzDrukarke(const std::string& nazwa) {
     if (WybDruk->itemText(k) == n) WybDruk->setCurrentIndex(k);  // the last equal name wins
 }
 
-void TKonfigForm::zapiszWartosci(platform::RegistryStore& reg, bool zNumeracja) const {
+void TKonfigForm::zapiszWartosci(platform::RegistryStore& reg, bool zNumeracja, bool zKolumnami) const {
   platform::RegistryBatch batch(reg);
   for (const auto& w : wartosci()) {
     if (w.numeracja && !zNumeracja) continue;
@@ -417,12 +440,15 @@ void TKonfigForm::zapiszWartosci(platform::RegistryStore& reg, bool zNumeracja) 
         break;
     }
   }
+  if (zKolumnami) zapiszDefinicje(reg, program_.definicjeKolumn);
   batch.commit();
 }
 
 void TKonfigForm::zapisClick() {
+  WygladRej->przebudujPozycje();
+  WydrukRej->przebudujPozycje();
   try {
-    zapiszWartosci(program_.svc.reg, true);
+    zapiszWartosci(program_.svc.reg, true, true);
   } catch (const platform::IoError& e) {
     // Nothing of the change reached the store; the window stays open with the user's values.
     program_.svc.dialogs.messageBox(q("Błąd zapisu konfiguracji\n") + QString::fromUtf8(e.what()), q("Konfiguracja"),
@@ -432,7 +458,11 @@ void TKonfigForm::zapisClick() {
   setModalResult(platform::mrOk);
 }
 
-void TKonfigForm::wyjscieClick() { setModalResult(platform::mrCancel); }
+void TKonfigForm::wyjscieClick() {
+  WygladRej->przebudujPozycje();
+  WydrukRej->przebudujPozycje();
+  setModalResult(platform::mrCancel);
+}
 
 void TKonfigForm::domkRodzTrPodClick() {
   if (auto kod = program_.podpow()->wybierzKod(cp1250::fromUnicode(domkRodzTr->text())))

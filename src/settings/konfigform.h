@@ -19,6 +19,7 @@ class RegistryStore;
 namespace zelt {
 
 class Program;
+class TWybKolumn;
 
 // Calibration and layer switches of one boxed print; the texts as typed ("1,000", "+3,000").
 struct UstawieniaWydruku {
@@ -66,8 +67,8 @@ class TKonfigForm : public platform::ModalForm {
   QPushButton* domKrajPod;
   QComboBox* domRodzDokTo;
   // Pages "Wygląd rejestru" and "Wydruk rejestru" host the column choosers.
-  QWidget* WygladRej;
-  QWidget* WydrukRej;
+  TWybKolumn* WygladRej;
+  TWybKolumn* WydrukRej;
   // Page "Auto zapamiętywanie"
   QCheckBox *zapokna, *zaprej, *zapkonf, *zapIO;
   // Page "Weryfikacja": stored and shown only, no check consults them
@@ -75,8 +76,9 @@ class TKonfigForm : public platform::ModalForm {
   QPushButton* zapis;
   QPushButton* wyjscie;
 
-  // Creation at start-up: dictionaries from the data folder, position, the stored values, the
-  // printers. (The column definitions, the grid's columns and the register load follow it.)
+  // Creation at start-up: dictionaries from the data folder, position, the stored values and the
+  // column definitions, the chooser lists, the printers. (The main list's columns and the
+  // register load follow it.)
   void FormCreate();
   void zapisClick();
   void wyjscieClick();
@@ -85,10 +87,11 @@ class TKonfigForm : public platform::ModalForm {
   void domKrajPodClick();
 
   // Writes the configuration values in their stored order, in one change of the store; the four
-  // numbering switches only when asked (the save-all step leaves them out). "druk" only when a
-  // printer is chosen, so that a printer missing for one run keeps its stored name. Throws
+  // numbering switches and the column definitions only when asked (the save-all step leaves the
+  // switches out and follows its own switch for the columns). "druk" only when a printer is
+  // chosen, so that a printer missing for one run keeps its stored name. Throws
   // platform::IoError when the store cannot be written.
-  void zapiszWartosci(platform::RegistryStore& reg, bool zNumeracja) const;
+  void zapiszWartosci(platform::RegistryStore& reg, bool zNumeracja, bool zKolumnami) const;
 
   // Typed readers of the current settings.
   UstawieniaWydruku kartaTransakcji() const;

@@ -117,6 +117,9 @@ QStringList expectedStartLines() {
       QString::fromUtf8("ładowanie typów dokumentów - brak pliku"),
       QString::fromUtf8("ładowanie kodów podmiotów"),
       QString::fromUtf8("ładowanie kodów podmiotów - brak pliku"),
+      QString::fromUtf8("ładowanie rejestru transakcji"),
+      QString::fromUtf8("ładowanie rejestru transakcji - brak danych"),
+      // verification dialog: no line
       // currency picker
       QString::fromUtf8("ładowanie kodów walut"),
       QString::fromUtf8("ładowanie kodów walut - brak pliku"),

@@ -163,6 +163,17 @@ TEST(Konfig, SaveWritesEveryValueAndKeepsAStoredPrinterWhenNoneIsChosen) {
       "werkodwal", "werkwota", "werkodpodm", "werkodkraj", "werPes", "werReg", "werNip", "werNRB"};
   for (const auto& name : expected)
     EXPECT_NE(std::find(order.begin(), order.end(), name), order.end()) << name;
+  int pola = 0;
+  for (const auto& name : order) {
+    if (name.rfind("Pole", 0) != 0) continue;
+    ++pola;
+    auto v = r.readBinary(HKCU, kKonfig, name);
+    ASSERT_TRUE(v.has_value()) << name;
+    EXPECT_EQ(v->size(), 71u) << name;
+  }
+  EXPECT_EQ(pola, 48) << "all 48 column definitions, always";
+  EXPECT_TRUE(r.valueExists(HKCU, kKonfig, "Pole01"));
+  EXPECT_TRUE(r.valueExists(HKCU, kKonfig, "Pole48"));
 }
 
 TEST(Konfig, SavingWithoutTheNumberingSwitchesLeavesThemAlone) {
@@ -170,9 +181,10 @@ TEST(Konfig, SavingWithoutTheNumberingSwitchesLeavesThemAlone) {
   w.reg().writeInteger(HKCU, kKonfig, "NrEwRo", 1);
   auto& f = w.create();
   f.NrEwRo->setChecked(false);
-  f.zapiszWartosci(w.reg(), false);
+  f.zapiszWartosci(w.reg(), false, false);
   EXPECT_EQ(w.reg().readInteger(HKCU, kKonfig, "NrEwRo"), 1);
   EXPECT_FALSE(w.reg().valueExists(HKCU, kKonfig, "NrEwDz"));
+  EXPECT_FALSE(w.reg().valueExists(HKCU, kKonfig, "Pole01")) << "nor the columns, unless asked";
 }
 
 TEST(Konfig, LeavingWritesNothingButTheChangesStayInForce) {
@@ -276,6 +288,20 @@ TEST(Konfig, PickersSetTheDefaultsOrLeaveThemOnACancel) {
   });
   f.domkRodzTrPod->click();
   EXPECT_EQ(f.domkRodzTr->text(), "12");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Konfig, EveryPageRenders) {
+  KonfigWorld w;
+  auto& f = w.create();
+  f.show();
+  for (int i = 0; i < f.Konfig->count(); ++i) {
+    f.Konfig->setCurrentIndex(i);
+    EXPECT_GT(testing_world::renderWindow(f, QString("konfig-%1").arg(i)), 8) << f.Konfig->tabText(i).toStdString();
+  }
 }
 
 }  // namespace

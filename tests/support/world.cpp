@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
+#include <QSet>
+#include <QWidget>
 
 #include "register/program.h"
 
@@ -41,6 +44,16 @@ void World::writeFile(const QString& path, const std::string& bytes) {
   QFile f(path);
   if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write " + path.toStdString());
   f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+int renderWindow(QWidget& w, const QString& name) {
+  const QImage img = w.grab().toImage();
+  const QByteArray dir = qgetenv("ZELT_SHOT_DIR");
+  if (!dir.isEmpty()) img.save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+  QSet<QRgb> colours;
+  for (int y = 0; y < img.height(); y += 2)
+    for (int x = 0; x < img.width(); x += 2) colours.insert(img.pixel(x, y));
+  return int(colours.size());
 }
 
 zelt::Program& World::program() {

@@ -27,7 +27,14 @@ inline void PrintTo(const QStringList& l, std::ostream* os) {
   *os << " }";
 }
 
+class QWidget;
+
 namespace testing_world {
+
+// Renders a window as the user would see it; when ZELT_SHOT_DIR is set the picture is also saved
+// there as <name>.png, to be looked at. Returns the number of distinct colours in the picture
+// (a blank window has one or two).
+int renderWindow(QWidget& w, const QString& name);
 
 class World {
  public:

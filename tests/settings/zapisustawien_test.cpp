@@ -1,0 +1,163 @@
+// The save-all step at the end of a run.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "platform/cp1250.h"
+#include "platform/errors.h"
+#include "register/glownyform.h"
+#include "register/program.h"
+#include "register/wizytform.h"
+#include "settings/firmaform.h"
+#include "settings/konfigform.h"
+#include "support/world.h"
+
+using platform::RegRoot;
+using testing_world::World;
+
+namespace {
+
+constexpr auto HKCU = RegRoot::CurrentUser;
+const std::string kProg = "\\SOFTWARE\\Tarvo\\ZELT\\";
+
+// Every value under a key, by "subkey\name", with its type and bytes.
+using Snapshot = std::map<std::string, std::string>;
+void dump(const platform::RegistryStore& reg, const std::string& key, const std::string& rel, Snapshot& out) {
+  for (const auto& n : reg.valueNames(HKCU, key)) {
+    const auto v = *reg.value(HKCU, key, n);
+    out[rel + n] = std::to_string(int(v.type)) + ":" + (v.type == platform::RegValue::Type::Integer
+                                                             ? std::to_string(v.integer)
+                                                             : v.bytes);
+  }
+  for (const auto& s : reg.subkeyNames(HKCU, key)) dump(reg, key + s + "\\", rel + s + "\\", out);
+}
+Snapshot snapshot(const platform::RegistryStore& reg) {
+  Snapshot s;
+  dump(reg, kProg, "", s);
+  return s;
+}
+// The names whose values differ between two snapshots (added, removed or changed).
+std::set<std::string> changed(const Snapshot& a, const Snapshot& b) {
+  std::set<std::string> out;
+  for (const auto& [k, v] : a)
+    if (!b.count(k) || b.at(k) != v) out.insert(k);
+  for (const auto& [k, v] : b)
+    if (!a.count(k)) out.insert(k);
+  return out;
+}
+bool anyUnder(const std::set<std::string>& names, const std::string& prefix) {
+  for (const auto& n : names)
+    if (n.rfind(prefix, 0) == 0) return true;
+  return false;
+}
+
+struct ExitWorld : World {
+  int ends = 0;
+  zelt::Program& started() {
+    auto& p = program();
+    p.logowanie = [] { return platform::mrOk; };
+    p.zakoncz = [this] { ++ends; };
+    EXPECT_TRUE(p.start());
+    return p;
+  }
+};
+
+TEST(SaveAll, WhatTheRememberSwitchesWrite) {
+  struct C {
+    bool okna, rej, konf, io;
+  } cases[] = {{false, false, false, false}, {true, false, false, false}, {false, false, true, false},
+               {false, true, true, false},   {false, true, false, false}, {false, false, false, true},
+               {true, true, true, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "okna " << c.okna << " rej " << c.rej << " konf " << c.konf << " io " << c.io);
+    ExitWorld w;
+    auto& p = w.started();
+    auto& k = *p.konfig();
+    k.zapokna->setChecked(c.okna);
+    k.zaprej->setChecked(c.rej);
+    k.zapkonf->setChecked(c.konf);
+    k.zapIO->setChecked(c.io);
+    // Unsaved changes of the windows: written when their switch is on.
+    k.SkTrX->setText("0,990");
+    p.firma()->findChild<QLineEdit*>("NrLIO")->setText("12a");
+    p.glowny()->move(40, 50);
+    const Snapshot before = snapshot(w.reg());
+    p.glowny()->zapiszUstawienia();
+    EXPECT_EQ(w.ends, 1);
+    w.reloadRegistry();  // what a next run finds in the file
+    const Snapshot after = snapshot(w.reg());
+    const auto diff = changed(before, after);
+    EXPECT_TRUE(diff.count("Wersja") && diff.count("IloscIO") && diff.count("AktualIO")) << "always written";
+    EXPECT_EQ(w.reg().readString(HKCU, kProg, "Wersja"), "Wersja 1.34");
+    EXPECT_EQ(w.reg().readInteger(HKCU, kProg, "AktualIO"), -1) << "one institution, no chooser";
+    EXPECT_EQ(anyUnder(diff, "OKNA\\"), c.okna);
+    EXPECT_EQ(w.reg().valueExists(HKCU, kProg + "OKNA\\Glowne\\", "Left"), c.okna);
+    EXPECT_FALSE(w.reg().keyExists(HKCU, kProg + "OKNA\\Edycja\\")) << "a window that does not exist writes nothing";
+    EXPECT_EQ(w.reg().readString(HKCU, kProg + "Konfig\\", "SkTrX").value_or(""), c.konf ? "0,990" : "");
+    EXPECT_EQ(w.reg().valueExists(HKCU, kProg + "Konfig\\", "Pole01"), c.konf && c.rej);
+    EXPECT_FALSE(w.reg().valueExists(HKCU, kProg + "Konfig\\", "NrEwDz")) << "numbering switches: only \"&Zapisz\"";
+    EXPECT_EQ(w.reg().readString(HKCU, kProg + "IO\\", "NrLIO").value_or(""), c.io ? "12a" : "");
+    std::set<std::string> expected = {"Wersja", "IloscIO", "AktualIO"};
+    for (const auto& n : diff)
+      if (!expected.count(n) && n.rfind("OKNA\\", 0) != 0 && n.rfind("Konfig\\", 0) != 0 && n.rfind("IO\\", 0) != 0)
+        ADD_FAILURE() << "unexpected change " << n;
+  }
+}
+
+TEST(SaveAll, NumberingSwitchesAndThePrinterKeepWhatWasStored) {
+  ExitWorld w;
+  w.reg().writeInteger(HKCU, kProg + "Konfig\\", "NrEwDz", 0);
+  w.reg().writeString(HKCU, kProg + "Konfig\\", "druk", "Drukarka biura");
+  w.printers.set({"PDF"});
+  auto& p = w.started();
+  p.konfig()->NrEwDz->setChecked(true);  // left with "&Wyjdź": in force for this run only
+  p.konfig()->wyjscieClick();
+  EXPECT_TRUE(p.konfig()->numeracja().dzien);
+  p.glowny()->zapiszUstawienia();
+  w.reloadRegistry();
+  EXPECT_EQ(w.reg().readInteger(HKCU, kProg + "Konfig\\", "NrEwDz"), 0);
+  EXPECT_EQ(w.reg().readString(HKCU, kProg + "Konfig\\", "druk"), "Drukarka biura")
+      << "a printer missing for one run keeps its stored name";
+}
+
+TEST(SaveAll, AFailingStoreStillEndsTheProgramOnceAndLeavesTheFileWhole) {
+  ExitWorld w;
+  auto& p = w.started();
+  p.glowny()->zapiszUstawienia();  // writes the file once, so there is something to keep
+  ASSERT_EQ(w.ends, 1);
+  const std::string stored = World::readFile(w.registryFile());
+  ASSERT_FALSE(stored.empty());
+
+  // A second run whose store cannot be written at the end.
+  World::writeFile(w.path("plik"), "x");
+  platform::RegistryStore broken(w.path("plik/registry.txt"));
+  zelt::Program p2({broken, w.dialogs, w.clock, w.shell, w.printers});
+  int ends = 0;
+  p2.logowanie = [] { return platform::mrOk; };
+  p2.zakoncz = [&] { ++ends; };
+  ASSERT_TRUE(p2.start());
+  w.dialogs.expectMessage(platform::IdOk);
+  p2.glowny()->zapiszUstawienia();
+  p2.glowny()->zapiszUstawienia();
+  EXPECT_EQ(ends, 1) << "the end is asked for exactly once";
+  EXPECT_EQ(World::readFile(w.registryFile()), stored);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SaveAll, APendingMustChangeMarkSurvivesExitsUntilThePersonChoosesAPassword) {
+  ExitWorld w;
+  const std::string marked("\x84\x6B\x6D\x6F", 4);  // person 1, "abc", must change at next sign-in
+  w.reg().writeBinary(HKCU, kProg + "IO\\", "OpOs1IO", marked);
+  for (int run = 0; run < 2; ++run) {
+    auto& p = w.started();
+    p.glowny()->zapiszUstawienia();
+    w.reloadRegistry();
+    EXPECT_EQ(w.reg().readBinary(HKCU, kProg + "IO\\", "OpOs1IO"), marked) << "run " << run;
+  }
+}
+
+}  // namespace

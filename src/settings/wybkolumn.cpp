@@ -257,61 +257,24 @@ bool TWybKolumn::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TWybKolumn::WybMouseDown() {
+void TWybKolumn::wykonaj(void (WyborKolumn::*operacja)()) {
+  // The rules start from the selections the user left in the two lists.
   model_.zaznaczWyb(zaznaczony(Wyb));
-  model_.WybMouseDown();
-  odswiez();
-}
-
-void TWybKolumn::WybKeyUp() {
-  model_.zaznaczWyb(zaznaczony(Wyb));
-  model_.WybKeyUp();
-  odswiez();
-}
-
-void TWybKolumn::PozMouseDown() {
   model_.zaznaczPoz(zaznaczony(Poz));
-  model_.PozMouseDown();
+  (model_.*operacja)();
   odswiez();
 }
 
-void TWybKolumn::PozKeyUp() {
-  model_.zaznaczPoz(zaznaczony(Poz));
-  model_.PozKeyUp();
-  odswiez();
-}
-
-void TWybKolumn::WybEnter() {
-  model_.zaznaczWyb(zaznaczony(Wyb));
-  model_.WybEnter();
-  odswiez();
-}
-
-void TWybKolumn::PozEnter() {
-  model_.zaznaczPoz(zaznaczony(Poz));
-  model_.PozEnter();
-  odswiez();
-}
-
-void TWybKolumn::WprowClick() {
-  model_.WprowClick();
-  odswiez();
-}
-
-void TWybKolumn::UsunClick() {
-  model_.UsunClick();
-  odswiez();
-}
-
-void TWybKolumn::goraClick() {
-  model_.goraClick();
-  odswiez();
-}
-
-void TWybKolumn::DolClick() {
-  model_.DolClick();
-  odswiez();
-}
+void TWybKolumn::WybMouseDown() { wykonaj(&WyborKolumn::WybMouseDown); }
+void TWybKolumn::WybKeyUp() { wykonaj(&WyborKolumn::WybKeyUp); }
+void TWybKolumn::PozMouseDown() { wykonaj(&WyborKolumn::PozMouseDown); }
+void TWybKolumn::PozKeyUp() { wykonaj(&WyborKolumn::PozKeyUp); }
+void TWybKolumn::WybEnter() { wykonaj(&WyborKolumn::WybEnter); }
+void TWybKolumn::PozEnter() { wykonaj(&WyborKolumn::PozEnter); }
+void TWybKolumn::WprowClick() { wykonaj(&WyborKolumn::WprowClick); }
+void TWybKolumn::UsunClick() { wykonaj(&WyborKolumn::UsunClick); }
+void TWybKolumn::goraClick() { wykonaj(&WyborKolumn::goraClick); }
+void TWybKolumn::DolClick() { wykonaj(&WyborKolumn::DolClick); }
 
 void TWybKolumn::SzerChange() { model_.SzerChange(Szer->value(), Wyr->isChecked()); }
 void TWybKolumn::WyrClick() { model_.SzerChange(Szer->value(), Wyr->isChecked()); }

@@ -129,6 +129,7 @@ class TWybKolumn : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void wykonaj(void (WyborKolumn::*operacja)());
   void odswiez();
   // Puts the shown definition into the title, name, width and alignment controls (PokazPoleWyg
   // on the main list's page, PokazPoleWyd on the print page); writes no definition.

@@ -28,8 +28,8 @@ TwizytForm::TwizytForm(Program& program) : program_(program), logowanie_(program
   f.setBold(true);
   tytul->setFont(f);
   tytul->setAlignment(Qt::AlignCenter);
-  wersja = new QLabel(QStringLiteral("Wersja 1.34"), this);
-  wersja->setAlignment(Qt::AlignCenter);
+  Wersja = new QLabel(QStringLiteral("Wersja 1.34"), this);
+  Wersja->setAlignment(Qt::AlignCenter);
   akcja = new QLabel(QStringLiteral("Rozpoczęto ładowanie danych"), this);
   akcja->setObjectName("akcja");
   akcja->setMinimumWidth(420);
@@ -79,7 +79,7 @@ TwizytForm::TwizytForm(Program& program) : program_(program), logowanie_(program
   haslo->installEventFilter(this);
 
   lay->addWidget(tytul);
-  lay->addWidget(wersja);
+  lay->addWidget(Wersja);
   lay->addWidget(uzytkownik);
   lay->addWidget(autor);
   lay->addWidget(akcja);

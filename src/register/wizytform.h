@@ -19,7 +19,7 @@ class TwizytForm : public platform::ModalForm {
   explicit TwizytForm(Program& program);
 
   QLabel* tytul;
-  QLabel* wersja;
+  QLabel* Wersja;
   QLabel* akcja;
   QGroupBox* uzytkownik;
   QLabel* NazUzyt;

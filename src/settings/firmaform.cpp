@@ -355,7 +355,7 @@ void TFirmaForm::zapisClick() {
   // One batch: a store that cannot be written keeps the old data whole and the window open.
   platform::RegistryBatch batch(reg);
   const TwizytForm* splash = p.wizyt();
-  zapiszKluczProgramu(reg, splash ? cp1250::fromUnicode(splash->wersja->text()) : std::string(), p.IloscIO,
+  zapiszKluczProgramu(reg, splash ? cp1250::fromUnicode(splash->Wersja->text()) : std::string(), p.IloscIO,
                       splash ? splash->WyborIO->currentIndex() : -1);
   zapiszIO(reg, p.aktualneIO, dane());
   // The unit subkeys are written by the units' own code; until it exists they stay as stored.

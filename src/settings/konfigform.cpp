@@ -21,6 +21,7 @@
 #include "settings/wybkolumn.h"
 #include "register/glownyform.h"
 #include "register/ladowanie.h"
+#include "register/listykarty.h"
 #include "register/wierszrejestru.h"
 #include "settings/kolumnygrid.h"
 
@@ -68,31 +69,8 @@ Slownik TKonfigForm::wbudowaneDokumenty() {
 }
 
 Slownik TKonfigForm::wbudowaneTypy() {
-  return lista({"00 - inne - w polu uwagi podać szczegóły",
-                "01 - osoba fizyczna",
-                "02 - osoba fizyczna prowadząca działalność gospodarczą",
-                "03 - osoba fizyczna wykonująca wolny zawód",
-                "04 - spółka cywilna",
-                "05 - spółka jawna",
-                "06 - spółka partnerska",
-                "07 - spółka komandytowa",
-                "08 - spółka komandytowo-akcyjna",
-                "09 - spółka z ograniczoną odpowiedzialnością",
-                "10 - spółka z ograniczoną odpowiedzialnością w organizacji",
-                "11 - spółka akcyjna",
-                "12 - spółka akcyjna w organizacji",
-                "13 - spółdzielnia",
-                "14 - przedsiębiorstwo państwowe",
-                "15 - towarzystwo ubezpieczeń wzajemnych",
-                "16 - główny oddział zagranicznego zakładu ubezpieczeń",
-                "17 - jednostka badawczo-rozwojowa",
-                "18 - stowarzyszenie",
-                "19 - fundacja",
-                "20 - organizacja społeczna i zawodowa",
-                "21 - przedsiębiorca określony w przepisach o zasadach prowadzenia na terytorium Rzeczypospolitej "
-                "Polskiej działalności gospodarczej w zakresie drobnej wytwórczości przez zagraniczne osoby prawne "
-                "i fizyczne, zwany dalej \"przedsiębiorstwem zagranicznym\"",
-                "22 - oddział przedsiębiorcy zagranicznego działającego na terytorium Rzeczypospolitej Polskiej"});
+  // The same party types as the card's ordering party and the party editor.
+  return ListyKarty::wbudowane().zTypPo;
 }
 
 TKonfigForm::TKonfigForm(Program& program) : program_(program) {

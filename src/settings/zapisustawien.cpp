@@ -24,7 +24,7 @@ void zapiszWszystkieUstawienia(Program& program) {
   auto& reg = program.svc.reg;
   platform::guarded(program.svc.dialogs, [&] {
     platform::RegistryBatch batch(reg);
-    const std::string wersja = program.wizyt() ? cp1250::fromUnicode(program.wizyt()->wersja->text()) : "";
+    const std::string wersja = program.wizyt() ? cp1250::fromUnicode(program.wizyt()->Wersja->text()) : "";
     const int aktualIO = program.wizyt() ? program.wizyt()->WyborIO->currentIndex() : -1;
     zapiszKluczProgramu(reg, wersja, program.IloscIO, aktualIO);
 

@@ -3,6 +3,7 @@
 // grid holds every column in a collection (TKGridColumns, collection order) and the visible ones
 // in display order (TKGridColumnList); column indexes of the grid's interface are display
 // positions.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -54,7 +55,11 @@ class TKCellStore {
   // New cell i is old cell order[i].
   void permute(const std::vector<int>& order);
   void move(int from, int to);
-  void reserve(int rows) { slots_.reserve(std::size_t(rows)); }
+  // Room for this many cells, growing geometrically so that rows appended one at a time stay
+  // linear.
+  void reserve(int rows) {
+    if (slots_.capacity() < std::size_t(rows)) slots_.reserve(std::max(std::size_t(rows), slots_.capacity() * 2));
+  }
   std::size_t bytesUsed() const {
     return slots_.capacity() * sizeof(Slot) + buffer_.capacity();
   }

@@ -157,7 +157,8 @@ void TKGridModel::SetCellType(int col, int row, int type) {
 void TKGridModel::AddRows(int count) {
   if (count <= 0) return;
   const int n = RowCount();
-  rows_.reserve(std::size_t(n + count));
+  if (rows_.capacity() < std::size_t(n + count))
+    rows_.reserve(std::max(std::size_t(n + count), rows_.capacity() * 2));
   for (auto& c : columns_.items_) {
     c->cells_.reserve(n + count);
     for (int i = 0; i < count; ++i) c->cells_.insert(n + i);

@@ -182,12 +182,14 @@ void TKStringGrid::BeginBusy() { QApplication::setOverrideCursor(Qt::WaitCursor)
 void TKStringGrid::EndBusy() { QApplication::restoreOverrideCursor(); }
 
 void TKStringGrid::updateScrollBars() {
-  if (syncingScroll_) return;
+  // A hidden grid (the register list while it is loaded) catches up when it is shown.
+  if (syncingScroll_ || !isVisible()) return;
   syncingScroll_ = true;
   const TScrollStyle s = ScrollBars();
-  setVerticalScrollBarPolicy(s == ssVertical || s == ssBoth ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-  setHorizontalScrollBarPolicy(s == ssHorizontal || s == ssBoth ? Qt::ScrollBarAsNeeded
-                                                                 : Qt::ScrollBarAlwaysOff);
+  const auto vPolicy = s == ssVertical || s == ssBoth ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+  const auto hPolicy = s == ssHorizontal || s == ssBoth ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+  if (verticalScrollBarPolicy() != vPolicy) setVerticalScrollBarPolicy(vPolicy);
+  if (horizontalScrollBarPolicy() != hPolicy) setHorizontalScrollBarPolicy(hPolicy);
   QScrollBar* v = verticalScrollBar();
   v->setRange(0, MaxTopRow() - 1);
   v->setPageStep(std::max(1, VisibleRowCount()));
@@ -197,6 +199,12 @@ void TKStringGrid::updateScrollBars() {
   h->setPageStep(std::max(1, VisibleColCount()));
   h->setValue(LeftCol() - FixedCols());
   syncingScroll_ = false;
+}
+
+void TKStringGrid::showEvent(QShowEvent* e) {
+  QAbstractScrollArea::showEvent(e);
+  SetClientSize(viewport()->width(), viewport()->height());
+  updateScrollBars();
 }
 
 void TKStringGrid::scrollContentsBy(int, int) {

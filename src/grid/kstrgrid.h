@@ -94,6 +94,7 @@ class TKStringGrid : public QAbstractScrollArea, public TKGridModel {
   friend class TKSGInplaceEdit;
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;

@@ -116,43 +116,31 @@ void TKGridModel::SetDataCol(int col) {
   MoveCurrent(col, row_, true);
 }
 
-std::string TKGridModel::Cells(int col, int row) const {
+TKGridColumn& TKGridModel::cellColumn(int col, int row) const {
   checkCol(col);
   checkRow(row);
-  return visible_.Items(col)->Cells(row);
+  return *visible_.Items(col);
 }
 
-void TKGridModel::SetCells(int col, int row, std::string_view text) {
-  checkCol(col);
-  checkRow(row);
-  visible_.Items(col)->SetCells(row, text);
-}
+std::string TKGridModel::Cells(int col, int row) const { return cellColumn(col, row).Cells(row); }
+
+void TKGridModel::SetCells(int col, int row, std::string_view text) { cellColumn(col, row).SetCells(row, text); }
 
 TKCellFlags TKGridModel::CellFlags(int col, int row) const {
   if (empty_ || visible_.Count() == 0) return 0;
-  checkCol(col);
-  checkRow(row);
-  return visible_.Items(col)->CellFlags(row);
+  return cellColumn(col, row).CellFlags(row);
 }
 
 void TKGridModel::SetCellFlags(int col, int row, TKCellFlags flags) {
-  checkCol(col);
-  checkRow(row);
-  visible_.Items(col)->SetCellFlags(row, flags);
+  cellColumn(col, row).SetCellFlags(row, flags);
 }
 
 int TKGridModel::CellType(int col, int row) const {
   if (empty_ || visible_.Count() == 0) return 0;
-  checkCol(col);
-  checkRow(row);
-  return visible_.Items(col)->CellType(row);
+  return cellColumn(col, row).CellType(row);
 }
 
-void TKGridModel::SetCellType(int col, int row, int type) {
-  checkCol(col);
-  checkRow(row);
-  visible_.Items(col)->SetCellType(row, type);
-}
+void TKGridModel::SetCellType(int col, int row, int type) { cellColumn(col, row).SetCellType(row, type); }
 
 void TKGridModel::AddRows(int count) {
   if (count <= 0) return;

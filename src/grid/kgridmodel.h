@@ -286,6 +286,8 @@ class TKGridModel {
   TGridRect selectionRect() const;
   void checkCol(int col) const;
   void checkRow(int row) const;
+  // The column of a cell, after the column test and then the row test.
+  TKGridColumn& cellColumn(int col, int row) const;
   void clampCurrent();
   void scrollIntoView(int col, int baseRow);
   void rowsChanged();

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "grid/kerrors.h"
+#include "gridfixture.h"
 #include "grid/kgridmodel.h"
 #include "platform/cp1250.h"
 
@@ -15,15 +16,7 @@ namespace {
 class GridTest : public ::testing::Test {
  protected:
   void build(int columns, int rows, int width = 64) {
-    for (int c = 0; c < columns; ++c) {
-      TKGridColumn& col = grid.Columns().Add();
-      col.SetName(std::string(1, char('A' + c)));
-      col.SetCaption(col.Name());
-      col.SetWidth(width);
-    }
-    grid.SetRowCount(rows);
-    for (int r = 0; r < rows; ++r)
-      for (int c = 0; c < columns; ++c) grid.SetCells(c, r, std::string(1, char('a' + c)) + std::to_string(r));
+    gridtest::build(grid, columns, rows, width);
     grid.SetClientSize(800, 400);
   }
   std::vector<std::string> column(int c) {
@@ -102,6 +95,7 @@ struct IndexCase {
   int col, row;
   const char* error;  // nullptr: valid
 };
+void PrintTo(const IndexCase& c, std::ostream* os) { *os << c.col << "," << c.row; }
 
 class GridIndexTest : public GridTest, public ::testing::WithParamInterface<IndexCase> {};
 
@@ -267,6 +261,7 @@ struct SortCase {
   TColumnSorting order;
   std::vector<std::string> sorted;
 };
+void PrintTo(const SortCase& c, std::ostream* os) { *os << c.name; }
 
 class OrdinalSort : public GridTest, public ::testing::WithParamInterface<SortCase> {};
 
@@ -523,6 +518,7 @@ struct LookCase {
   int col, baseRow;
   TColor background, fontColour;
 };
+void PrintTo(const LookCase& c, std::ostream* os) { *os << c.name; }
 
 class CellColours : public GridTest, public ::testing::WithParamInterface<LookCase> {};
 

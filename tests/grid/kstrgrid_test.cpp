@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "grid/kstrgrid.h"
+#include "gridfixture.h"
 #include "platform/cp1250.h"
 
 using namespace kgrid;
@@ -18,15 +19,7 @@ namespace {
 class GridWidgetTest : public ::testing::Test {
  protected:
   void build(int columns, int rows, int width = 64) {
-    for (int c = 0; c < columns; ++c) {
-      TKGridColumn& col = grid.Columns().Add();
-      col.SetName(std::string(1, char('A' + c)));
-      col.SetCaption(col.Name());
-      col.SetWidth(width);
-    }
-    grid.SetRowCount(rows);
-    for (int r = 0; r < rows; ++r)
-      for (int c = 0; c < columns; ++c) grid.SetCells(c, r, std::string(1, char('a' + c)) + std::to_string(r));
+    gridtest::build(grid, columns, rows, width);
     grid.resize(800, 300);
     grid.show();
     QApplication::processEvents();

@@ -17,6 +17,7 @@ struct CommaCase {
   std::string stored;  // its comma text
   std::string back;    // what reading the cell gives
 };
+void PrintTo(const CommaCase& c, std::ostream* os) { *os << c.name; }
 
 class CommaText : public ::testing::TestWithParam<CommaCase> {};
 
@@ -54,6 +55,7 @@ struct ReadCase {
   std::string stored;
   std::string back;
 };
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 
 class CommaTextReader : public ::testing::TestWithParam<ReadCase> {};
 
@@ -78,6 +80,7 @@ struct IntCase {
   const char* text;
   std::int32_t value;
 };
+void PrintTo(const IntCase& c, std::ostream* os) { *os << c.text; }
 
 class SafeStrToInt : public ::testing::TestWithParam<IntCase> {};
 

@@ -316,7 +316,8 @@ static void writeFileAtomically(const QString& path, const std::string& text) {
   QFileInfo fi(path);
   QDir().mkpath(fi.absolutePath());
   QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly) ||
+  // The store holds the sign-in passwords (scrambled only): its user alone may read it.
+  if (!f.open(QIODevice::WriteOnly) || !f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
       f.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) || !f.commit()) {
     throw IoError("Błąd zapisu pliku " + path.toStdString() + ": " + f.errorString().toStdString());
   }

@@ -61,6 +61,8 @@ TEST(Registry, EveryByteSurvivesTheFile) {
     reg.createKey(HKCU, "Empty\\Key");
   }
   RegistryStore again(file);
+  EXPECT_EQ(QFileInfo(file).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0)
+      << "only its user may read the store";
   EXPECT_EQ(again.readString(HKCU, "a\\b C%", "NA ME"), all);
   EXPECT_EQ(again.readBinary(HKCU, "A", "bin"), all);
   EXPECT_EQ(again.readString(HKCU, "A", ""), "default");

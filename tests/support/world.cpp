@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QSet>
@@ -47,6 +48,8 @@ void World::writeFile(const QString& path, const std::string& bytes) {
 }
 
 int renderWindow(QWidget& w, const QString& name) {
+  // Layouts settle in posted events; a running program would have handled them before painting.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   const QImage img = w.grab().toImage();
   const QByteArray dir = qgetenv("ZELT_SHOT_DIR");
   if (!dir.isEmpty()) img.save(QString::fromLocal8Bit(dir) + "/" + name + ".png");

@@ -8,6 +8,7 @@
 #include "register/glownyform.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
+#include "register/wysylka.h"
 #include "settings/daneio.h"
 #include "settings/firmaform.h"
 #include "settings/kodwalutyform.h"
@@ -80,12 +81,14 @@ bool Program::start() {
   firma_->FormCreate();
   // unit editor
   // dispatch report
+  wysylka_ = std::make_unique<TWysylka>();
   // party editor
   // add-institution dialog
 
   akcja(QStringLiteral("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"));
   wizyt_->hide();
   if (logowanie() != platform::mrOk) return false;
+  glowny_->poZalogowaniu();
   glowny_->show();
   return true;
 }

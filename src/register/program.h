@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "register/karta.h"
 #include "register/listykarty.h"
 #include "register/rekordtransakcji.h"
 #include "settings/kolumny.h"
@@ -34,6 +35,7 @@ class TKodwalutyForm;
 class TKodykrajForm;
 class TKonfigForm;
 class TWerForm;
+class TWysylka;
 
 struct Services {
   platform::RegistryStore& reg;
@@ -98,6 +100,8 @@ class Program {
   int trybKarty = 1;  // 1 new card, 0 editing a stored card
   // Empties the working set: no records, every slot's counts 0 and record number "not found".
   void czyscKarte();
+  // The card the editor shows, with its three party lists.
+  Karta karta;
   // The findings of the last check (card, party, institution), counted into licznikiRekordow.
   ListyWeryfikacji listyWer{licznikiRekordow};
 
@@ -129,6 +133,7 @@ class Program {
   TKodykrajForm* kodykraj() const { return kodykraj_.get(); }
   TKonfigForm* konfig() const { return konfig_.get(); }
   TWerForm* wer() const { return wer_.get(); }
+  TWysylka* wysylka() const { return wysylka_.get(); }
 
   // Start-up after the single-instance guard: creates the splash and every window in order, then
   // signs in. True when the program goes on to its message loop; false when it ends at once.
@@ -155,6 +160,7 @@ class Program {
   std::unique_ptr<TKodykrajForm> kodykraj_;
   std::unique_ptr<TKonfigForm> konfig_;
   std::unique_ptr<TWerForm> wer_;
+  std::unique_ptr<TWysylka> wysylka_;
 };
 
 }  // namespace zelt

@@ -7,6 +7,7 @@
 
 #include "platform/cp1250.h"
 #include "platform/shell.h"
+#include "register/glownyform.h"
 #include "register/program.h"
 #include "settings/firmaform.h"
 
@@ -77,6 +78,16 @@ TwizytForm::TwizytForm(Program& program) : program_(program), logowanie_(program
   haslo->setVisible(false);
   haslo->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
   haslo->installEventFilter(this);
+  ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName("ok");
+  ok->setVisible(false);
+  ok->installEventFilter(this);
+  connect(ok, &QPushButton::clicked, this, [this] { setModalResult(platform::mrOk); });
+  // The maker's web page and mail open from their labels.
+  for (QLabel* l : {StronaTarvo, EmailTarvo}) {
+    l->setCursor(Qt::PointingHandCursor);
+    l->installEventFilter(this);
+  }
 
   lay->addWidget(tytul);
   lay->addWidget(Wersja);
@@ -87,6 +98,7 @@ TwizytForm::TwizytForm(Program& program) : program_(program), logowanie_(program
   lay->addWidget(Wybierz);
   lay->addWidget(wprhas);
   lay->addWidget(haslo);
+  lay->addWidget(ok, 0, Qt::AlignHCenter);
 }
 
 void TwizytForm::pokazAkcje(const QString& line) {
@@ -162,7 +174,26 @@ void TwizytForm::FormKeyDown(int key) {
   }
 }
 
+void TwizytForm::oProgramie(int kontekstPomocy) {
+  wprhas->setVisible(false);
+  haslo->setVisible(false);
+  ok->setVisible(true);
+  ok->setDefault(true);
+  ok->setFocus();
+  pomocOProgramie_ = kontekstPomocy;
+  program_.svc.dialogs.showModal(*this);
+  ok->setVisible(false);
+}
+
 bool TwizytForm::eventFilter(QObject* watched, QEvent* event) {
+  if ((watched == StronaTarvo || watched == EmailTarvo) && event->type() == QEvent::MouseButtonRelease) {
+    if (TglownyForm* g = program_.glowny()) watched == StronaTarvo ? g->StronaTarvo() : g->EmailTarvo();
+    return true;
+  }
+  if (watched == ok && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+    program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), pomocOProgramie_);
+    return true;
+  }
   if (watched == haslo && logowanieTrwa_ && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_F1) {

@@ -34,6 +34,7 @@ class TwizytForm : public platform::ModalForm {
   QPushButton* Wybierz;
   QLabel* wprhas;
   QLineEdit* haslo;
+  QPushButton* ok;  // "OK", shown only in the about box
 
   // Shows the line at once, even before the event loop runs.
   void pokazAkcje(const QString& line);
@@ -47,6 +48,9 @@ class TwizytForm : public platform::ModalForm {
   void FormKeyDown(int key);
   int licznikProb() const { return logowanie_.licznikProb(); }
   static constexpr int kHelpLogowania = 1020100;
+  // The about box: the splash without the password, with its "OK" button; F1 opens the given
+  // help topic.
+  void oProgramie(int kontekstPomocy);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,6 +59,7 @@ class TwizytForm : public platform::ModalForm {
   Program& program_;
   Logowanie logowanie_;
   bool logowanieTrwa_ = false;
+  int pomocOProgramie_ = 0;
 };
 
 // The maker's name, address, web page and mail (shown on the splash and opened from the menus).

@@ -67,8 +67,9 @@ TEST(RegisterList, ShowsTheLiveRecordsWithTheirTexts) {
   EXPECT_EQ(w.cell("tKw", 1), "") << "no transaction kind, no transaction cells";
   EXPECT_EQ(w.cell("Status", 1), "0 - korekta transakcji");
   EXPECT_EQ(p.splashLines.filter("rejestru").last(), QString::fromUtf8("ładowanie rejestru transakcji - załadowano 2 rekordów"));
-  for (auto* b : {p.glowny()->Edytuj, p.glowny()->Usun, p.glowny()->DrukKar, p.glowny()->DrukRej, p.glowny()->Wyslij})
-    EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+  // Rows enable the commands on rows whose work exists: the delete here (the others follow their
+  // work, see the main window's tests).
+  EXPECT_TRUE(p.glowny()->Usun->isEnabled());
   EXPECT_GT(testing_world::renderWindow(*p.glowny(), "glowny"), 8);
 }
 

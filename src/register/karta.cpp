@@ -1,0 +1,240 @@
+#include "register/karta.h"
+
+#include <algorithm>
+#include <array>
+
+#include "grid/kgridmodel.h"
+#include "platform/clock.h"
+#include "platform/cp1250.h"
+#include "platform/dialogs.h"
+#include "register/listykarty.h"
+#include "register/numeracja.h"
+#include "register/polecenia.h"
+#include "register/program.h"
+#include "register/rejestr.h"
+
+namespace zelt {
+
+bool uwagaRodzaju(const std::string& k) { return k.size() >= 4 && k.compare(2, 2, "00") == 0; }
+bool kwotaPoZamianie(const std::string& k) { return k.compare(0, 2, "06") == 0; }
+bool uwagaPodejrzanej(const std::string& k) { return !k.empty() && k != "    "; }
+
+namespace {
+
+std::string ucinaj(const std::string& s, std::size_t n) { return s.size() > n ? s.substr(0, n) : s; }
+
+// The page shows an entry as the editor's show step does: a remark edit is shown when its code
+// asks for one.
+StronaPodmiotu pokaz(const TRekordPodmiotu& w) {
+  StronaPodmiotu s;
+  s.pola = w;
+  s.uwTypPoWidoczna = w.TypPo == 0;
+  if (w.rolaPo == TRekordPodmiotu::Dysponent) {
+    s.uwRodzDokToWidoczna = w.RodzDokTo == 0;
+    s.uwObywWidoczna = !w.uwObyw.empty();
+  }
+  return s;
+}
+
+TRekordPodmiotu dysponent(const TRekordTransakcji& r) {
+  TRekordPodmiotu w;
+  w.TypPo = r.zTypPo;
+  w.Nz = r.zNz;
+  w.Obyw = r.zObyw;
+  w.AdrKr = r.zAdrKr;
+  w.AdrKod = r.zAdrKod;
+  w.AdrM = r.zAdrM;
+  w.AdrUl = r.zAdrUl;
+  w.NrPes = r.zNrPes;
+  w.NrReg = r.zNrReg;
+  w.NrReS = r.zNrReS;
+  w.NrSwt = r.zNrSwt;
+  w.Nip = r.zNip;
+  w.RodzDokTo = r.zRodzDokTo;
+  w.NrDokTo = r.zNrDokTo;
+  w.uwTypPo = r.uwzTypPo;
+  w.uwRodzDokTo = r.uwzRodzDokTo;
+  w.uwObyw = r.uwzObyw;
+  w.rolaPo = TRekordPodmiotu::Dysponent;
+  return w;
+}
+
+// The on-behalf party and the beneficiary carry type, name, address and the type remark.
+TRekordPodmiotu podmiot(std::int32_t typ, const std::string& nz, const std::string& kr, const std::string& kod,
+                        const std::string& m, const std::string& ul, const std::string& uw, std::uint8_t rola) {
+  TRekordPodmiotu w;
+  w.TypPo = typ;
+  w.Nz = nz;
+  w.AdrKr = kr;
+  w.AdrKod = kod;
+  w.AdrM = m;
+  w.AdrUl = ul;
+  w.uwTypPo = uw;
+  w.rolaPo = rola;
+  return w;
+}
+
+// The card's texts that its first record carries under the same names.
+using PoleTekstu = std::pair<std::string Karta::*, std::string TRekordTransakcji::*>;
+const PoleTekstu kTekstyTransakcji[] = {
+    {&Karta::nrEwT, &TRekordTransakcji::nrEwT},       {&Karta::jedIO, &TRekordTransakcji::jedIO},
+    {&Karta::kRodzTr, &TRekordTransakcji::kRodzTr},   {&Karta::uwkRodzTr, &TRekordTransakcji::uwkRodzTr},
+    {&Karta::uwkPwz, &TRekordTransakcji::uwkPwz},     {&Karta::kPdjrz, &TRekordTransakcji::kPdjrz},
+    {&Karta::uwkPdjrz, &TRekordTransakcji::uwkPdjrz}, {&Karta::uwspDysp, &TRekordTransakcji::uwspDysp},
+    {&Karta::nrDokT, &TRekordTransakcji::nrDokT},     {&Karta::tM, &TRekordTransakcji::tM},
+    {&Karta::tKw, &TRekordTransakcji::tKw},           {&Karta::tJ, &TRekordTransakcji::tJ},
+    {&Karta::tKwZ, &TRekordTransakcji::tKwZ},         {&Karta::tJZ, &TRekordTransakcji::tJZ},
+    {&Karta::nrRachZ, &TRekordTransakcji::nrRachZ},   {&Karta::nrRachN, &TRekordTransakcji::nrRachN},
+    {&Karta::uwInne, &TRekordTransakcji::uwInne},
+};
+
+bool jestPodmiot(std::int32_t typ, const std::string& nz) { return typ > -1 || !nz.empty(); }
+
+void dopisz(ListaPodmiotow& l, StronaPodmiotu& strona, TRekordPodmiotu w) {
+  if (l.wpisy.empty()) strona = pokaz(w);
+  l.wpisy.push_back(std::move(w));
+}
+
+}  // namespace
+
+void przygotujNowaKarte(Program& program, const UstawieniaNowejKarty& u) {
+  program.czyscKarte();
+  const ListyKarty& listy = program.listyKarty;
+  const DomyslneKarty& d = u.domyslne;
+  const double dzis = platform::dateToDays(u.dzis);
+
+  Karta k;
+  k.jedIOPozycje.push_back(u.NumIO + " - siedziba");
+  for (const auto& [nr, nazwa] : u.jednostki) k.jedIOPozycje.push_back(nr + " - " + nazwa);
+  k.jedIO = k.jedIOPozycje.front();
+  k.Wprowa = u.zalogowany;
+  k.RozNum = przyrostekNumeru(u.numeracja, k.jedIO, u.dzis);
+  k.rejDat = dzis;
+  k.NrRejDat = {wolnyNrRejDat(program.transakDat(), dzis)};
+  k.NrRejDatWybrany = 0;
+  // A new card is a new transaction, whatever the card shown before was.
+  k.Status = 1;
+
+  k.kRodzTr = d.kRodzTr;
+  k.uwkRodzTrWidoczna = uwagaRodzaju(k.kRodzTr);
+  k.kwotaZWidoczna = kwotaPoZamianie(k.kRodzTr);
+  k.kPwz = 0;
+  k.kPdjrz = listy.kPdjrz.empty() ? std::string() : listy.kPdjrz.front();
+  k.spDysp = d.spDysp;
+  k.uwspDyspWidoczna = d.spDysp == 0;
+  k.tDat = dzis;
+  k.tM = d.miejsce;
+  k.tJ = d.waluta;
+  k.tJZ = d.waluta;
+
+  k.z.pola.TypPo = d.typPo;
+  k.z.pola.Obyw = d.kraj;
+  k.z.pola.AdrKr = d.kraj;
+  k.z.pola.RodzDokTo = d.rodzDokTo;
+  k.z.pola.rolaPo = TRekordPodmiotu::Dysponent;
+  k.p.pola.AdrKr = d.kraj;
+  k.p.pola.rolaPo = TRekordPodmiotu::WImieniu;
+  k.b.pola.AdrKr = d.kraj;
+  k.b.pola.rolaPo = TRekordPodmiotu::Beneficjent;
+
+  program.karta = std::move(k);
+  program.aktualnyRekord.Wprow = ucinaj(u.zalogowany, 128);
+  program.trybKarty = 1;
+}
+
+Wczytanie wczytajKarte(Program& program, std::int32_t& n, const kgrid::TKGridModel* lista) {
+  PlikRejestru plik(program.transakDat());
+  if (!plik.otworzDoOdczytu()) return Wczytanie::BrakPliku;
+  if (n < 0 || n >= plik.ilosc()) {
+    n = kBrakRekordu;
+    return Wczytanie::BrakRekordu;
+  }
+  const TRekordTransakcji wskazany = plik.czytaj(n);
+  // A deleted record belongs to no card: editing it would gather nothing.
+  if (wskazany.deleted()) {
+    n = kBrakRekordu;
+    return Wczytanie::BrakRekordu;
+  }
+  const std::string klucz = wskazany.nrEwT;
+
+  program.czyscKarte();
+  RekordyKarty& rk = program.rekordyKarty;
+  LicznikiRekordow& lr = program.licznikiRekordow;
+  Karta& k = program.karta;
+  k.NrRejDat.clear();
+  k.NrRejDatWybrany = -1;
+  k.listaDysponentow = {};
+  k.listaWImieniu = {};
+  k.listaBeneficjentow = {};
+
+  bool zaDuzo = false;
+  plik.kazdy([&](qint64 r, const TRekordTransakcji& rec) {
+    if (zaDuzo || rec.deleted() || rec.nrEwT != klucz) return;
+    if (rk.k == kMaxRekordowKarty) {
+      zaDuzo = true;
+      return;
+    }
+    const int i = ++rk.k;
+    rk.r[i] = {static_cast<std::int32_t>(r), -1, rec.nrRejDat};
+    lr.r[i] = {rec.ilBledow, rec.ilOstrzezen, rec.ilWydrukow, rec.ilWyslan};
+    k.Wprowa = rec.Wprow;
+    k.NrRejDat.push_back(rec.nrRejDat);
+    if (i == 1) {
+      k.ilblad = std::to_string(rec.ilBledow);
+      k.ilos = std::to_string(rec.ilOstrzezen);
+      k.bdr = rec.ilWydrukow > 0;
+      k.bpl = rec.ilWyslan > 0;
+      for (const auto& [pole, zRekordu] : kTekstyTransakcji) k.*pole = rec.*zRekordu;
+      k.rejDat = rec.rejDat;
+      k.tDat = rec.tDat;
+      k.Status = rec.Status;
+      k.kPwz = rec.kPwz;
+      k.spDysp = rec.spDysp;
+      k.uwkRodzTrWidoczna = uwagaRodzaju(rec.kRodzTr);
+      k.kwotaZWidoczna = kwotaPoZamianie(rec.kRodzTr);
+      k.uwkPwzWidoczna = rec.kPwz == 1;
+      k.uwkPdjrzWidoczna = uwagaPodejrzanej(rec.kPdjrz);
+      k.uwspDyspWidoczna = rec.spDysp == 0;
+    }
+    if (jestPodmiot(rec.zTypPo, rec.zNz)) dopisz(k.listaDysponentow, k.z, dysponent(rec));
+    if (jestPodmiot(rec.pTypPo, rec.pNz))
+      dopisz(k.listaWImieniu, k.p,
+             podmiot(rec.pTypPo, rec.pNz, rec.pAdrKr, rec.pAdrKod, rec.pAdrM, rec.pAdrUl, rec.uwpTypPo,
+                     TRekordPodmiotu::WImieniu));
+    if (jestPodmiot(rec.bTypPo, rec.bNz))
+      dopisz(k.listaBeneficjentow, k.b,
+             podmiot(rec.bTypPo, rec.bNz, rec.bAdrKr, rec.bAdrKod, rec.bAdrM, rec.bAdrUl, rec.uwbTypPo,
+                     TRekordPodmiotu::Beneficjent));
+  });
+
+  if (!k.NrRejDat.empty()) k.NrRejDatWybrany = 0;
+  const std::pair<ListaPodmiotow*, StronaPodmiotu*> strony[] = {
+      {&k.listaDysponentow, &k.z}, {&k.listaWImieniu, &k.p}, {&k.listaBeneficjentow, &k.b}};
+  const std::uint8_t role[] = {TRekordPodmiotu::Dysponent, TRekordPodmiotu::WImieniu, TRekordPodmiotu::Beneficjent};
+  for (std::size_t s = 0; s < 3; ++s) {
+    auto [l, strona] = strony[s];
+    if (l->wpisy.empty()) {
+      *strona = StronaPodmiotu{};
+      strona->pola.rolaPo = role[s];
+    } else {
+      l->indeks = 1;
+    }
+  }
+
+  if (lista) {
+    // One pass over the rows finds them all; the list may be sorted in any order.
+    const int kolumnaLp = program.ukladListy.kolumnaLp();
+    for (int w = 0; kolumnaLp >= 0 && w < lista->RowCount(); ++w) {
+      const auto nr = numerRekordu(*lista, kolumnaLp, w);
+      if (!nr) continue;
+      for (int i = 1; i <= rk.k; ++i)
+        if (rk.r[i].nrRekordu == *nr && rk.r[i].wiersz < 0) rk.r[i].wiersz = w;
+    }
+  }
+  if (zaDuzo)
+    program.svc.dialogs.showMessage(
+        QString::fromUtf8("Karta transakcji ma więcej niż 25 rekordów; wczytano pierwsze 25, pozostałych nie zmieniono"));
+  return Wczytanie::Wczytana;
+}
+
+}  // namespace zelt

@@ -1,0 +1,112 @@
+#pragma once
+// The card that the card editor shows, as data: its fields, the visibility of the remark and
+// exchange fields that hang on codes, and the three party lists of up to 25 entries each. "&Dodaj"
+// presets it for a new card and "&Edytuj" loads a stored card into it (with the working set of
+// the program object); the editor moves it to and from its controls.
+//
+// All texts are Windows-1250 bytes; list choices are item indexes, -1 for none.
+#include <QDate>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/konfigform.h"
+#include "settings/rekordpodmiotu.h"
+
+namespace kgrid {
+class TKGridModel;
+}
+
+namespace zelt {
+
+class Program;
+struct ListyKarty;
+struct TRekordTransakcji;
+
+// One party page as it is shown: the entry's fields and its remark edits.
+struct StronaPodmiotu {
+  TRekordPodmiotu pola;
+  bool uwTypPoWidoczna = false;      // remark on the type (type 0)
+  bool uwRodzDokToWidoczna = false;  // remark on the document (kind 0), ordering party only
+  bool uwObywWidoczna = false;       // second citizenship, ordering party only
+};
+
+// One of the card's party lists: the entries (their names are the items of the page's name list)
+// and the 1-based index of the entry shown, 0 while the page has no entry.
+struct ListaPodmiotow {
+  static constexpr int kMax = 25;
+  std::vector<TRekordPodmiotu> wpisy;
+  int indeks = 0;
+};
+
+struct Karta {
+  // 1.Identyfikacja
+  std::string nrEwT;
+  std::string RozNum;                     // preview of a new card's number suffix
+  std::vector<std::string> NrRejDat;      // the registration numbers of the card's records
+  int NrRejDatWybrany = -1;
+  bool NrRejDatAktywny = true;            // an edited card of one record has nothing to choose
+  double rejDat = 0;
+  std::vector<std::string> jedIOPozycje;  // the institution and its units
+  std::string jedIO;                      // the list's text
+  std::int32_t Status = 1;
+  std::string ilblad, ilos;               // counts of the last check, as shown
+  bool bdr = false, bpl = false;          // printed, sent
+  std::string Wprowa;                     // who entered the card
+
+  // 2.Transakcja
+  std::string kRodzTr, uwkRodzTr;
+  bool uwkRodzTrWidoczna = false;
+  std::int32_t kPwz = -1;
+  std::string uwkPwz;
+  bool uwkPwzWidoczna = false;
+  std::string kPdjrz, uwkPdjrz;
+  bool uwkPdjrzWidoczna = false;
+  std::int32_t spDysp = -1;
+  std::string uwspDysp;
+  bool uwspDyspWidoczna = false;
+  std::string nrDokT;
+  double tDat = 0;
+  std::string tM, tKw, tJ, tKwZ, tJZ;
+  bool kwotaZWidoczna = false;  // fields 15 and 16, exchange of currency only
+
+  // 3.Dysponenci, 4.W imieniu, 5.Beneficjenci: the pages and their lists
+  StronaPodmiotu z, p, b;
+  ListaPodmiotow listaDysponentow, listaWImieniu, listaBeneficjentow;
+
+  // 6.Rachunki uczestniczące, 7.Uwagi
+  std::string nrRachZ, nrRachN, uwInne;
+};
+
+// What a new card is preset from: the settings' defaults and numbering switches, the institution's
+// number and units (number, name), the signed-in person and today.
+struct UstawieniaNowejKarty {
+  DomyslneKarty domyslne;
+  NumeracjaEwidencyjna numeracja;
+  std::string NumIO;
+  std::vector<std::pair<std::string, std::string>> jednostki;
+  std::string zalogowany;
+  QDate dzis;
+};
+
+// Visibility rules of the transaction page, from the codes.
+bool uwagaRodzaju(const std::string& kRodzTr);      // title "00": remark on 06
+bool kwotaPoZamianie(const std::string& kRodzTr);   // category "06": fields 15 and 16
+bool uwagaPodejrzanej(const std::string& kPdjrz);   // a code that is not four blanks: remark on 08
+
+// "&Dodaj": empties the working set (every slot), presets the card from the settings, gives it
+// the first free registration number of today, and sets the mode to a new card.
+void przygotujNowaKarte(Program& program, const UstawieniaNowejKarty& u);
+
+enum class Wczytanie { Wczytana, BrakPliku, BrakRekordu };
+
+// Loads the card that holds record `n` into the card and the working set: every live record with
+// the same transaction number, in file order, at most 25 (more are left alone, with a message).
+// A party is taken when its type is set or its name is not empty. The row of each record is found
+// through the list's "Lp" column, -1 when no row shows it. A missing or deleted record sets `n`
+// to "not found"; when the file cannot be opened nothing changes. Throws platform::IoError on a
+// read error.
+Wczytanie wczytajKarte(Program& program, std::int32_t& n, const kgrid::TKGridModel* lista);
+
+}  // namespace zelt

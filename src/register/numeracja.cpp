@@ -1,0 +1,45 @@
+#include "register/numeracja.h"
+
+#include <array>
+
+#include "register/rejestr.h"
+#include "settings/konfigform.h"
+
+namespace zelt {
+
+std::optional<int> numerRejestracji(std::string_view t) {
+  const auto first = t.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::nullopt;
+  t = t.substr(first, t.find_last_not_of(' ') - first + 1);
+  if (t.size() > 3) return std::nullopt;
+  int v = 0;
+  for (char c : t) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  return v;
+}
+
+std::string wolnyNrRejDat(const QString& transakDat, double rejDat) {
+  PlikRejestru plik(transakDat);
+  if (!plik.otworzDoOdczytu()) return "0";
+  std::array<bool, 1000> zajete{};
+  plik.kazdy([&](qint64, const TRekordTransakcji& r) {
+    if (r.deleted() || r.rejDat != rejDat) return;
+    if (auto n = numerRejestracji(r.nrRejDat)) zajete[static_cast<std::size_t>(*n)] = true;
+  });
+  for (std::size_t i = 0; i < zajete.size(); ++i)
+    if (!zajete[i]) return std::to_string(i);
+  return "1000";
+}
+
+std::string przyrostekNumeru(const NumeracjaEwidencyjna& n, std::string_view jedIO, const QDate& tDat) {
+  std::string s;
+  if (n.jednostka) s += jedIO.substr(0, 8);
+  if (n.dzien) s += tDat.toString(QStringLiteral("dd")).toStdString();
+  if (n.miesiac) s += tDat.toString(QStringLiteral("MM")).toStdString();
+  if (n.rok) s += tDat.toString(QStringLiteral("yy")).toStdString();
+  return s;
+}
+
+}  // namespace zelt

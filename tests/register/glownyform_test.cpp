@@ -1,0 +1,413 @@
+// The main window: access after each kind of sign-in, the commands' state as the list fills and
+// empties, the menus, the register commands through the window, the links, help, the about box,
+// the ways out, the size of the list, and the dispatch report.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QMenuBar>
+#include <QTest>
+
+#include "platform/cp1250.h"
+#include "register/glownyform.h"
+#include "register/program.h"
+#include "register/wierszrejestru.h"
+#include "register/wizytform.h"
+#include "register/wysylka.h"
+#include "settings/firmaform.h"
+#include "settings/hasla.h"
+#include "settings/konfigform.h"
+#include "swiatrejestru.h"
+
+using swiat::rekord;
+using zelt::TRekordTransakcji;
+
+namespace {
+
+using Partia = std::vector<std::int32_t>;
+
+// The started program's main window with every command's work recorded.
+struct Okno : swiat::SwiatRejestru {
+  std::vector<zelt::Karta> edycje;
+  std::vector<Partia> druki, wysylki;
+  int druki_rejestru = 0;
+
+  zelt::TglownyForm& otworz(std::function<int()> logowanie = [] { return platform::mrOk; }) {
+    auto& p = uruchomiony(std::move(logowanie));
+    auto& g = *p.glowny();
+    g.pokazEdycje = [this, &p] {
+      edycje.push_back(p.karta);
+      return platform::mrOk;
+    };
+    g.pokazPodmioty = [] { return platform::mrOk; };
+    g.drukujKarty = [this](const Partia& r) { druki.push_back(r); };
+    g.generujPliki = [this](const Partia& r) { wysylki.push_back(r); };
+    g.DrukRejClick = [this] { ++druki_rejestru; };
+    g.ImpMenClick = [] {};
+    g.ExpMenClick = [] {};
+    g.ArchMenClick = [] {};
+    g.ustawPrzyciski();
+    return g;
+  }
+  int wiersz(zelt::TglownyForm& g, std::int32_t nr) {
+    auto& p = program();
+    for (int r = 0; r < g.lista->RowCount(); ++r)
+      if (g.lista->Cells(p.ukladListy.kolumnaLp(), r) == std::to_string(nr + 1)) return r;
+    return -1;
+  }
+};
+
+std::vector<QPushButton*> naWierszach(zelt::TglownyForm& g) { return {g.Edytuj, g.Usun, g.DrukKar, g.DrukRej, g.Wyslij}; }
+
+TEST(MainWindow, AccessFollowsWhoSignedIn) {
+  struct Case {
+    const char* name;
+    const char* entry;
+    bool admin;
+    const char* panel;
+  } cases[] = {
+      {"administrator", "adm", true, "Zalogowany : Admin "},
+      {"responsible person", "os1", false, "Zalogowany : Jan Kowalski "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Okno w;
+    using zelt::hasla::Rola;
+    const std::string io = "\\SOFTWARE\\Tarvo\\ZELT\\IO\\";
+    w.reg().writeBinary(platform::RegRoot::CurrentUser, io, "Opcje", zelt::hasla::zakoduj(Rola::Administrator, "adm"));
+    w.reg().writeBinary(platform::RegRoot::CurrentUser, io, "OpOs1IO", zelt::hasla::zakoduj(Rola::Osoba1, "os1"));
+    bool beforeSignIn = true;
+    w.dialogs.expectModal("wizytForm", [&](platform::ModalForm& f) {
+      auto& p = w.program();
+      beforeSignIn = p.glowny()->JedMen->isEnabled() || p.glowny()->konMen->isEnabled();
+      p.firma()->ImOs1IO->setText("Jan");
+      p.firma()->NaOs1IO->setText("Kowalski");
+      auto& s = static_cast<zelt::TwizytForm&>(f);
+      s.haslo->setText(c.entry);
+      s.FormKeyDown(Qt::Key_Return);
+      return platform::mrNone;
+    });
+    auto& g = w.otworz(nullptr);
+    EXPECT_FALSE(beforeSignIn) << "closed until the sign-in";
+    EXPECT_EQ(g.JedMen->isEnabled(), c.admin);
+    EXPECT_EQ(g.konMen->isEnabled(), c.admin);
+    EXPECT_EQ(g.statPanel[1]->text(), QString::fromUtf8(c.panel));
+    if (c.admin) {
+      w.dialogs.expectModal("FirmaForm", [](platform::ModalForm&) { return platform::mrCancel; });
+      w.dialogs.expectModal("KonfigForm", [](platform::ModalForm&) { return platform::mrCancel; });
+    }
+    g.JedMen->trigger();
+    g.konMen->trigger();
+    EXPECT_TRUE(w.dialogs.scriptDone());
+  }
+}
+
+TEST(MainWindow, CommandsOnRowsFollowTheRows) {
+  Okno w;
+  auto& g = w.otworz();
+  auto& p = w.program();
+  EXPECT_TRUE(g.dodaj->isEnabled());
+  for (auto* b : naWierszach(g)) EXPECT_FALSE(b->isEnabled()) << "empty: " << b->objectName().toStdString();
+  EXPECT_FALSE(g.Tylkowybrane1->isEnabled());
+  EXPECT_TRUE(g.Niewydrukowane1->isEnabled()) << "needs no chosen row";
+
+  // The first card of the register, as the card save writes it.
+  w.zapisz({rekord("A")});
+  g.lista->AddRow();
+  zelt::zapiszWiersz(*g.lista, p.ukladListy, 0, 0, rekord("A"), p.listyKarty);
+  g.ustawPrzyciski();
+  for (auto* b : naWierszach(g)) EXPECT_TRUE(b->isEnabled()) << "first card: " << b->objectName().toStdString();
+
+  // The last row deleted.
+  w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Czy napewno"));
+  g.Usun->click();
+  EXPECT_EQ(g.lista->RowCount(), 0);
+  EXPECT_EQ(w.rekordy().at(0).Status, 99);
+  for (auto* b : naWierszach(g)) EXPECT_FALSE(b->isEnabled()) << "last row deleted: " << b->objectName().toStdString();
+  g.Usu1->trigger();  // nothing to delete: no question
+}
+
+TEST(MainWindow, CommandsOfLaterWorkStayDisabledWhateverTheRows) {
+  swiat::SwiatRejestru w;
+  w.zapisz({rekord("A")});
+  auto& g = *w.uruchomiony().glowny();
+  ASSERT_EQ(g.lista->RowCount(), 1);
+  EXPECT_TRUE(g.Usun->isEnabled());
+  EXPECT_TRUE(g.Usu1->isEnabled());
+  for (QWidget* b : {g.dodaj, g.Edytuj, g.DrukKar, g.DrukRej, g.Wyslij})
+    EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+  for (QAction* a : {g.Dodaj1, g.Edytuj1, g.Tylkowybrane1, g.Wybranezpowizanymi1, g.Niewydrukowane1, g.Drukrejestru1,
+                     g.Tylkowybrane2, g.Wybranezpowizanymi2, g.Niewysane1, g.ArchMen, g.ImpMen, g.ExpMen,
+                     g.Listapodmiotw1})
+    EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+  for (QAction* a : {g.WyjMen, g.PomMen, g.StronafirmyTarvo1, g.ProgMen, g.Zamknicieprogramu1})
+    EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+  g.dodajClick();  // a command without its work does nothing
+  g.EdytujClick();
+  g.DrukKarClick();
+  g.Niewysane1Click();
+}
+
+TEST(MainWindow, MenusCaptionsAndHints) {
+  swiat::SwiatRejestru w;
+  auto& g = *w.uruchomiony().glowny();
+  QStringList menus;
+  for (QAction* a : g.menuBar()->actions()) menus << a->text();
+  EXPECT_EQ(menus, (QStringList{"Plik", "Opcje", "Podmiot", "Pomoc"}));
+  const struct {
+    QAction* a;
+    const char* caption;
+    const char* hint;
+  } items[] = {
+      {g.ArchMen, "&Archiwizacja", "Archiwizacja danych i konfiguracji"},
+      {g.ImpMen, "&Importuj", "Import danych z innego komputera"},
+      {g.ExpMen, "&Exportuj", "Eksport danych do innego komputera"},
+      {g.WyjMen, "&Wyjście", ""},
+      {g.JedMen, "&Jednostka Obowiązana", "Wprowadzanie danych Instytucji Obowiązanej"},
+      {g.konMen, "&Konfiguracja", "Wprowadzanie konfiguracji programu"},
+      {g.Listapodmiotw1, "&Lista podmiotów", ""},
+      {g.PomMen, "&Pomoc", "Instrukcja obsługi programu"},
+      {g.StronafirmyTarvo1, "&Strona firmy Tarvo", ""},
+      {g.ProgMen, "&O programie", "Informacje o wersji i użytkowniku"},
+  };
+  for (const auto& i : items) {
+    EXPECT_EQ(i.a->text(), QString::fromUtf8(i.caption));
+    EXPECT_EQ(i.a->statusTip(), QString::fromUtf8(i.hint)) << i.caption;
+  }
+  // The popup, as the user sees it: separators as "-", submenus with their items.
+  QStringList popup;
+  for (QAction* a : g.GlowneMenu->actions()) {
+    popup << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    if (a->menu())
+      for (QAction* s : a->menu()->actions()) popup << "  " + s->text();
+  }
+  EXPECT_EQ(popup, (QStringList{"&Dodaj", "&Edytuj", QString::fromUtf8("&Usuń"), "-", "Druk &kart", "  &Tylko wybrane",
+                                QString::fromUtf8("  &Wybrane z powiązanymi"), "  &Niewydrukowane", "Druk &rejestru", "-",
+                                QString::fromUtf8("&Wysłanie kart"), "  &Tylko wybrane",
+                                QString::fromUtf8("  &Wybrane z powiązanymi"), QString::fromUtf8("  &Niewysłane"), "-",
+                                QString::fromUtf8("&Zamknięcie programu")}));
+  EXPECT_EQ(g.lista->PopupMenu(), g.GlowneMenu);
+  EXPECT_EQ(g.windowTitle(), "Informacja dla ZELT");
+}
+
+TEST(MainWindow, EditOpensOnlyACardThatLoaded) {
+  Okno w;
+  TRekordTransakcji a = rekord("A", 39146.0, "0");
+  a.Status = 0;  // a correction
+  TRekordTransakcji a2 = rekord("A", 39146.0, "1");
+  w.zapisz({a, rekord("B"), a2});
+  auto& g = w.otworz();
+  auto& p = w.program();
+  g.lista->SetDataRow(w.wiersz(g, 2));
+  g.Edytuj->click();
+  ASSERT_EQ(w.edycje.size(), 1u);
+  EXPECT_EQ(w.edycje[0].nrEwT, "A");
+  EXPECT_EQ(w.edycje[0].Status, 0);
+  EXPECT_TRUE(w.edycje[0].NrRejDatAktywny) << "two records to choose from";
+  EXPECT_EQ(p.trybKarty, 0);
+  EXPECT_EQ(p.rekordyKarty.k, 2);
+  EXPECT_EQ(p.rekordyKarty.r[1].wiersz, w.wiersz(g, 0));
+  EXPECT_EQ(p.rekordyKarty.r[2].wiersz, w.wiersz(g, 2));
+
+  g.lista->SetDataRow(w.wiersz(g, 1));
+  g.Edytuj1->trigger();
+  ASSERT_EQ(w.edycje.size(), 2u);
+  EXPECT_FALSE(w.edycje[1].NrRejDatAktywny) << "a card of one record";
+
+  // "&Dodaj" after editing the correction: a new transaction.
+  g.dodaj->click();
+  ASSERT_EQ(w.edycje.size(), 3u);
+  EXPECT_EQ(w.edycje[2].Status, 1);
+  EXPECT_EQ(p.trybKarty, 1);
+
+  ASSERT_TRUE(QFile::remove(w.plik()));
+  w.dialogs.expectMessage(platform::IdOk, "Brak pliku danych");
+  g.EdytujClick();
+  EXPECT_EQ(w.edycje.size(), 3u) << "never the card loaded before";
+}
+
+TEST(MainWindow, NewCardTakesTheWindowsSettings) {
+  Okno w;
+  auto& g = w.otworz();
+  auto& p = w.program();
+  p.konfig()->domkRodzTr->setText("0607");
+  p.konfig()->domMiejsce->setText(QString::fromUtf8("Łódź"));
+  p.konfig()->domWaluta->setText("EUR");
+  p.konfig()->domKraj->setText("DE");
+  p.konfig()->NrEwIO->setChecked(true);
+  p.firma()->NumIO->setText("87654321");
+  p.zalogowany = "Anna;Nowak;Kasjer";
+  g.Dodaj1->trigger();
+  ASSERT_EQ(w.edycje.size(), 1u);
+  const auto& k = w.edycje[0];
+  EXPECT_EQ(k.kRodzTr, "0607");
+  EXPECT_TRUE(k.kwotaZWidoczna);
+  EXPECT_EQ(k.tM, cp1250::fromUtf8("Łódź"));
+  EXPECT_EQ(k.tJ, "EUR");
+  EXPECT_EQ(k.z.pola.Obyw, "DE");
+  EXPECT_EQ(k.jedIO, "87654321 - siedziba");
+  EXPECT_EQ(k.RozNum, "87654321");
+  EXPECT_EQ(k.Wprowa, "Anna;Nowak;Kasjer");
+  EXPECT_EQ(k.NrRejDat, std::vector<std::string>{"0"});
+  EXPECT_EQ(k.rejDat, w.dzis());
+}
+
+TEST(MainWindow, BatchesGoToThePrintAndTheSend) {
+  Okno w;
+  auto recs = std::vector<TRekordTransakcji>{rekord("A"), rekord("B"), rekord("A"), rekord("C")};
+  recs[1].ilWydrukow = 1;
+  recs[3].ilWyslan = 1;
+  w.zapisz(recs);
+  auto& g = w.otworz();
+  g.lista->SetDataRow(w.wiersz(g, 2));
+  g.DrukKar->click();
+  g.Wybranezpowizanymi1->trigger();
+  g.Niewydrukowane1->trigger();
+  EXPECT_EQ(w.druki, (std::vector<Partia>{{2}, {0, 2}, {0, 2, 3}}));
+  g.Tylkowybrane2->trigger();
+  g.Wybranezpowizanymi2Click();
+  g.Niewysane1->trigger();
+  EXPECT_EQ(w.wysylki, (std::vector<Partia>{{2}, {0, 2}, {0, 1, 2}}));
+  g.DrukRej->click();
+  g.Drukrejestru1->trigger();
+  EXPECT_EQ(w.druki_rejestru, 2);
+}
+
+TEST(MainWindow, ABatchOverTheLimitIsCutWithAMessage) {
+  Okno w;
+  std::vector<TRekordTransakcji> recs(1001, rekord("N"));
+  w.zapisz(recs);
+  auto& g = w.otworz();
+  w.dialogs.expectMessage(platform::IdOk, "1000");
+  g.Niewydrukowane1Click();
+  ASSERT_EQ(w.druki.size(), 1u);
+  EXPECT_EQ(w.druki[0].size(), 1000u);
+}
+
+TEST(MainWindow, StatusLabelsFollowTheActiveColumn) {
+  Okno w;
+  TRekordTransakcji a = rekord("A");
+  a.kRodzTr = "0607";
+  a.tKw = "100,00";
+  w.zapisz({a});
+  auto& g = w.otworz();
+  auto& p = w.program();
+  g.lista->SetDataCol(p.ukladListy.kolumna("tKw"));
+  EXPECT_EQ(g.GrupaWys->text(), "Grupa : II. TRANSAKCJA");
+  EXPECT_EQ(g.PoleWys->text(), QString::fromUtf8("Wartość : 100,00 ; Pole : 13.-Kwota transakcji"));
+  g.lista->SetDataCol(p.ukladListy.kolumnaLp());
+  EXPECT_EQ(g.GrupaWys->text(), "Grupa : ");
+}
+
+TEST(MainWindow, MakersPagesHelpAndTheAboutBox) {
+  Okno w;
+  auto& g = w.otworz();
+  g.StronafirmyTarvo1->trigger();
+  g.EmailTarvo();
+  g.PomMen->trigger();
+  EXPECT_EQ(w.shell.requests, (QStringList{"url http://www.tarvo.pl", "mail zelt@tarvo.pl Rejestr transakcji ZELT",
+                                           "help zelt.hlp 0"}));
+  w.shell.answer = false;
+  w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Błąd w czasie otwierania rejestru"));
+  g.StronaTarvo();
+  w.shell.answer = true;
+  w.shell.requests.clear();
+
+  auto& s = *w.program().wizyt();
+  QTest::mouseClick(s.EmailTarvo, Qt::LeftButton);
+  EXPECT_EQ(w.shell.requests, QStringList{"mail zelt@tarvo.pl Rejestr transakcji ZELT"}) << "the splash's mail label";
+
+  bool passwordShown = true, okShown = false;
+  w.dialogs.expectModal("wizytForm", [&](platform::ModalForm& f) {
+    auto& about = static_cast<zelt::TwizytForm&>(f);
+    passwordShown = about.haslo->isVisible() || about.wprhas->isVisible();
+    okShown = about.ok->isVisible();
+    QTest::keyClick(about.ok, Qt::Key_F1);
+    about.ok->click();
+    testing_world::renderWindow(about, "oprogramie");
+    return platform::mrNone;
+  });
+  g.ProgMen->trigger();
+  EXPECT_FALSE(passwordShown);
+  EXPECT_TRUE(okShown);
+  EXPECT_FALSE(s.ok->isVisible()) << "the splash serves the sign-in without it";
+  EXPECT_EQ(w.shell.requests.last(), "help zelt.hlp 1120200");
+}
+
+TEST(MainWindow, EveryWayOutSavesTheSettingsAndEnds) {
+  const std::function<void(zelt::TglownyForm&)> ways[] = {
+      [](zelt::TglownyForm& g) { g.Zamknij->click(); },
+      [](zelt::TglownyForm& g) { g.WyjMen->trigger(); },
+      [](zelt::TglownyForm& g) { g.Zamknicieprogramu1->trigger(); },
+      [](zelt::TglownyForm& g) { g.close(); },
+  };
+  for (std::size_t i = 0; i < std::size(ways); ++i) {
+    swiat::SwiatRejestru w;
+    auto& g = *w.uruchomiony().glowny();
+    ways[i](g);
+    EXPECT_EQ(w.konce, 1) << "way " << i;
+    EXPECT_TRUE(w.program().zakonczony);
+    w.reloadRegistry();
+    EXPECT_TRUE(w.reg().keyExists(platform::RegRoot::CurrentUser, "\\SOFTWARE\\Tarvo\\ZELT\\")) << "way " << i;
+  }
+}
+
+TEST(MainWindow, TheListFollowsTheWindowsSize) {
+  Okno w;
+  std::vector<TRekordTransakcji> recs;
+  for (int i = 0; i < 30; ++i) {
+    TRekordTransakcji r = rekord("TR/" + std::to_string(i), 39146.0 + i, std::to_string(i));
+    r.kRodzTr = "0607";
+    r.tKw = std::to_string(100 * i) + ",00";
+    r.zNz = "Kowalski Jan";
+    r.ilWydrukow = i % 3 == 0;
+    recs.push_back(r);
+  }
+  w.zapisz(recs);
+  auto& g = w.otworz();
+  g.show();
+  g.resize(800, 600);
+  QApplication::processEvents();
+  EXPECT_EQ(g.lista->size(), QSize(792, 450));
+  const QRect inside = g.centralWidget()->rect();
+  for (QWidget* c : {static_cast<QWidget*>(g.GrupaWys), static_cast<QWidget*>(g.PoleWys),
+                     static_cast<QWidget*>(g.dodaj), static_cast<QWidget*>(g.Zamknij)})
+    EXPECT_TRUE(inside.contains(c->geometry())) << c->objectName().toStdString();
+  EXPECT_GT(g.dodaj->y(), g.PoleWys->geometry().bottom()) << "the buttons under the labels";
+  EXPECT_GT(testing_world::renderWindow(g, "glowny_800x600"), 8);
+  g.resize(550, 250);
+  QApplication::processEvents();
+  EXPECT_EQ(g.lista->size(), QSize(542, 100));
+  EXPECT_GT(g.dodaj->y(), g.PoleWys->geometry().bottom());
+  EXPECT_TRUE(g.centralWidget()->rect().contains(g.Zamknij->geometry())) << "the row of buttons fits the narrowest window";
+  testing_world::renderWindow(g, "glowny_550x250");
+}
+
+TEST(DispatchReport, ButtonsAndResults) {
+  swiat::SwiatRejestru w;
+  auto& p = w.uruchomiony();
+  zelt::TWysylka* d = p.wysylka();
+  ASSERT_TRUE(d) << "created at start-up";
+  EXPECT_EQ(d->windowTitle(), QString::fromUtf8("Raport o wysyłce"));
+  EXPECT_EQ(d->objectName(), "Wysylka");
+  const struct {
+    QPushButton* b;
+    const char* caption;
+    int result;
+  } cases[] = {{d->pomin, "Pomiń", 3}, {d->Anuluj, "Anuluj", 1}, {d->Wyslij, "Zamknij", platform::mrCancel}};
+  for (const auto& c : cases) {
+    EXPECT_FALSE(c.b->isVisible());
+    EXPECT_EQ(c.b->text(), QString::fromUtf8(c.caption));
+    w.dialogs.expectModal("Wysylka", [&](platform::ModalForm&) {
+      d->Pliki->appendPlainText("P01ZELT.xml");
+      c.b->setVisible(true);
+      c.b->click();
+      return platform::mrNone;
+    });
+    EXPECT_EQ(w.dialogs.showModal(*d), c.result) << c.caption;
+    d->wyczysc();
+    EXPECT_TRUE(d->Pliki->toPlainText().isEmpty());
+  }
+}
+
+}  // namespace

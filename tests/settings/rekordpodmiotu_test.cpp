@@ -1,0 +1,84 @@
+// The 1093-byte party record, against bytes laid out by hand at the offsets of its table.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings/rekordpodmiotu.h"
+
+using zelt::TRekordPodmiotu;
+
+namespace {
+
+void put(std::string& b, std::size_t off, const std::string& bytes) { b.replace(off, bytes.size(), bytes); }
+std::string str(const std::string& s) { return std::string(1, char(s.size())) + s; }
+
+// Every field set to a distinct value; bytes past each text's length are zero.
+std::string fixture() {
+  std::string b(1093, '\0');
+  put(b, 0, std::string("\x02\x00\x00\x00", 4));  // TypPo 2
+  put(b, 4, str("\xA3\xF3\x64\x9F"));              // Nz "Łódź" in Windows-1250
+  put(b, 145, str("PL"));
+  put(b, 148, str("DE"));
+  put(b, 151, str("00-950"));
+  put(b, 162, str("Warszawa"));
+  put(b, 198, str("Prosta 1"));
+  put(b, 234, str("44051401359"));
+  put(b, 246, str("123456785"));
+  put(b, 256, str("0000012345"));
+  put(b, 267, str("BPKOPLPW"));
+  put(b, 283, str("5260250274"));
+  put(b, 294, std::string("\xFF\xFF\xFF\xFF", 4));  // RodzDokTo -1
+  put(b, 298, str("ABC123456"));
+  put(b, 324, str("typ"));
+  put(b, 580, str("dok"));
+  put(b, 836, str("DE"));
+  b[1092] = 3;  // beneficiary
+  return b;
+}
+
+TEST(PartyRecord, DecodesAndEncodesTheHandBuiltLayout) {
+  const std::string b = fixture();
+  const TRekordPodmiotu r = TRekordPodmiotu::decode(b.data());
+  EXPECT_EQ(r.TypPo, 2);
+  EXPECT_EQ(r.Nz, "\xA3\xF3\x64\x9F");
+  EXPECT_EQ(r.Obyw, "PL");
+  EXPECT_EQ(r.AdrKr, "DE");
+  EXPECT_EQ(r.AdrKod, "00-950");
+  EXPECT_EQ(r.AdrM, "Warszawa");
+  EXPECT_EQ(r.AdrUl, "Prosta 1");
+  EXPECT_EQ(r.NrPes, "44051401359");
+  EXPECT_EQ(r.NrReg, "123456785");
+  EXPECT_EQ(r.NrReS, "0000012345");
+  EXPECT_EQ(r.NrSwt, "BPKOPLPW");
+  EXPECT_EQ(r.Nip, "5260250274");
+  EXPECT_EQ(r.RodzDokTo, -1);
+  EXPECT_EQ(r.NrDokTo, "ABC123456");
+  EXPECT_EQ(r.uwTypPo, "typ");
+  EXPECT_EQ(r.uwRodzDokTo, "dok");
+  EXPECT_EQ(r.uwObyw, "DE");
+  EXPECT_EQ(r.rolaPo, TRekordPodmiotu::Beneficjent);
+  const auto e = r.encode();
+  EXPECT_EQ(std::string(e.data(), e.size()), b);
+}
+
+TEST(PartyRecord, TextsAreCutToTheirCapacityAndCorruptLengthsClamped) {
+  TRekordPodmiotu r;
+  r.Nz = std::string(150, 'x');
+  r.Obyw = "POL";
+  const auto e = r.encode();
+  EXPECT_EQ(static_cast<unsigned char>(e[4]), 140);
+  EXPECT_EQ(e[144], 'x') << "the name fills its 140 characters";
+  EXPECT_EQ(static_cast<unsigned char>(e[145]), 2);
+  EXPECT_EQ(std::string(e.data() + 146, 2), "PO");
+  EXPECT_EQ(std::string(e.data() + 0, 4), std::string("\xFF\xFF\xFF\xFF", 4)) << "no type is -1";
+
+  std::string b = fixture();
+  b[145] = char(200);  // a length byte beyond the capacity of 2
+  b[283] = char(11);   // one beyond the NIP's 10
+  const TRekordPodmiotu d = TRekordPodmiotu::decode(b.data());
+  EXPECT_EQ(d.Obyw, "PL");
+  EXPECT_EQ(d.AdrKr, "DE") << "the next field is not read into";
+  EXPECT_EQ(d.Nip, "5260250274");
+}
+
+}  // namespace

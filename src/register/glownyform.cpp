@@ -86,7 +86,8 @@ TglownyForm::TglownyForm(Program& program) : program_(program) {
   stat->addWidget(statPanel[1], 1);  // the last panel takes the rest of the bar
 
   zbudujMenu();
-  resize(542, 337 + menuBar()->sizeHint().height() + stat->sizeHint().height());
+  // The design's client area holds the status bar but not the menu bar.
+  resize(542, 337 + menuBar()->sizeHint().height());
   ustawPrzyciski();
 }
 

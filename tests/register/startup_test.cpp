@@ -134,6 +134,7 @@ QStringList expectedStartLines() {
 void expectFirstSignIn(World& w) {
   w.dialogs.expectModal("wizytForm", [](platform::ModalForm& f) {
     auto& s = static_cast<zelt::TwizytForm&>(f);
+    EXPECT_GT(testing_world::renderWindow(s, "splash-signin"), 8);
     for (const char* entry : {"", "tajne", "tajne"}) {
       s.haslo->setText(entry);
       s.FormKeyDown(Qt::Key_Return);

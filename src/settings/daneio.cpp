@@ -177,6 +177,11 @@ DaneIO wczytajIO(const platform::RegistryStore& reg, std::string_view aktualneIO
   const std::string konfig = platform::regPath(platform::RegistryStore::kProgramKey, "Konfig\\");
   for (const auto& w : kWartosci)
     if (!czytaj(reg, klucz, w, d) && zKonfigu(w)) czytaj(reg, konfig, w, d);
+  // The administrator's password as its edit holds it, ten characters. One that no keyboard can
+  // type would lock the administrator out for good: it reads as none, and the sign-in then has the
+  // administrator choose a new one.
+  if (d.haAdmin.size() > hasla::kMaxDlugosc) d.haAdmin.resize(hasla::kMaxDlugosc);
+  if (!hasla::dozwolone(d.haAdmin)) d.haAdmin.clear();
   return d;
 }
 

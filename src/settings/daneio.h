@@ -54,7 +54,8 @@ std::string kluczInstytucji(std::string_view aktualneIO);
 // value leaves its default. "Format", "NazPli", "archdir" and "ekspdir" that the key lacks (a key
 // written by an older release) are taken from "Konfig\" when present there. Stored values outside
 // their range are brought into it: a kind outside the list reads as none, a format other than 0
-// or 1 as 0, the units' row count is clamped to 2..101.
+// or 1 as 0, the units' row count is clamped to 2..101, the administrator's password is cut to
+// ten characters and reads as none when it holds a character that cannot be typed.
 DaneIO wczytajIO(const platform::RegistryStore& reg, std::string_view aktualneIO);
 
 // Writes every value of the institution key in the stored order ("Opcje" last), the passwords

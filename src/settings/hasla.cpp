@@ -37,8 +37,11 @@ const char* nazwaWartosci(Rola rola) {
 }
 
 bool dozwolone(std::string_view haslo) {
-  return haslo.size() <= kMaxDlugosc &&
-         std::all_of(haslo.begin(), haslo.end(), [](char c) { return static_cast<unsigned char>(c) >= 32; });
+  auto znak = [](char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 32 && b != 0x7F && b != 0x81 && b != 0x83 && b != 0x88 && b != 0x90 && b != 0x98;
+  };
+  return haslo.size() <= kMaxDlugosc && std::all_of(haslo.begin(), haslo.end(), znak);
 }
 
 std::string zakoduj(Rola rola, std::string_view haslo, bool zmiana) {

@@ -20,8 +20,10 @@ constexpr std::size_t kMaxDlugosc = 10;
 // The registry value that holds the role's password.
 const char* nazwaWartosci(Rola rola);
 
-// A password that may be stored: at most kMaxDlugosc characters, none below code 32 (the
-// scrambling of such a character would wrap around).
+// A password that may be stored: at most kMaxDlugosc characters and no control character: none
+// below code 32 (the scrambling of such a character would wrap around), nor DEL, nor the five
+// bytes that Windows-1250 leaves undefined (they stand for C1 controls). No keyboard types these,
+// so a stored password holding one could never be entered.
 bool dozwolone(std::string_view haslo);
 
 // The stored bytes. `zmiana` is the must-change mark (+128 on the length byte); the administrator

@@ -273,6 +273,53 @@ TEST(SignIn, TheAdministratorOpensTheMenusAndTheMarkStaysPending) {
   EXPECT_EQ(w.reg().readBinary(HKCU, kIO, "Opcje"), kAdminAdm);
 }
 
+// A stored administrator's password, however damaged or foreign, never keeps the administrator
+// out: one that no key can type reads as none and is chosen anew; a longer one is entered as far
+// as the edit takes it.
+TEST(SignIn, NoStoredAdministratorsPasswordLocksTheAdministratorOut) {
+  const std::string zera(13, '\0');
+  // "nowe" as the administrator's value: 4 + 14, 13 zeros, (c - 18) XOR (k + 45).
+  const std::string kNoweHaslo = bajty({0x12}) + zera + bajty({0x72, 0x72, 0x55, 0x62});
+  struct Przypadek {
+    const char* opis;
+    std::string opcje;
+    std::vector<Wpis> wpisy;
+    std::string opcjePo;
+  };
+  const std::vector<Przypadek> przypadki = {
+      {"a control character (0xC1 decodes to 0x01)", bajty({0x0F}) + zera + bajty({0xC1}),
+       {{"", kNoweAdm}, {"nowe", kPowtorzAdm}, {"nowe", nullptr}}, kNoweHaslo},
+      {"DEL (0x43 decodes to 0x7F)", bajty({0x0F}) + zera + bajty({0x43}),
+       {{"", kNoweAdm}, {"nowe", kPowtorzAdm}, {"nowe", nullptr}}, kNoweHaslo},
+      {"an undefined byte of the code page (0x41 decodes to 0x81)", bajty({0x0F}) + zera + bajty({0x41}),
+       {{"", kNoweAdm}, {"nowe", kPowtorzAdm}, {"nowe", nullptr}}, kNoweHaslo},
+  };
+  for (const auto& c : przypadki) {
+    InstytucjaWorld w;
+    w.reg().writeBinary(HKCU, kIO, "Opcje", c.opcje);
+    w.dialogs.expectModal("wizytForm", wpisy(c.wpisy));
+    auto& p = w.program();
+    ASSERT_TRUE(p.start()) << c.opis;
+    EXPECT_TRUE(p.administrator) << c.opis;
+    EXPECT_EQ(p.panelZalogowany, "Zalogowany : Admin ") << c.opis;
+    EXPECT_EQ(w.reg().readBinary(HKCU, kIO, "Opcje"), c.opcjePo) << c.opis;
+  }
+}
+
+// Twelve "a" as the administrator's value, 26 bytes (more than the older reader took): the
+// administrator types them and the edit, like the one in the institution window, keeps ten.
+TEST(SignIn, ALongerStoredAdministratorsPasswordIsEnteredAsFarAsTheEditTakesIt) {
+  InstytucjaWorld w;
+  w.reg().writeBinary(HKCU, kIO, "Opcje",
+                      bajty({0x1A}) + std::string(13, '\0') +
+                          bajty({0x61, 0x60, 0x7F, 0x7E, 0x7D, 0x7C, 0x7B, 0x7A, 0x79, 0x78, 0x77, 0x76}));
+  w.dialogs.expectModal("wizytForm", wpisy({{"aaaaaaaaaaaa", nullptr}}));
+  auto& p = w.program();
+  ASSERT_TRUE(p.start());
+  EXPECT_TRUE(p.administrator);
+  EXPECT_EQ(p.firma()->HaAdmin->text(), "aaaaaaaaaa");
+}
+
 TEST(SignIn, AFailedStoreIsReportedAndTheSignInCompletes) {
   World w;
   w.dialogs.expectModal("wizytForm", [&](platform::ModalForm& f) {

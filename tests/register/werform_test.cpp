@@ -234,3 +234,19 @@ TEST(WerForm, FindingsAddedThroughTheDialogGoToTheProgramsLists) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WerForm, IsDrawnWithItsFindings) {
+  WerWorld w;
+  w.listy.przygotuj(1);
+  w.listy.dodajblad("13", "Kwota transakcji", 1, cp1250::fromUtf8("Brak kwoty transakcji w polu 13"));
+  w.listy.dodajostrze("20-Kowalski", "PESEL", 1, cp1250::fromUtf8("Błędna cyfra kontrolna numeru PESEL"));
+  w.dialogs.expectModal("WerForm", [](platform::ModalForm& f) {
+    EXPECT_GT(testing_world::renderWindow(f, "weryfikacja"), 8);
+    return TWerForm::kWroc;
+  });
+  w.form.pokazDoZapisu("Zapisz");
+}
+
+}  // namespace

@@ -383,3 +383,19 @@ TEST(FirmaForm, PasswordEditsHoldTenCharactersShownHidden) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each page as the user sees it, kept for looking at when ZELT_SHOT_DIR is set.
+TEST(FirmaForm, EachPageIsDrawn) {
+  FirmaWorld w;
+  auto& f = *w.start().firma();
+  f.NazIO->setText(u("Kantor Wymiany Walut „Złotówka” Spółka Jawna"));
+  f.RoIO->setCurrentIndex(13);
+  for (int i = 0; i < f.strony->count(); ++i) {
+    f.strony->setCurrentIndex(i);
+    EXPECT_GT(testing_world::renderWindow(f, QString("firma-%1").arg(i)), 8) << f.strony->tabText(i).toStdString();
+  }
+}
+
+}  // namespace

@@ -101,6 +101,9 @@ TEST(Hasla, OnlyShortPrintablePasswordsMayBeStored) {
   const std::pair<std::string, bool> przypadki[] = {
       {"", true},           {"0123456789", true}, {"01234567890", false}, {" ", true},
       {"ab\x1F" "c", false}, {"\t", false},       {"\xB9\xEA", true},
+      // DEL and the bytes that Windows-1250 leaves undefined stand for controls no key types.
+      {"a\x7F", false},      {"\x81", false},     {"\x83", false},        {"\x88", false},
+      {"\x90", false},       {"\x98", false},     {"\x80\xA0\xFF", true},
   };
   for (const auto& [haslo, ok] : przypadki) EXPECT_EQ(zelt::hasla::dozwolone(haslo), ok) << haslo;
 }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "gridfill.h"
+#include "qtbench.h"
 
 namespace {
 
@@ -102,11 +103,4 @@ BENCHMARK(BM_ScrollPage)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+QT_BENCHMARK_MAIN()

@@ -15,6 +15,7 @@
 #include "register/karta.h"
 #include "register/program.h"
 #include "register/rejestr.h"
+#include "qtbench.h"
 
 namespace {
 
@@ -122,11 +123,4 @@ BENCHMARK(BM_LoadACard)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+QT_BENCHMARK_MAIN()

@@ -329,19 +329,27 @@ void TglownyForm::ulozKontrolki() {
     l->setGeometry(x, y, std::max(0, c->width() - 2 * x), h);
     y += h + 1;
   }
-  // One row of equal buttons, as wide as their captions need, narrower when the window is.
+  // One row of equal buttons, as wide as their captions need; in a window too narrow for that,
+  // each is as wide as its own caption, and what is left is shared out.
   QPushButton* const rzad[] = {dodaj, Edytuj, Usun, DrukKar, DrukRej, Wyslij, Zamknij};
-  constexpr int kOdstep = 2, kIlosc = int(std::size(rzad));
-  int szer = 75, wys = 0;
-  for (QPushButton* b : rzad) {
+  constexpr int kOdstep = 2, kIlosc = int(std::size(rzad)), kMargines = 8;
+  const int miejsce = c->width() - 2 * x - (kIlosc - 1) * kOdstep;
+  int szer = 75, wys = 0, potrzebne = 0;
+  int tekst[kIlosc];
+  for (int i = 0; i < kIlosc; ++i) {
+    QPushButton* b = rzad[i];
     szer = std::max(szer, b->sizeHint().width());
     wys = std::max(wys, b->sizeHint().height());
+    tekst[i] = b->fontMetrics().horizontalAdvance(b->text().remove(QLatin1Char('&'))) + kMargines;
+    potrzebne += tekst[i];
   }
-  szer = std::min(szer, (c->width() - 2 * x - (kIlosc - 1) * kOdstep) / kIlosc);
+  const bool rowne = szer * kIlosc <= miejsce || potrzebne > miejsce;
+  const int reszta = rowne ? 0 : (miejsce - potrzebne) / kIlosc;
   int bx = x;
-  for (QPushButton* b : rzad) {
-    b->setGeometry(bx, c->height() - wys - 4, szer, wys);
-    bx += szer + kOdstep;
+  for (int i = 0; i < kIlosc; ++i) {
+    const int w = rowne ? std::min(szer, std::max(0, miejsce / kIlosc)) : tekst[i] + reszta;
+    rzad[i]->setGeometry(bx, c->height() - wys - 4, w, wys);
+    bx += w + kOdstep;
   }
 }
 

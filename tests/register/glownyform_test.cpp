@@ -380,6 +380,16 @@ TEST(MainWindow, TheListFollowsTheWindowsSize) {
   EXPECT_EQ(g.lista->size(), QSize(542, 100));
   EXPECT_GT(g.dodaj->y(), g.PoleWys->geometry().bottom());
   EXPECT_TRUE(g.centralWidget()->rect().contains(g.Zamknij->geometry())) << "the row of buttons fits the narrowest window";
+  // ...with every caption whole, the longest ("Druk &Rejstru") too.
+  QPushButton* const row[] = {g.dodaj, g.Edytuj, g.Usun, g.DrukKar, g.DrukRej, g.Wyslij, g.Zamknij};
+  for (std::size_t i = 0; i < std::size(row); ++i) {
+    QPushButton* b = row[i];
+    const int text = b->fontMetrics().horizontalAdvance(b->text().remove(QLatin1Char('&')));
+    EXPECT_GE(b->width(), text + 6) << b->objectName().toStdString();
+    if (i > 0) {
+      EXPECT_GT(b->x(), row[i - 1]->geometry().right()) << b->objectName().toStdString();
+    }
+  }
   testing_world::renderWindow(g, "glowny_550x250");
 }
 

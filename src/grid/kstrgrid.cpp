@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
+#include <utility>
 
 #include "platform/cp1250.h"
 
@@ -132,9 +133,10 @@ TKStringGrid::TKStringGrid(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 TKStringGrid::~TKStringGrid() {
-  // The model's columns outlive the widget part; nothing may paint any more.
-  editor_ = nullptr;
-  cellButton_ = nullptr;
+  // The editor and the button go while the grid is still whole: a focused editor hears of its
+  // focus leaving as the window goes, and must then find no editor to commit into a dead grid.
+  delete std::exchange(editor_, nullptr);
+  delete std::exchange(cellButton_, nullptr);
 }
 
 QRect TKStringGrid::CellRectOnScreen(int col, int baseRow) const { return toQRect(CellRect(col, baseRow)); }

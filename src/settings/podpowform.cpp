@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QStandardItemModel>
+#include <QStyleOptionComboBox>
+#include <algorithm>
 #include <QVBoxLayout>
 
 #include "platform/cp1250.h"
@@ -73,6 +75,15 @@ TpodpowForm::TpodpowForm(Program& program) : program_(program) {
 
   ustawKategorie(wbudowane::kategorie());
   ustawTytuly(wbudowane::tytuly());
+  // The closed lists show each built-in line whole.
+  for (QComboBox* c : {Podrodz, Podtytul}) {
+    int tekst = 0;
+    for (int i = 0; i < c->count(); ++i) tekst = std::max(tekst, c->fontMetrics().horizontalAdvance(c->itemText(i)));
+    QStyleOptionComboBox opt;
+    opt.initFrom(c);
+    const QRect pole = c->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c);
+    c->setMinimumWidth(c->width() - pole.width() + tekst);
+  }
   setFixedSize(sizeHint());
 }
 

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QStandardItemModel>
 #include <QTest>
 #include <functional>
@@ -221,6 +223,16 @@ TEST(ListPickers, NothingChosenKeepsItOpenAndTheCloseBoxCancels) {
       return platform::mrNone;
     });
     EXPECT_EQ(f->pokaz(1), std::nullopt) << c.name;
+
+    // Shown again for a code it does not know, it keeps nothing of the line selected before.
+    w.dialogs.expectModal(c.objectName, [&](ModalForm& m) {
+      EXPECT_TRUE(listOf(m)->selectedItems().isEmpty()) << c.name;
+      QTest::keyClick(listOf(m), Qt::Key_Return);
+      EXPECT_EQ(m.modalResult(), platform::mrNone) << c.name;
+      m.close();
+      return platform::mrNone;
+    });
+    EXPECT_EQ(f->wybierzKod("ZZ"), std::nullopt) << c.name;
   }
 }
 
@@ -341,3 +353,43 @@ TEST(KindPicker, EnterMovesOnAndF1OpensItsHelp) {
 }
 
 }  // namespace
+
+// ---- the pickers as the user sees them ----
+
+TEST(PickerPictures, EachPickerShowsItsList) {
+  for (const auto& c : listPickers()) {
+    PickerWorld w;
+    std::unique_ptr<zelt::TListaKodowForm> f(c.create(w.program()));
+    w.dialogs.expectModal(c.objectName, [&](ModalForm& m) {
+      QListWidget* list = listOf(m);
+      QCoreApplication::processEvents();
+      EXPECT_EQ(list->viewport()->size().width(), list->width() - list->verticalScrollBar()->width() - 2 * list->frameWidth())
+          << c.name << ": the list fills the window";
+      const QRect first = list->visualItemRect(list->item(0));
+      EXPECT_TRUE(list->viewport()->rect().contains(first)) << c.name << ": the first line is in sight";
+      EXPECT_GT(testing_world::renderWindow(m, QString("picker-") + c.objectName), 8) << c.name;
+      return platform::mrNone;
+    });
+    EXPECT_EQ(f->pokaz(-1), std::nullopt);
+  }
+  PickerWorld w;
+  zelt::TpodpowForm f(w.program());
+  w.dialogs.expectModal("podpowForm", [&](ModalForm& m) {
+    QCoreApplication::processEvents();
+    for (QWidget* c : {static_cast<QWidget*>(f.Label1), static_cast<QWidget*>(f.Podrodz),
+                       static_cast<QWidget*>(f.Label2), static_cast<QWidget*>(f.Podtytul),
+                       static_cast<QWidget*>(f.zamknij)})
+      EXPECT_TRUE(m.rect().contains(c->geometry())) << c->objectName().toStdString();
+    // Each built-in line shows whole in its closed list.
+    for (QComboBox* c : {f.Podrodz, f.Podtytul}) {
+      QStyleOptionComboBox opt;
+      opt.initFrom(c);
+      const QRect field = c->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c);
+      for (int i = 0; i < c->count(); ++i)
+        EXPECT_GE(field.width(), c->fontMetrics().horizontalAdvance(c->itemText(i))) << c->itemText(i).toStdString();
+    }
+    EXPECT_GT(testing_world::renderWindow(m, "picker-podpowForm"), 8);
+    return platform::mrNone;
+  });
+  EXPECT_EQ(f.pokaz(5, 28), std::nullopt);
+}

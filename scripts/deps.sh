@@ -6,10 +6,8 @@ packages=(
   qt6-base-dev libgl1-mesa-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libzip-dev
-  iso-codes
   fonts-dejavu-core
   xvfb xauth
-  libc-bin
 )
 missing=()
 for p in "${packages[@]}"; do

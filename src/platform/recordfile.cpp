@@ -46,7 +46,8 @@ void RecordFile::write(qint64 n, const char* record) {
   const qint64 sz = static_cast<qint64>(size_);
   if (n < 0 || n > count()) throw IoError("Błąd zapisu pliku " + path_.toStdString() + ": brak rekordu " + std::to_string(n));
   if (!file_.seek(n * sz)) fail("Błąd zapisu pliku");
-  if (file_.write(record, sz) != sz) fail("Błąd zapisu pliku");
+  // Flushed at once: a full disk must fail this write, not the close that reports nothing.
+  if (file_.write(record, sz) != sz || !file_.flush()) fail("Błąd zapisu pliku");
 }
 
 qint64 RecordFile::append(const char* record) {

@@ -52,7 +52,11 @@ void zapiszWszystkieUstawienia(Program& program) {
 void TglownyForm::zapiszUstawienia() {
   if (program_.zakonczony) return;  // the close box after "&Zamknij" ends nothing twice
   program_.zakonczony = true;
-  zapiszWszystkieUstawienia(program_);
+  try {
+    zapiszWszystkieUstawienia(program_);
+  } catch (...) {
+    // Even the report of a failed write may fail; the program ends all the same.
+  }
   program_.zakoncz();
 }
 

@@ -3,6 +3,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include "platform/errors.h"
 #include "platform/recordfile.h"
 
@@ -67,6 +71,33 @@ TEST(RecordFile, OpeningForWriteNeverEmptiesAnExistingFile) {
     ASSERT_TRUE(f.open(RecordFile::Mode::ReadWriteCreate));
   }
   EXPECT_EQ(slurp(p), "xxxxyyyy");
+}
+
+TEST(RecordFile, AWriteThatDoesNotReachTheDiskFails) {
+  // A file-size limit stands for a full disk: the second record goes into the buffer at once and
+  // is refused only when the bytes go out, which must fail that write, not a silent close.
+  QTemporaryDir dir;
+  const QString p = dir.filePath("f.dat");
+  RecordFile f(p, 4);
+  ASSERT_TRUE(f.open(RecordFile::Mode::ReadWriteCreate));
+  EXPECT_EQ(f.append("aaaa"), 0);
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 6;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  bool threw = false;
+  try {
+    f.append("bbbb");
+  } catch (const platform::IoError&) {
+    threw = true;
+  }
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldSignal);
+  EXPECT_TRUE(threw) << "the writer learns that its record was not stored";
+  f.close();
+  EXPECT_EQ(slurp(p).substr(0, 4), "aaaa") << "the record before stays";
 }
 
 }  // namespace

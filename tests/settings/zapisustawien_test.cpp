@@ -1,6 +1,7 @@
 // The save-all step at the end of a run.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
 
@@ -142,6 +143,46 @@ TEST(SaveAll, AFailingStoreStillEndsTheProgramOnceAndLeavesTheFileWhole) {
   p2.glowny()->zapiszUstawienia();
   EXPECT_EQ(ends, 1) << "the end is asked for exactly once";
   EXPECT_EQ(World::readFile(w.registryFile()), stored);
+}
+
+TEST(SaveAll, EndsEvenWhenTheReportOfAFailedWriteFails) {
+  World w;
+  World::writeFile(w.path("plik"), "x");
+  platform::RegistryStore broken(w.path("plik/registry.txt"));
+  platform::ScriptedDialogs refusing;  // answers no message box: it throws instead
+  zelt::Program p({broken, refusing, w.clock, w.shell, w.printers});
+  int ends = 0;
+  p.logowanie = [] { return platform::mrOk; };
+  p.zakoncz = [&] { ++ends; };
+  ASSERT_TRUE(p.start());
+  EXPECT_NO_THROW(p.glowny()->zapiszUstawienia());
+  EXPECT_EQ(ends, 1);
+}
+
+// Each way out of the main window, and the close event that may follow it, run the step once.
+TEST(SaveAll, EveryWayOutRunsTheStepOnceAndEndsOnce) {
+  const std::pair<const char*, std::function<void(zelt::TglownyForm&)>> ways[] = {
+      {"&Zamknij", [](zelt::TglownyForm& g) { g.Zamknij->click(); }},
+      {"&Wyjście", [](zelt::TglownyForm& g) { g.WyjMen->trigger(); }},
+      {"&Zamknięcie programu", [](zelt::TglownyForm& g) { g.Zamknicieprogramu1->trigger(); }},
+      {"close box", [](zelt::TglownyForm& g) { g.close(); }},
+  };
+  for (const auto& [name, way] : ways) {
+    SCOPED_TRACE(name);
+    ExitWorld w;
+    auto& p = w.started();
+    auto& g = *p.glowny();
+    p.konfig()->SkTrX->setText("0,970");
+    way(g);
+    EXPECT_EQ(w.ends, 1);
+    // Whatever comes after the end was asked for writes nothing more.
+    p.konfig()->SkTrX->setText("0,950");
+    g.close();
+    g.Zamknij->click();
+    EXPECT_EQ(w.ends, 1);
+    w.reloadRegistry();
+    EXPECT_EQ(w.reg().readString(HKCU, kProg + "Konfig\\", "SkTrX"), "0,970");
+  }
 }
 
 }  // namespace

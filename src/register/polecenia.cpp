@@ -72,8 +72,9 @@ std::optional<Wybor> zPowiazanymi(const QString& transakDat, const std::vector<s
     std::string klucz = plik.czytaj(nr).nrEwT;
     if (numery.count(klucz)) continue;
     if (numery.size() == kMaxNumerowTransakcji) {
+      // Nothing further can join: the rest of the chosen rows need not be read.
       w.obcieteNumery = true;
-      continue;
+      break;
     }
     numery.insert(std::move(klucz));
   }

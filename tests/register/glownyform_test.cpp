@@ -68,6 +68,7 @@ TEST(MainWindow, AccessFollowsWhoSignedIn) {
   } cases[] = {
       {"administrator", "adm", true, "Zalogowany : Admin "},
       {"responsible person", "os1", false, "Zalogowany : Jan Kowalski "},
+      {"second responsible person", "os2", false, "Zalogowany : Anna Nowak "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -76,12 +77,15 @@ TEST(MainWindow, AccessFollowsWhoSignedIn) {
     const std::string io = "\\SOFTWARE\\Tarvo\\ZELT\\IO\\";
     w.reg().writeBinary(platform::RegRoot::CurrentUser, io, "Opcje", zelt::hasla::zakoduj(Rola::Administrator, "adm"));
     w.reg().writeBinary(platform::RegRoot::CurrentUser, io, "OpOs1IO", zelt::hasla::zakoduj(Rola::Osoba1, "os1"));
+    w.reg().writeBinary(platform::RegRoot::CurrentUser, io, "OpOs2IO", zelt::hasla::zakoduj(Rola::Osoba2, "os2"));
     bool beforeSignIn = true;
     w.dialogs.expectModal("wizytForm", [&](platform::ModalForm& f) {
       auto& p = w.program();
       beforeSignIn = p.glowny()->JedMen->isEnabled() || p.glowny()->konMen->isEnabled();
       p.firma()->ImOs1IO->setText("Jan");
       p.firma()->NaOs1IO->setText("Kowalski");
+      p.firma()->ImOs2IO->setText("Anna");
+      p.firma()->NaOs2IO->setText("Nowak");
       auto& s = static_cast<zelt::TwizytForm&>(f);
       s.haslo->setText(c.entry);
       s.FormKeyDown(Qt::Key_Return);

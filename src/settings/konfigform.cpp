@@ -77,11 +77,12 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
   setObjectName("KonfigForm");
   setWindowTitle(q("Konfiguracja"));
   setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  resize(660, 380);  // wide enough for all six tabs in the desktop's font
   auto* lay = new QVBoxLayout(this);
   Konfig = new QTabWidget(this);
   Konfig->setObjectName("Konfig");
   Konfig->setFocusPolicy(Qt::NoFocus);
+  // All six tabs in sight, whatever the desktop's font: the window is never narrower than they are.
+  Konfig->setUsesScrollButtons(false);
   lay->addWidget(Konfig, 1);
 
   auto edit = [](QWidget* parent, const char* name, const char* text, const char* hint) {
@@ -283,6 +284,9 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
   buttons->addWidget(wyjscie);
   lay->addLayout(buttons);
 
+  lay->activate();  // the window's minimum size now holds every tab, also for a stored smaller size
+  resize(size().expandedTo(QSize(660, 380)));
+
   connect(zapis, &QPushButton::clicked, this, [this] { zapisClick(); });
   connect(wyjscie, &QPushButton::clicked, this, [this] { wyjscieClick(); });
   connect(domkRodzTrPod, &QPushButton::clicked, this, [this] { domkRodzTrPodClick(); });
@@ -292,27 +296,30 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
 
 namespace {
 
-// The stored values in the order in which they are read and written.
+// The stored values in the order in which they are read and written; each names its control
+// by a member of its own type.
 struct Wartosc {
   enum Rodzaj { Tekst, Znacznik, Indeks, Drukarka } rodzaj;
   const char* nazwa;
-  QWidget* TKonfigForm::* control;
+  QLineEdit* TKonfigForm::* tekst = nullptr;
+  QCheckBox* TKonfigForm::* znacznik = nullptr;
+  QComboBox* TKonfigForm::* lista = nullptr;
   bool numeracja = false;
 };
 
 const std::vector<Wartosc>& wartosci() {
   using F = TKonfigForm;
-  auto t = [](const char* n, QLineEdit* F::* c) { return Wartosc{Wartosc::Tekst, n, reinterpret_cast<QWidget* F::*>(c)}; };
+  auto t = [](const char* n, QLineEdit* F::* c) { return Wartosc{Wartosc::Tekst, n, c, nullptr, nullptr}; };
   auto b = [](const char* n, QCheckBox* F::* c, bool nr = false) {
-    return Wartosc{Wartosc::Znacznik, n, reinterpret_cast<QWidget* F::*>(c), nr};
+    return Wartosc{Wartosc::Znacznik, n, nullptr, c, nullptr, nr};
   };
-  auto i = [](const char* n, QComboBox* F::* c) { return Wartosc{Wartosc::Indeks, n, reinterpret_cast<QWidget* F::*>(c)}; };
+  auto i = [](const char* n, QComboBox* F::* c) { return Wartosc{Wartosc::Indeks, n, nullptr, nullptr, c}; };
   static const std::vector<Wartosc> list = {
       t("SkTrX", &F::SkTrX), t("SkTrY", &F::SkTrY), t("PoTrX", &F::PoTrX), t("PoTrY", &F::PoTrY),
       b("RaTr", &F::RaTr), b("OpTr", &F::OpTr), b("ZaTr", &F::ZaTr),
       t("SkIOX", &F::SkIoX), t("SkIOY", &F::SkIoY), t("PoIOX", &F::PoIoX), t("PoIOY", &F::PoIoY),
       b("RaIO", &F::RaIo), b("OpIO", &F::OpIo), b("ZaIO", &F::ZaIo),
-      Wartosc{Wartosc::Drukarka, "druk", reinterpret_cast<QWidget* F::*>(&F::WybDruk)},
+      Wartosc{Wartosc::Drukarka, "druk", nullptr, nullptr, &F::WybDruk},
       b("NrEwIO", &F::NrEwIO, true), b("NrEwDz", &F::NrEwDz, true), b("NrEwMc", &F::NrEwMc, true),
       b("NrEwRo", &F::NrEwRo, true),
       t("domkRodzTr", &F::domkRodzTr), i("domspDysp", &F::domspDysp), t("domMiejsce", &F::domMiejsce),
@@ -367,17 +374,15 @@ void TKonfigForm::wczytajWartosci() {
   const auto& reg = program_.svc.reg;
   if (!reg.keyExists(RegRoot::CurrentUser, kKonfig)) return;
   for (const auto& w : wartosci()) {
-    QWidget* c = this->*(w.control);
     switch (w.rodzaj) {
       case Wartosc::Tekst:
-        if (auto v = reg.readString(RegRoot::CurrentUser, kKonfig, w.nazwa))
-          static_cast<QLineEdit*>(c)->setText(cp1250::toQ(*v));
+        if (auto v = reg.readString(RegRoot::CurrentUser, kKonfig, w.nazwa)) (this->*w.tekst)->setText(cp1250::toQ(*v));
         break;
       case Wartosc::Znacznik:
-        if (auto v = reg.readInteger(RegRoot::CurrentUser, kKonfig, w.nazwa)) static_cast<QCheckBox*>(c)->setChecked(*v != 0);
+        if (auto v = reg.readInteger(RegRoot::CurrentUser, kKonfig, w.nazwa)) (this->*w.znacznik)->setChecked(*v != 0);
         break;
       case Wartosc::Indeks: {
-        auto* combo = static_cast<QComboBox*>(c);
+        QComboBox* combo = this->*w.lista;
         const int idx = reg.readInteger(RegRoot::CurrentUser, kKonfig, w.nazwa).value_or(1);
         // An index outside the list leaves no item chosen.
         combo->setCurrentIndex(idx >= 0 && idx < combo->count() ? idx : -1);
@@ -401,16 +406,15 @@ void TKonfigForm::zapiszWartosci(platform::RegistryStore& reg, bool zNumeracja, 
   platform::RegistryBatch batch(reg);
   for (const auto& w : wartosci()) {
     if (w.numeracja && !zNumeracja) continue;
-    QWidget* c = this->*(w.control);
     switch (w.rodzaj) {
       case Wartosc::Tekst:
-        reg.writeString(RegRoot::CurrentUser, kKonfig, w.nazwa, cp1250::fromUnicode(static_cast<QLineEdit*>(c)->text()));
+        reg.writeString(RegRoot::CurrentUser, kKonfig, w.nazwa, cp1250::fromUnicode((this->*w.tekst)->text()));
         break;
       case Wartosc::Znacznik:
-        reg.writeInteger(RegRoot::CurrentUser, kKonfig, w.nazwa, static_cast<QCheckBox*>(c)->isChecked() ? 1 : 0);
+        reg.writeInteger(RegRoot::CurrentUser, kKonfig, w.nazwa, (this->*w.znacznik)->isChecked() ? 1 : 0);
         break;
       case Wartosc::Indeks:
-        reg.writeInteger(RegRoot::CurrentUser, kKonfig, w.nazwa, static_cast<QComboBox*>(c)->currentIndex());
+        reg.writeInteger(RegRoot::CurrentUser, kKonfig, w.nazwa, (this->*w.lista)->currentIndex());
         break;
       case Wartosc::Drukarka:
         if (WybDruk->currentIndex() >= 0)

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QListWidget>
+#include <QTabBar>
 
 #include "platform/cp1250.h"
 #include "platform/errors.h"
@@ -296,11 +297,15 @@ namespace {
 
 TEST(Konfig, EveryPageRenders) {
   KonfigWorld w;
+  // A size stored from a smaller font must not cut the tabs either.
+  w.reg().writeInteger(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\OKNA\\Konfig\\", "Width", 300);
   auto& f = w.create();
   f.show();
   for (int i = 0; i < f.Konfig->count(); ++i) {
     f.Konfig->setCurrentIndex(i);
     EXPECT_GT(testing_world::renderWindow(f, QString("konfig-%1").arg(i)), 8) << f.Konfig->tabText(i).toStdString();
+    const QTabBar* tabs = f.Konfig->tabBar();
+    EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), tabs->width()) << "every tab in sight, none cut";
   }
 }
 

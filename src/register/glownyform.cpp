@@ -36,7 +36,10 @@ TglownyForm::TglownyForm(Program& program) : program_(program) {
   // stay at the bottom left.
   lista = new kgrid::TKStringGrid(central);
   lista->setObjectName("lista");
-  lista->SetOptions(lista->Options() | kgrid::goRowSelect);
+  // The grid's own options (no row selection, no editing): the active row and column show in aqua.
+  lista->SetActiveColColor(kgrid::clAqua);
+  lista->SetActiveRowColor(kgrid::clAqua);
+  lista->SetActiveRowFontColor(kgrid::clBlack);
   lista->SetScrollBars(kgrid::ssVertical);
   GrupaWys = new QLabel(central);
   GrupaWys->setObjectName("GrupaWys");

@@ -131,6 +131,34 @@ TEST(MainWindow, CommandsOnRowsFollowTheRows) {
   g.Usu1->trigger();  // nothing to delete: no question
 }
 
+// The register list is read, never edited: a key or F2 opens no editor and changes no cell, and the
+// active row shows in aqua.
+TEST(MainWindow, TheRegisterListIsReadOnlyAndShowsTheActiveRowInAqua) {
+  Okno w;
+  w.zapisz({rekord("A"), rekord("B")});
+  auto& g = w.otworz();
+  auto& lista = *g.lista;
+  ASSERT_EQ(lista.RowCount(), 2);
+  EXPECT_EQ(lista.Options() & (kgrid::goEditing | kgrid::goRowSelect), 0u);
+  g.show();
+  lista.setFocus();
+  const int nrEwT = w.program().ukladListy.kolumna("nrEwT");
+  lista.SetDataRow(0);
+  for (int key : {int(Qt::Key_F2), int(Qt::Key_X), int(Qt::Key_Return)}) QTest::keyClick(&lista, Qt::Key(key));
+  EXPECT_EQ(lista.Cells(nrEwT, 0), "A");
+  EXPECT_EQ(lista.Cells(nrEwT, 1), "B");
+  EXPECT_EQ(lista.findChild<QPlainTextEdit*>(), nullptr) << "no editor was made";
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  const QImage img = lista.viewport()->grab().toImage();
+  // A cell of the active row (the first data row, under the header) beside the active cell; the
+  // cell's first pixels inside its border carry its background.
+  const kgrid::TRect cell = lista.CellRect(nrEwT, 1);
+  ASSERT_FALSE(cell.isEmpty());
+  EXPECT_EQ(img.pixelColor(cell.Left + 1, cell.Top + 1), QColor(0, 255, 255)) << "the active row is painted aqua";
+  const kgrid::TRect other = lista.CellRect(nrEwT, 2);
+  EXPECT_NE(img.pixelColor(other.Left + 1, other.Top + 1), QColor(0, 255, 255)) << "another row is not";
+}
+
 TEST(MainWindow, CommandsOfLaterWorkStayDisabledWhateverTheRows) {
   swiat::SwiatRejestru w;
   w.zapisz({rekord("A")});

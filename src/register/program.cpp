@@ -43,45 +43,47 @@ std::string Program::kluczIO() const {
 
 QString Program::plikDanych(const QString& name) const { return KatDan + QLatin1Char('/') + name; }
 
+template <class T, class... A>
+T& Program::utworz(std::unique_ptr<T>& slot, A&&... args) {
+  slot = std::make_unique<T>(std::forward<A>(args)...);
+  przebiegStartu << QString::fromLatin1(slot->metaObject()->className()).section(QStringLiteral("::"), -1);
+  return *slot;
+}
+
 void Program::akcja(const QString& line) {
   splashLines << line;
+  przebiegStartu << line;
   if (wizyt_) wizyt_->pokazAkcje(line);
 }
 
 bool Program::start() {
   QApplication::setApplicationName(QStringLiteral("Rejestr Transakcji"));
   // The help file "zelt.hlp" is named where help is opened (the shell service).
-  wizyt_ = std::make_unique<TwizytForm>(*this);
+  utworz(wizyt_, *this);
   akcja(QStringLiteral("Rozpoczęto ładowanie danych"));
   wizyt_->show();
   wizyt_->repaint();
 
   // Every window, once, in this order; each creation loads its own data and writes its lines.
-  glowny_ = std::make_unique<TglownyForm>(*this);
-  if (!glowny_->FormCreate()) return false;
+  if (!utworz(glowny_, *this).FormCreate()) return false;
   // card editor
   wczytajListyKarty(*this, listyKarty);
   // transaction-kind picker
-  podpow_ = std::make_unique<TpodpowForm>(*this);
-  podpow_->FormCreate();
+  utworz(podpow_, *this).FormCreate();
   // settings (builds the register list's columns and loads the register)
-  konfig_ = std::make_unique<TKonfigForm>(*this);
-  konfig_->FormCreate();
+  utworz(konfig_, *this).FormCreate();
   // verification dialog
-  wer_ = std::make_unique<TWerForm>(*this);
+  utworz(wer_, *this);
   // currency picker
-  kodwaluty_ = std::make_unique<TKodwalutyForm>(*this);
-  kodwaluty_->FormCreate();
+  utworz(kodwaluty_, *this).FormCreate();
   // country picker
-  kodykraj_ = std::make_unique<TKodykrajForm>(*this);
-  kodykraj_->FormCreate();
+  utworz(kodykraj_, *this).FormCreate();
   // parties list
   // institution data
-  firma_ = std::make_unique<TFirmaForm>(*this);
-  firma_->FormCreate();
+  utworz(firma_, *this).FormCreate();
   // unit editor
   // dispatch report
-  wysylka_ = std::make_unique<TWysylka>();
+  utworz(wysylka_);
   // party editor
   // add-institution dialog
 

@@ -122,6 +122,9 @@ class Program {
   // The splash's progress line; every line shown is also kept, in order.
   void akcja(const QString& line);
   QStringList splashLines;
+  // The start-up as it ran: the class name of each window as it is created ("TglownyForm"),
+  // between the splash lines of the windows' creations.
+  QStringList przebiegStartu;
 
   // The windows, created by start() in their fixed order (null until created).
   TwizytForm* wizyt() const { return wizyt_.get(); }
@@ -152,6 +155,10 @@ class Program {
   bool zakonczony = false;
 
  private:
+  // Creates a window into its slot and notes it in przebiegStartu.
+  template <class T, class... A>
+  T& utworz(std::unique_ptr<T>& slot, A&&... args);
+
   std::unique_ptr<TwizytForm> wizyt_;
   std::unique_ptr<TglownyForm> glowny_;
   std::unique_ptr<TFirmaForm> firma_;

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "platform/cp1250.h"
 #include "platform/errors.h"
@@ -239,34 +240,27 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
   WydrukRej->setObjectName("WydrukRej");
   Konfig->addTab(WydrukRej, q("Wydruk rejestru"));
 
-  {
+  // A page of check boxes, one under another, all checked at first.
+  auto znaczniki = [&](const char* title, std::initializer_list<std::tuple<QCheckBox**, const char*, const char*>> boxes) {
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
-    zapokna = check(page, "zapokna", "Zapamiętywanie położenia i rozmaru okien", nullptr, true);
-    zaprej = check(page, "zaprej", "Zapamiętywanie układu rejestru transakcji", nullptr, true);
-    zapkonf = check(page, "zapkonf", "Zapamiętywanie konfiguracji", nullptr, true);
-    zapIO = check(page, "zapIO", "Zapamiętywanie zmian danych IO", nullptr, true);
-    for (auto* c : {zapokna, zaprej, zapkonf, zapIO}) v->addWidget(c);
+    for (auto [box, name, caption] : boxes) v->addWidget(*box = check(page, name, caption, nullptr, true));
     v->addStretch(1);
-    Konfig->addTab(page, q("Auto zapamiętywanie"));
-  }
-  {
-    auto* page = new QWidget;
-    auto* v = new QVBoxLayout(page);
-    werkodtra = check(page, "werkodtra", "Kod transakcji", nullptr, true);
-    werkodwal = check(page, "werkodwal", "Kod waluty", nullptr, true);
-    werkwota = check(page, "werkwota", "Poprawność kwoty", nullptr, true);
-    werkodpodm = check(page, "werkodpodm", "Kod podmiotu", nullptr, true);
-    werkodkraj = check(page, "werkodkraj", "Kod kraju", nullptr, true);
-    werPes = check(page, "werPes", "PESEL", nullptr, true);
-    werReg = check(page, "werReg", "REGON", nullptr, true);
-    werNip = check(page, "werNip", "NIP", nullptr, true);
-    werNRB = check(page, "werNRB", "Nr. Konta NRB", nullptr, true);
-    for (auto* c : {werkodtra, werkodwal, werkwota, werkodpodm, werkodkraj, werPes, werReg, werNip, werNRB})
-      v->addWidget(c);
-    v->addStretch(1);
-    Konfig->addTab(page, q("Weryfikacja"));
-  }
+    Konfig->addTab(page, q(title));
+  };
+  znaczniki("Auto zapamiętywanie", {{&zapokna, "zapokna", "Zapamiętywanie położenia i rozmaru okien"},
+                                     {&zaprej, "zaprej", "Zapamiętywanie układu rejestru transakcji"},
+                                     {&zapkonf, "zapkonf", "Zapamiętywanie konfiguracji"},
+                                     {&zapIO, "zapIO", "Zapamiętywanie zmian danych IO"}});
+  znaczniki("Weryfikacja", {{&werkodtra, "werkodtra", "Kod transakcji"},
+                            {&werkodwal, "werkodwal", "Kod waluty"},
+                            {&werkwota, "werkwota", "Poprawność kwoty"},
+                            {&werkodpodm, "werkodpodm", "Kod podmiotu"},
+                            {&werkodkraj, "werkodkraj", "Kod kraju"},
+                            {&werPes, "werPes", "PESEL"},
+                            {&werReg, "werReg", "REGON"},
+                            {&werNip, "werNip", "NIP"},
+                            {&werNRB, "werNRB", "Nr. Konta NRB"}});
 
   auto* buttons = new QHBoxLayout;
   zapis = new QPushButton(q("&Zapisz"), this);

@@ -94,31 +94,30 @@ TEST(Institutions, DocumentsFolderFromShellFoldersElseTheDesktop) {
 // A first start as it runs: each window created, in the order of the start-up, followed by the
 // splash lines of its creation. Each window that comes to exist joins this list at its place.
 QStringList expectedStartRun() {
-  return {
+  // Read by both the card editor (working folder) and the settings (data folder); none is there.
+  const QStringList sposobyDokumentyPodmioty = {
+      QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji"),
+      QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji - brak pliku"),
+      QString::fromUtf8("ładowanie typów dokumentów"),
+      QString::fromUtf8("ładowanie typów dokumentów - brak pliku"),
+      QString::fromUtf8("ładowanie kodów podmiotów"),
+      QString::fromUtf8("ładowanie kodów podmiotów - brak pliku"),
+  };
+  return QStringList{
       "TwizytForm",
       QString::fromUtf8("Rozpoczęto ładowanie danych"),
       "TglownyForm",
       // card editor: its lists (the window comes with the card editor)
       QString::fromUtf8("ładowanie kodów transakcji podejrzanych"),
       QString::fromUtf8("ładowanie kodów transakcji podejrzanych - brak pliku"),
-      QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji"),
-      QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji - brak pliku"),
-      QString::fromUtf8("ładowanie typów dokumentów"),
-      QString::fromUtf8("ładowanie typów dokumentów - brak pliku"),
-      QString::fromUtf8("ładowanie kodów podmiotów"),
-      QString::fromUtf8("ładowanie kodów podmiotów - brak pliku"),
+  } + sposobyDokumentyPodmioty + QStringList{
       "TpodpowForm",
       QString::fromUtf8("ładowanie kategorii transakcji"),
       QString::fromUtf8("ładowanie kategorii transakcji - brak pliku"),
       QString::fromUtf8("ładowanie tytułów transakcji"),
       QString::fromUtf8("ładowanie tytułów transakcji - brak pliku"),
       "TKonfigForm",
-      QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji"),
-      QString::fromUtf8("ładowanie kodów sposobów wydania dyspozycji - brak pliku"),
-      QString::fromUtf8("ładowanie typów dokumentów"),
-      QString::fromUtf8("ładowanie typów dokumentów - brak pliku"),
-      QString::fromUtf8("ładowanie kodów podmiotów"),
-      QString::fromUtf8("ładowanie kodów podmiotów - brak pliku"),
+  } + sposobyDokumentyPodmioty + QStringList{
       QString::fromUtf8("ładowanie rejestru transakcji"),
       QString::fromUtf8("ładowanie rejestru transakcji - brak danych"),
       "TWerForm",

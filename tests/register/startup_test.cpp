@@ -200,6 +200,21 @@ TEST(StartUp, ACancelledSignInEndsWithoutShowingTheMainWindow) {
   EXPECT_FALSE(p.glowny()->isVisible());
 }
 
+TEST(StartUp, TheSignalOfASecondStartNeverShowsTheMainWindowBeforeTheSignIn) {
+  World w;
+  auto& p = w.program();
+  p.logowanie = [&p] {
+    p.przywolaj();
+    EXPECT_FALSE(p.glowny()->isVisible()) << "the sign-in is not passed by";
+    return platform::mrOk;
+  };
+  ASSERT_TRUE(p.start());
+  p.glowny()->showMinimized();
+  p.przywolaj();
+  EXPECT_TRUE(p.glowny()->isVisible());
+  EXPECT_FALSE(p.glowny()->isMinimized()) << "a minimised main window is restored";
+}
+
 struct ChooserWorld : World {
   ChooserWorld() {
     reg().writeInteger(HKCU, kProg, "IloscIO", 3);

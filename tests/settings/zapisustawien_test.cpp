@@ -122,6 +122,25 @@ TEST(SaveAll, NumberingSwitchesAndThePrinterKeepWhatWasStored) {
       << "a printer missing for one run keeps its stored name";
 }
 
+TEST(SaveAll, APrinterChosenInTheRunIsStoredEvenWhenTheWindowWasLeft) {
+  struct C {
+    QStringList installed;
+    int chosen;
+    const char* stored;
+  } cases[] = {{{"PDF", "HP"}, 1, "HP"}, {{"PDF"}, -1, "Drukarka biura"}, {{}, -1, "Drukarka biura"}};
+  for (const auto& c : cases) {
+    ExitWorld w;
+    w.reg().writeString(HKCU, kProg + "Konfig\\", "druk", "Drukarka biura");
+    w.printers.set(c.installed);
+    auto& p = w.started();
+    p.konfig()->WybDruk->setCurrentIndex(c.chosen);
+    p.konfig()->wyjscieClick();
+    p.glowny()->zapiszUstawienia();
+    w.reloadRegistry();
+    EXPECT_EQ(w.reg().readString(HKCU, kProg + "Konfig\\", "druk"), c.stored) << c.chosen;
+  }
+}
+
 TEST(SaveAll, AFailingStoreStillEndsTheProgramOnceAndLeavesTheFileWhole) {
   ExitWorld w;
   auto& p = w.started();

@@ -282,6 +282,7 @@ void RegistryStore::beginBatch() {
   if (batchDepth_++ == 0) {
     snapshot_ = std::make_unique<Tree>(*tree_);
     batchDirty_ = false;
+    batchFailed_ = false;
   }
 }
 
@@ -289,6 +290,12 @@ void RegistryStore::commitBatch() {
   if (batchDepth_ == 0) return;
   if (--batchDepth_ > 0) return;
   auto before = std::move(snapshot_);
+  if (batchFailed_) {
+    // A part of this batch was abandoned: none of it may land, and the caller must know.
+    batchFailed_ = false;
+    tree_ = std::move(before);
+    throw IoError("Zmiany w rejestrze wycofane: część zapisu nie powiodła się");
+  }
   if (!batchDirty_) return;
   try {
     persist();
@@ -300,10 +307,15 @@ void RegistryStore::commitBatch() {
 
 void RegistryStore::abandonBatch() {
   if (batchDepth_ == 0) return;
-  // An inner batch that fails abandons the whole outermost batch.
-  batchDepth_ = 0;
+  // An inner batch that fails abandons the whole outermost batch: the outer one stays open (its
+  // later writes stay in it), and its end puts the tree back.
+  if (--batchDepth_ > 0) {
+    batchFailed_ = true;
+    return;
+  }
   if (snapshot_) tree_ = std::move(snapshot_);
   batchDirty_ = false;
+  batchFailed_ = false;
 }
 
 static std::string serialiseTree(const RegistryStore::Key& root, const std::string& rootName) {

@@ -60,7 +60,8 @@ class RegistryStore {
   void saveKey(RegRoot root, std::string_view path, const QString& file) const;
 
   // Batches nest; the outermost commit writes the file once. A batch that ends without a commit
-  // (an exception) puts the tree back as it was, and the file stays untouched.
+  // (an exception) puts the tree back as it was, and the file stays untouched; an inner batch
+  // that ends so makes the outermost one end so too (its commit then throws IoError).
   void beginBatch();
   void commitBatch();
   void abandonBatch();
@@ -81,6 +82,7 @@ class RegistryStore {
   std::unique_ptr<Tree> snapshot_;
   int batchDepth_ = 0;
   bool batchDirty_ = false;
+  bool batchFailed_ = false;
 };
 
 // RAII batch: commits when commit() is called, abandons otherwise.

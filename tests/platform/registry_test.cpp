@@ -109,6 +109,34 @@ TEST(Registry, BatchWritesOnceOrNotAtAll) {
   EXPECT_FALSE(again.valueExists(HKCU, "K", "old"));
 }
 
+TEST(Registry, AnAbandonedInnerBatchAbandonsTheWholeBatch) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("r.txt");
+  RegistryStore reg(file);
+  reg.writeString(HKCU, "K", "a", "1");
+  const std::string before = slurp(file);
+  {
+    RegistryBatch outer(reg);
+    reg.writeString(HKCU, "K", "a", "2");
+    try {
+      RegistryBatch inner(reg);
+      reg.writeString(HKCU, "K", "b", "x");
+      throw std::runtime_error("a step fails");
+    } catch (const std::runtime_error&) {
+      // the caller goes on, as if the failure did not matter
+    }
+    reg.writeString(HKCU, "K", "c", "y");
+    EXPECT_EQ(slurp(file), before) << "later writes stay inside the batch";
+    EXPECT_THROW(outer.commit(), platform::IoError) << "the commit says the batch did not land";
+  }
+  EXPECT_EQ(slurp(file), before);
+  EXPECT_EQ(reg.readString(HKCU, "K", "a"), "1");
+  EXPECT_FALSE(reg.valueExists(HKCU, "K", "b"));
+  EXPECT_FALSE(reg.valueExists(HKCU, "K", "c"));
+  reg.writeString(HKCU, "K", "d", "z");  // the store works on as before
+  EXPECT_EQ(RegistryStore(file).readString(HKCU, "K", "d"), "z");
+}
+
 TEST(Registry, AFailedWriteKeepsTreeAndFile) {
   QTemporaryDir dir;
   const QString sub = dir.filePath("store");

@@ -221,3 +221,28 @@ TEST(SaveAll, APendingMustChangeMarkSurvivesExitsUntilThePersonChoosesAPassword)
 }
 
 }  // namespace
+
+namespace {
+
+// Values whose windows come later go back as they were loaded, and the units stay untouched.
+TEST(SaveAll, ValuesOfLaterWindowsAndTheUnitsStayAsLoaded) {
+  ExitWorld w;
+  const std::string io = kProg + "IO\\";
+  w.reg().writeString(HKCU, io, "archdir", cp1250::fromUtf8("/archiwum/łódź"));
+  w.reg().writeString(HKCU, io, "ekspdir", "/eksport");
+  w.reg().writeInteger(HKCU, io, "JedIO", 5);
+  w.reg().writeString(HKCU, io + "JED00\\", "NrJed", "01");
+  w.reg().writeString(HKCU, io + "JED07\\", "NrJed", "99");
+  auto& p = w.started();
+  ASSERT_TRUE(p.konfig()->zapamietywanie().io);
+  p.glowny()->zapiszUstawienia();
+  w.reloadRegistry();
+  EXPECT_EQ(w.reg().readString(HKCU, io, "archdir"), cp1250::fromUtf8("/archiwum/łódź"));
+  EXPECT_EQ(w.reg().readString(HKCU, io, "ekspdir"), "/eksport");
+  EXPECT_EQ(w.reg().readInteger(HKCU, io, "JedIO"), 5);
+  EXPECT_EQ(w.reg().readString(HKCU, io + "JED00\\", "NrJed"), "01");
+  EXPECT_EQ(w.reg().readString(HKCU, io + "JED07\\", "NrJed"), "99") << "no unit subkey is deleted";
+  EXPECT_EQ(w.reg().subkeyNames(HKCU, io).size(), 2u) << "nor written";
+}
+
+}  // namespace

@@ -65,25 +65,25 @@ int QtDialogDriver::showModal(ModalForm& form) {
   return form.modalResult() == mrNone ? form.closeResult() : form.modalResult();
 }
 
-std::optional<QString> QtDialogDriver::openFile(const FileDialogSpec& spec) {
-  QString f = QFileDialog::getOpenFileName(QApplication::activeWindow(), spec.caption,
-                                           spec.fileName.isEmpty() ? spec.folder : spec.folder + "/" + spec.fileName,
-                                           spec.filter);
+std::optional<QString> QtDialogDriver::openFile(const FileDialogRequest& req) {
+  QString f = QFileDialog::getOpenFileName(QApplication::activeWindow(), req.caption,
+                                           req.fileName.isEmpty() ? req.folder : req.folder + "/" + req.fileName,
+                                           req.filter);
   if (f.isEmpty()) return std::nullopt;
   return f;
 }
 
-std::optional<QString> QtDialogDriver::saveFile(const FileDialogSpec& spec) {
-  QFileDialog dlg(QApplication::activeWindow(), spec.caption, spec.folder, spec.filter);
+std::optional<QString> QtDialogDriver::saveFile(const FileDialogRequest& req) {
+  QFileDialog dlg(QApplication::activeWindow(), req.caption, req.folder, req.filter);
   dlg.setAcceptMode(QFileDialog::AcceptSave);
-  if (!spec.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(spec.defaultSuffix);
-  if (!spec.fileName.isEmpty()) dlg.selectFile(spec.fileName);
+  if (!req.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(req.defaultSuffix);
+  if (!req.fileName.isEmpty()) dlg.selectFile(req.fileName);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
   return dlg.selectedFiles().front();
 }
 
-std::optional<QString> QtDialogDriver::chooseFolder(const FileDialogSpec& spec) {
-  QString f = QFileDialog::getExistingDirectory(QApplication::activeWindow(), spec.caption, spec.folder);
+std::optional<QString> QtDialogDriver::chooseFolder(const FileDialogRequest& req) {
+  QString f = QFileDialog::getExistingDirectory(QApplication::activeWindow(), req.caption, req.folder);
   if (f.isEmpty()) return std::nullopt;
   return f;
 }
@@ -152,27 +152,27 @@ int ScriptedDialogs::showModal(ModalForm& form) {
   return result;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const FileDialogSpec& spec) {
+std::optional<QString> ScriptedDialogs::openFile(const FileDialogRequest& req) {
   Step step;
   std::optional<QString> r;
-  if (take(Shown::Kind::OpenFile, spec.caption, step)) r = step.file;
-  shown_.push_back({Shown::Kind::OpenFile, spec.caption, spec.folder, 0});
+  if (take(Shown::Kind::OpenFile, req.caption, step)) r = step.file;
+  shown_.push_back({Shown::Kind::OpenFile, req.caption, req.folder, 0});
   return r;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const FileDialogSpec& spec) {
+std::optional<QString> ScriptedDialogs::saveFile(const FileDialogRequest& req) {
   Step step;
   std::optional<QString> r;
-  if (take(Shown::Kind::SaveFile, spec.caption, step)) r = step.file;
-  shown_.push_back({Shown::Kind::SaveFile, spec.caption, spec.folder, 0});
+  if (take(Shown::Kind::SaveFile, req.caption, step)) r = step.file;
+  shown_.push_back({Shown::Kind::SaveFile, req.caption, req.folder, 0});
   return r;
 }
 
-std::optional<QString> ScriptedDialogs::chooseFolder(const FileDialogSpec& spec) {
+std::optional<QString> ScriptedDialogs::chooseFolder(const FileDialogRequest& req) {
   Step step;
   std::optional<QString> r;
-  if (take(Shown::Kind::Folder, spec.caption, step)) r = step.file;
-  shown_.push_back({Shown::Kind::Folder, spec.caption, spec.folder, 0});
+  if (take(Shown::Kind::Folder, req.caption, step)) r = step.file;
+  shown_.push_back({Shown::Kind::Folder, req.caption, req.folder, 0});
   return r;
 }
 

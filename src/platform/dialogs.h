@@ -40,7 +40,7 @@ class ModalForm : public QDialog {
   int closeResult_ = mrCancel;
 };
 
-struct FileDialogSpec {
+struct FileDialogRequest {
   QString caption;
   QString folder;     // initial folder
   QString fileName;   // proposed file name
@@ -55,10 +55,10 @@ class DialogDriver {
   virtual int messageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon icon) = 0;
   // Shows the window modally; returns its modal result, or its closeResult() when closed.
   virtual int showModal(ModalForm& form) = 0;
-  virtual std::optional<QString> openFile(const FileDialogSpec& spec) = 0;
-  virtual std::optional<QString> saveFile(const FileDialogSpec& spec) = 0;
+  virtual std::optional<QString> openFile(const FileDialogRequest& req) = 0;
+  virtual std::optional<QString> saveFile(const FileDialogRequest& req) = 0;
   // Chooses a folder (the archive's and the export's folder pickers).
-  virtual std::optional<QString> chooseFolder(const FileDialogSpec& spec) = 0;
+  virtual std::optional<QString> chooseFolder(const FileDialogRequest& req) = 0;
 
   // A plain message with an OK button, captioned with the application's title.
   void showMessage(const QString& text);
@@ -70,9 +70,9 @@ class QtDialogDriver : public DialogDriver {
  public:
   int messageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon icon) override;
   int showModal(ModalForm& form) override;
-  std::optional<QString> openFile(const FileDialogSpec& spec) override;
-  std::optional<QString> saveFile(const FileDialogSpec& spec) override;
-  std::optional<QString> chooseFolder(const FileDialogSpec& spec) override;
+  std::optional<QString> openFile(const FileDialogRequest& req) override;
+  std::optional<QString> saveFile(const FileDialogRequest& req) override;
+  std::optional<QString> chooseFolder(const FileDialogRequest& req) override;
 };
 
 // The test double: records every dialog and answers from a script given in advance. A dialog that
@@ -99,9 +99,9 @@ class ScriptedDialogs : public DialogDriver {
 
   int messageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon icon) override;
   int showModal(ModalForm& form) override;
-  std::optional<QString> openFile(const FileDialogSpec& spec) override;
-  std::optional<QString> saveFile(const FileDialogSpec& spec) override;
-  std::optional<QString> chooseFolder(const FileDialogSpec& spec) override;
+  std::optional<QString> openFile(const FileDialogRequest& req) override;
+  std::optional<QString> saveFile(const FileDialogRequest& req) override;
+  std::optional<QString> chooseFolder(const FileDialogRequest& req) override;
 
   const std::vector<Shown>& shown() const { return shown_; }
   QStringList messages() const;  // texts of the message boxes shown, in order

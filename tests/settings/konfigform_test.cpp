@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QListWidget>
+#include <QTest>
 #include <QTabBar>
 
 #include "platform/cp1250.h"
@@ -307,6 +308,18 @@ TEST(Konfig, EveryPageRenders) {
     const QTabBar* tabs = f.Konfig->tabBar();
     EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), tabs->width()) << "every tab in sight, none cut";
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Konfig, F1OpensItsHelpTopic) {
+  KonfigWorld w;
+  auto& f = w.create();
+  f.show();
+  QTest::keyClick(&f, Qt::Key_F1);
+  EXPECT_EQ(w.shell.requests, QStringList({"help zelt.hlp 1110000"}));
 }
 
 }  // namespace

@@ -192,10 +192,16 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
     domkRodzTr->setText("0607");
     domkRodzTrPod = podpowiedz(page, "domkRodzTrPod", "Pozwala wybrac kod Rodzaju transakcji");
     line("Domyślny kod transakcji", domkRodzTr, domkRodzTrPod);
-    domspDysp = new QComboBox(page);
-    domspDysp->setObjectName("domspDysp");
-    domspDysp->setToolTip(q("Symbol sposobu wydania dyspozycji w przypadku wybrania 0 - inne należy w polu uwagi "
-                            "podać szczegóły podczas edycji"));
+    auto lista = [&](const char* name, const char* hint) {
+      auto* c = new QComboBox(page);
+      c->setObjectName(name);
+      c->setToolTip(q(hint));
+      c->setMinimumContentsLength(30);
+      return c;
+    };
+    domspDysp = lista("domspDysp",
+                      "Symbol sposobu wydania dyspozycji w przypadku wybrania 0 - inne należy w polu uwagi "
+                      "podać szczegóły podczas edycji");
     line("Domyślny sposób wydania dyspozycji", domspDysp);
     domMiejsce = edit(page, "domMiejsce", "", "Miejscowość w której została zrealizowana transakcja.");
     domMiejsce->setMaxLength(35);
@@ -206,11 +212,9 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
     wielkieLitery(domWaluta);
     domWalutaPod = podpowiedz(page, "domWalutaPod", "Wykaz kodów walut");
     line("Domyślna waluta", domWaluta, domWalutaPod);
-    domTypPo = new QComboBox(page);
-    domTypPo->setObjectName("domTypPo");
-    domTypPo->setToolTip(
-        q("Kod statusu prawnego podmiotu. W przypadku wybrania 00 - inny należy podać szczegóły w polu uwag podczas "
-          "edycji"));
+    domTypPo = lista("domTypPo",
+                     "Kod statusu prawnego podmiotu. W przypadku wybrania 00 - inny należy podać szczegóły w polu "
+                     "uwag podczas edycji");
     line("Domyślny typ podmiotu", domTypPo);
     domKraj = edit(page, "domKraj", "PL",
                    "Symbol kraju, którego osoba fizyczna jest obywatelem (ISO 3166 dwuliterowy). W przypadku "
@@ -219,12 +223,10 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
     wielkieLitery(domKraj);
     domKrajPod = podpowiedz(page, "domKrajPod", "Pozwala wybrać kod kraju z listy");
     line("Domyślny kraj", domKraj, domKrajPod);
-    domRodzDokTo = new QComboBox(page);
-    domRodzDokTo->setObjectName("domRodzDokTo");
-    domRodzDokTo->setToolTip(q("Symbol dokumentu tożsamości na podstawie, którego stwierdzono tożsamość osoby "
-                               "fizycznej gdy kod 00 - inny należy podać szczegóły w polu uwagi."));
+    domRodzDokTo = lista("domRodzDokTo",
+                         "Symbol dokumentu tożsamości na podstawie, którego stwierdzono tożsamość osoby "
+                         "fizycznej gdy kod 00 - inny należy podać szczegóły w polu uwagi.");
     line("Domyślny dokument tożsamości ", domRodzDokTo);
-    for (QComboBox* c : {domspDysp, domTypPo, domRodzDokTo}) c->setMinimumContentsLength(30);
     v->addLayout(f);
     v->addStretch(1);
     wypelnij(domspDysp, wbudowaneSposoby());

@@ -192,14 +192,14 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
     domkRodzTr->setText("0607");
     domkRodzTrPod = podpowiedz(page, "domkRodzTrPod", "Pozwala wybrac kod Rodzaju transakcji");
     line("Domyślny kod transakcji", domkRodzTr, domkRodzTrPod);
-    auto lista = [&](const char* name, const char* hint) {
+    auto wybor = [&](const char* name, const char* hint) {
       auto* c = new QComboBox(page);
       c->setObjectName(name);
       c->setToolTip(q(hint));
       c->setMinimumContentsLength(30);
       return c;
     };
-    domspDysp = lista("domspDysp",
+    domspDysp = wybor("domspDysp",
                       "Symbol sposobu wydania dyspozycji w przypadku wybrania 0 - inne należy w polu uwagi "
                       "podać szczegóły podczas edycji");
     line("Domyślny sposób wydania dyspozycji", domspDysp);
@@ -212,7 +212,7 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
     wielkieLitery(domWaluta);
     domWalutaPod = podpowiedz(page, "domWalutaPod", "Wykaz kodów walut");
     line("Domyślna waluta", domWaluta, domWalutaPod);
-    domTypPo = lista("domTypPo",
+    domTypPo = wybor("domTypPo",
                      "Kod statusu prawnego podmiotu. W przypadku wybrania 00 - inny należy podać szczegóły w polu "
                      "uwag podczas edycji");
     line("Domyślny typ podmiotu", domTypPo);
@@ -223,7 +223,7 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
     wielkieLitery(domKraj);
     domKrajPod = podpowiedz(page, "domKrajPod", "Pozwala wybrać kod kraju z listy");
     line("Domyślny kraj", domKraj, domKrajPod);
-    domRodzDokTo = lista("domRodzDokTo",
+    domRodzDokTo = wybor("domRodzDokTo",
                          "Symbol dokumentu tożsamości na podstawie, którego stwierdzono tożsamość osoby "
                          "fizycznej gdy kod 00 - inny należy podać szczegóły w polu uwagi.");
     line("Domyślny dokument tożsamości ", domRodzDokTo);

@@ -126,14 +126,15 @@ Logowanie::Wynik Logowanie::krokZmiany(std::string_view wpis, const DaneLogowani
   return Wynik::Ok;
 }
 
-bool zapiszHaslo(platform::RegistryStore& reg, std::string_view aktualneIO, const Logowanie::NoweHaslo& nowe) {
+std::optional<std::string> zapiszHaslo(platform::RegistryStore& reg, std::string_view aktualneIO,
+                                       const Logowanie::NoweHaslo& nowe) {
   try {
     reg.writeBinary(platform::RegRoot::CurrentUser, kluczInstytucji(aktualneIO), hasla::nazwaWartosci(nowe.rola),
                     hasla::zakoduj(nowe.rola, nowe.haslo, false));
-  } catch (const platform::IoError&) {
-    return false;
+  } catch (const platform::IoError& e) {
+    return std::string(e.what());
   }
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace zelt

@@ -78,7 +78,7 @@ class Logowanie {
 };
 
 // Stores a confirmed new password at once under the institution's key, in its stored form
-// without the must-change mark. False when the store could not be written.
-bool zapiszHaslo(platform::RegistryStore& reg, std::string_view aktualneIO, const Logowanie::NoweHaslo& nowe);
+// without the must-change mark. Returns the store's error text when it could not be written.
+std::optional<std::string> zapiszHaslo(platform::RegistryStore& reg, std::string_view aktualneIO, const Logowanie::NoweHaslo& nowe);
 
 }  // namespace zelt

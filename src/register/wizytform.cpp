@@ -156,9 +156,10 @@ void TwizytForm::FormKeyDown(int key) {
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
   const auto wynik = logowanie_.enter(cp1250::fromUnicode(haslo->text()), daneLogowania(program_.firma()));
   if (const auto& nowe = logowanie_.doZapisu()) {
-    if (!zapiszHaslo(program_.svc.reg, program_.aktualneIO, *nowe))
-      program_.svc.dialogs.messageBox(QString::fromUtf8("Błąd zapisu hasła"), QApplication::applicationName(),
-                                      platform::MsgButtons::Ok, platform::MsgIcon::Error);
+    if (const auto blad = zapiszHaslo(program_.svc.reg, program_.aktualneIO, *nowe))
+      program_.svc.dialogs.messageBox(QString::fromUtf8("Błąd zapisu hasła\n") + QString::fromUtf8(*blad),
+                                      QApplication::applicationName(), platform::MsgButtons::Ok,
+                                      platform::MsgIcon::Error);
     // The edit holds the password for the rest of the run, and the save-all step writes it again.
     if (TFirmaForm* f = program_.firma()) f->edycjaHasla(nowe->rola)->setText(cp1250::toQ(nowe->haslo));
   }

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "platform/errors.h"
 #include "platform/registry.h"
+#include "support/filesizelimit.h"
 
 using platform::RegistryBatch;
 using platform::RegistryStore;
@@ -14,6 +19,9 @@ using platform::RegRoot;
 namespace {
 
 constexpr auto HKCU = RegRoot::CurrentUser;
+// Rights of the group and of everyone else.
+constexpr auto kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 
 std::string slurp(const QString& p) {
   QFile f(p);
@@ -157,6 +165,52 @@ TEST(Registry, AFailedWriteKeepsTreeAndFile) {
   EXPECT_EQ(reg.readString(HKCU, "K", "a"), "1") << "the tree is as before the failed change";
   EXPECT_TRUE(reg.keyExists(HKCU, "K"));
   EXPECT_EQ(slurp(dir.filePath("moved/r.txt")), before);
+}
+
+// A disk that fills up while the store is written: the store keeps its old contents, no temporary
+// file stays beside it, and the error carries the system's text.
+TEST(Registry, AFullDiskKeepsTheOldFileAndSaysWhy) {
+  struct Case {
+    const char* name;
+    rlim_t limit;       // bytes any file may grow to
+    size_t valueSize;   // the new value that no longer fits
+  } const cases[] = {
+      {"nothing fits", 0, 10},
+      {"the new file outgrows the space left", 4096, 6000},
+      {"beyond one buffer", 4096, 100000},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("r.txt");
+    RegistryStore reg(file);
+    reg.writeString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO", "nazIO", "Bank");
+    reg.writeBinary(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO", "Opcje", "\x01\x02");
+    const std::string before = slurp(file);
+    std::string error;
+    {
+      testing_world::FileSizeLimit full(c.limit);
+      try {
+        reg.writeString(HKCU, "K", "big", std::string(c.valueSize, 'x'));
+      } catch (const platform::IoError& e) {
+        error = e.what();
+      }
+    }
+    EXPECT_NE(error.find(std::strerror(EFBIG)), std::string::npos) << c.name << ": " << error;
+    EXPECT_EQ(slurp(file), before) << c.name;
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"r.txt"}) << c.name;
+    EXPECT_FALSE(reg.keyExists(HKCU, "K")) << c.name << ": the tree is as before the failed change";
+    EXPECT_EQ(RegistryStore(file).readString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO", "nazIO"), "Bank") << c.name;
+  }
+}
+
+// The store's folder is made for its user alone, as the file is.
+TEST(Registry, TheStoresFolderIsPrivate) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("a/b/r.txt");
+  RegistryStore reg(file);
+  reg.writeString(HKCU, "K", "v", "1");
+  for (const char* folder : {"a", "a/b"})
+    EXPECT_EQ(QFileInfo(dir.filePath(folder)).permissions() & kOthers, 0) << folder;
 }
 
 TEST(Registry, SaveKeyWritesTheSubtree) {

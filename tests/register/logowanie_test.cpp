@@ -2,6 +2,9 @@
 // with the passwords stored in the registry.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -14,6 +17,7 @@
 #include "register/program.h"
 #include "register/wizytform.h"
 #include "settings/firmaform.h"
+#include "support/filesizelimit.h"
 #include "support/world.h"
 
 using platform::RegRoot;
@@ -333,6 +337,22 @@ TEST(SignIn, AFailedStoreIsReportedAndTheSignInCompletes) {
   ASSERT_TRUE(p.start());
   EXPECT_EQ(p.firma()->HaAdmin->text(), "tajne") << "held for the save on exit";
   EXPECT_TRUE(p.administrator);
+}
+
+TEST(SignIn, AFullDiskAtThePasswordChangeIsShownWithItsReason) {
+  World w;
+  w.dialogs.expectModal("wizytForm", [&](platform::ModalForm& f) {
+    testing_world::FileSizeLimit full(0);
+    return wpisy({{"", kNoweAdm}, {"tajne", kPowtorzAdm}, {"tajne", nullptr}})(f);
+  });
+  w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Błąd zapisu hasła\n"));
+  auto& p = w.program();
+  ASSERT_TRUE(p.start());
+  ASSERT_FALSE(w.dialogs.messages().isEmpty());
+  EXPECT_TRUE(w.dialogs.messages().back().contains(QString::fromLocal8Bit(std::strerror(EFBIG))))
+      << w.dialogs.messages().back().toStdString();
+  EXPECT_FALSE(platform::RegistryStore(w.registryFile()).valueExists(HKCU, kIO, "Opcje"));
+  EXPECT_EQ(p.firma()->HaAdmin->text(), "tajne") << "held for the save on exit";
 }
 
 TEST(SignIn, F1OpensTheSignInsHelpTopic) {

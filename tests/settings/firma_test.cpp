@@ -2,6 +2,9 @@
 // and the persons' must-change marks across saves and runs.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -12,6 +15,7 @@
 #include "register/werform.h"
 #include "register/wizytform.h"
 #include "settings/firmaform.h"
+#include "support/filesizelimit.h"
 #include "support/world.h"
 
 using platform::RegRoot;
@@ -350,6 +354,27 @@ TEST(FirmaSave, AStoreThatCannotBeWrittenKeepsTheOldDataAndTheWindowOpen) {
   EXPECT_THROW(f.zapisClick(), platform::IoError);
   EXPECT_EQ(w.reg().readString(HKCU, kIO, "nazIO"), "Stara");
   EXPECT_FALSE(w.reg().valueExists(HKCU, kProg, "Wersja")) << "the program key's values went with the batch";
+  EXPECT_EQ(f.modalResult(), platform::mrNone);
+}
+
+TEST(FirmaSave, AFullDiskRaisesTheSystemsReasonAndKeepsTheStore) {
+  FirmaWorld w;
+  w.reg().writeString(HKCU, kIO, "nazIO", "Stara");
+  auto& f = *w.start().firma();
+  f.resetModalResult();
+  f.NazIO->setText("Nowa");
+  const std::string stored = World::readFile(w.registryFile());
+  std::string error;
+  {
+    testing_world::FileSizeLimit full(0);
+    try {
+      f.zapisClick();
+    } catch (const platform::IoError& e) {
+      error = e.what();
+    }
+  }
+  EXPECT_NE(error.find(std::strerror(EFBIG)), std::string::npos) << error;
+  EXPECT_EQ(World::readFile(w.registryFile()), stored);
   EXPECT_EQ(f.modalResult(), platform::mrNone);
 }
 

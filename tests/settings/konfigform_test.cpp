@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QDir>
 #include <QListWidget>
 #include <QTest>
@@ -12,6 +15,7 @@
 #include "settings/kodykrajform.h"
 #include "settings/konfigform.h"
 #include "settings/podpowform.h"
+#include "support/filesizelimit.h"
 #include "support/world.h"
 
 using platform::RegRoot;
@@ -212,6 +216,21 @@ TEST(Konfig, AStoreThatCannotBeWrittenKeepsTheWindowOpen) {
   f.zapisClick();
   EXPECT_EQ(f.modalResult(), platform::mrNone);
   EXPECT_FALSE(broken.keyExists(HKCU, kKonfig)) << "nothing of the change stays in the store";
+}
+
+TEST(Konfig, AFullDiskIsShownWithItsReasonAndTheWindowStaysOpen) {
+  KonfigWorld w;
+  auto& f = w.create();
+  w.reg().writeString(HKCU, kKonfig, "SkTrX", "1,000");
+  const std::string stored = World::readFile(w.registryFile());
+  f.SkTrX->setText("2,000");
+  w.dialogs.expectMessage(platform::IdOk, QString::fromLocal8Bit(std::strerror(EFBIG)));
+  {
+    testing_world::FileSizeLimit full(0);
+    f.zapisClick();
+  }
+  EXPECT_EQ(f.modalResult(), platform::mrNone);
+  EXPECT_EQ(World::readFile(w.registryFile()), stored);
 }
 
 TEST(Konfig, DictionariesFromTheDataFolder) {

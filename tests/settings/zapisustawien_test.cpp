@@ -1,6 +1,9 @@
 // The save-all step at the end of a run.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <functional>
 #include <map>
 #include <set>
@@ -12,6 +15,7 @@
 #include "register/wizytform.h"
 #include "settings/firmaform.h"
 #include "settings/konfigform.h"
+#include "support/filesizelimit.h"
 #include "support/world.h"
 
 using platform::RegRoot;
@@ -162,6 +166,26 @@ TEST(SaveAll, AFailingStoreStillEndsTheProgramOnceAndLeavesTheFileWhole) {
   p2.glowny()->zapiszUstawienia();
   EXPECT_EQ(ends, 1) << "the end is asked for exactly once";
   EXPECT_EQ(World::readFile(w.registryFile()), stored);
+}
+
+// A disk with no space left at exit: the user reads the system's reason, the program still ends,
+// and the store keeps what it held.
+TEST(SaveAll, AFullDiskIsShownWithItsReasonAndTheStoreStaysWhole) {
+  ExitWorld w;
+  w.reg().writeString(HKCU, kProg + "IO\\", "nazIO", "Bank");
+  auto& p = w.started();
+  const std::string stored = World::readFile(w.registryFile());
+  ASSERT_FALSE(stored.empty());
+  p.firma()->NazIO->setText("Nowa nazwa");
+  w.dialogs.expectMessage(platform::IdOk, QString::fromLocal8Bit(std::strerror(EFBIG)));
+  {
+    testing_world::FileSizeLimit full(0);
+    p.glowny()->zapiszUstawienia();
+  }
+  EXPECT_EQ(w.ends, 1);
+  EXPECT_EQ(World::readFile(w.registryFile()), stored);
+  ASSERT_EQ(w.dialogs.shown().size(), 1u);
+  EXPECT_EQ(w.dialogs.shown()[0].caption, "Rejestr Transakcji");
 }
 
 TEST(SaveAll, EndsEvenWhenTheReportOfAFailedWriteFails) {

@@ -70,4 +70,11 @@ std::string fromUtf8(std::string_view utf8) {
 
 QString toQ(std::string_view bytes) { return toUnicode(bytes); }
 
+std::string bezSterujacych(std::string_view bytes) {
+  std::string out(bytes);
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  return out;
+}
+
 }  // namespace cp1250

@@ -17,4 +17,8 @@ std::string fromUnicode(const QString& text);
 std::string fromUtf8(std::string_view utf8);
 QString toQ(std::string_view bytes);
 
+// Stored bytes with every control byte (below 0x20) as a blank: a line break or a tab inside a
+// value must not split a report line.
+std::string bezSterujacych(std::string_view bytes);
+
 }  // namespace cp1250

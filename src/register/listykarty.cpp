@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/cp1250.h"
 #include "register/program.h"
+#include "reports/uwagi.h"
 #include "settings/slownik.h"
 
 namespace zelt {
@@ -46,11 +47,13 @@ ListyKarty::Lista typyPodmiotu(const char* first) {
   return l;
 }
 
-std::string data(double days) {
+std::string data(double days, const QString& format, const char* brak) {
   auto d = platform::daysToDate(days);
-  if (!d) return {};
-  return d->toString(QStringLiteral("yyyy/MM/dd")).toStdString();
+  if (!d) return brak;
+  return d->toString(format).toStdString();
 }
+
+std::string data(double days) { return data(days, QStringLiteral("yyyy/MM/dd"), ""); }
 
 bool transakcyjna(const std::string& kod) {
   static const char* const kody[] = {"kRodzTr", "kPwz", "kPdjrz", "spDysp", "nrDokT", "tDat",
@@ -84,6 +87,10 @@ std::string ListyKarty::tekst(const Lista& lista, std::int32_t index) {
   return lista[static_cast<std::size_t>(index)];
 }
 
+std::string ListyKarty::kod(const Lista& lista, std::int32_t index) { return tekst(lista, index).substr(0, 2); }
+
+std::string dataRaportu(double dni) { return data(dni, QStringLiteral("yyyyMMdd"), "00000000"); }
+
 void wczytajListyKarty(Program& program, ListyKarty& listy) {
   auto q = [](const char* s) { return QString::fromUtf8(s); };
   zaladujSlownik(program, q("podejrza.txt"), q("ładowanie kodów transakcji podejrzanych"), listy.kPdjrz);
@@ -108,16 +115,7 @@ std::string tekstKomorki(const std::string& kod, const TRekordTransakcji& r, std
     if (!s.empty()) s.pop_back();
     return s;
   }
-  if (kod == "Uwagi") {
-    std::string s;
-    if (!r.uwInne.empty()) s += "[" + r.uwInne + "]";
-    const std::pair<const char*, const std::string*> uwagi[] = {
-        {"06", &r.uwkRodzTr}, {"07", &r.uwkPwz},   {"08", &r.uwkPdjrz},     {"09", &r.uwspDysp}, {"17", &r.uwzTypPo},
-        {"19", &r.uwzObyw},   {"29", &r.uwzRodzDokTo}, {"31", &r.uwpTypPo}, {"37", &r.uwbTypPo}};
-    for (const auto& [nr, tekst] : uwagi)
-      if (!tekst->empty()) s += std::string("[") + nr + ":" + *tekst + "]";
-    return s;
-  }
+  if (kod == "Uwagi") return lancuchUwag(r, BramkiUwag::Brak, [](std::string_view t) { return std::string(t); });
   if (kod == "rejDat") return data(r.rejDat);
   if (kod == "tDat") return data(r.tDat);
   if (kod == "Status") return ListyKarty::tekst(listy.Status, r.Status);

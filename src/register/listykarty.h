@@ -22,7 +22,13 @@ struct ListyKarty {
   // The item's text; empty for -1 and for any index outside the list (a shorter dictionary
   // file, an imported status), so that a stray index never breaks a listing.
   static std::string tekst(const Lista& lista, std::int32_t index);
+  // The item's code, its first two characters (as tekst, empty outside the list).
+  static std::string kod(const Lista& lista, std::int32_t index);
 };
+
+// A stored date (days since 1899-12-30) as yyyymmdd, as the report files write it; "00000000"
+// for a value that is no date.
+std::string dataRaportu(double dni);
 
 class Program;
 // The card editor's four dictionaries from the working folder, with their splash lines:

@@ -16,6 +16,7 @@
 #include "settings/kolumny.h"
 #include "settings/kolumnygrid.h"
 #include "register/weryfikacja.h"
+#include "reports/numeracjadzienna.h"
 
 namespace platform {
 class RegistryStore;
@@ -81,6 +82,8 @@ class Program {
   int IloscIO = 1;
   std::string aktualneIO = "IO\\";
   QString KatDan, KatPod, KatEks;
+  // The daily file counters of the report files, kept in KatDan.
+  NumeracjaDzienna numeracjaDzienna{KatDan};
   // The signed-in responsible person "first name;surname;position"; empty for the administrator.
   std::string zalogowany;
   std::uint8_t stanHasel = 0;

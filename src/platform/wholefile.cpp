@@ -1,0 +1,106 @@
+#include "platform/wholefile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/errors.h"
+
+namespace platform {
+
+namespace {
+
+WholeFileStep g_failStep = WholeFileStep::None;
+
+[[noreturn]] void fail(const QString& path, int err) {
+  throw IoError("Błąd zapisu pliku " + path.toStdString() + ": " + std::strerror(err));
+}
+
+// Errno of a step: the seam's, or the call's own.
+int seam(WholeFileStep step, int simulated) { return g_failStep == step ? simulated : 0; }
+
+mode_t defaultMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// Closes and removes the temporary file unless released.
+struct Temporary {
+  QByteArray name;
+  int fd = -1;
+  ~Temporary() {
+    if (fd >= 0) ::close(fd);
+    if (!name.isEmpty()) ::unlink(name.constData());
+  }
+};
+
+int renameNoReplace(const char* from, const char* to) {
+  if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system without the exclusive rename: a hard link fails the same way on an existing name.
+  if (::link(from, to) != 0) return errno;
+  ::unlink(from);
+  return 0;
+}
+
+}  // namespace
+
+FailWholeFileStep::FailWholeFileStep(WholeFileStep step) : previous_(g_failStep) { g_failStep = step; }
+FailWholeFileStep::~FailWholeFileStep() { g_failStep = previous_; }
+
+void writeWholeFile(const QString& path, std::string_view bytes, WriteMode mode, FileAccess access) {
+  const QFileInfo info(path);
+  const QByteArray target = QFile::encodeName(path);
+  // A dot name with a random tail: no reader of the folder takes it for a .txt, .xml or .dat.
+  Temporary tmp;
+  tmp.name = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
+  tmp.fd = ::mkstemp(tmp.name.data());
+  if (tmp.fd < 0) {
+    const int err = errno;
+    tmp.name.clear();
+    fail(path, err);
+  }
+  if (::fchmod(tmp.fd, access == FileAccess::OwnerOnly ? 0600 : defaultMode()) != 0) fail(path, errno);
+
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    if (int err = seam(WholeFileStep::Write, ENOSPC)) fail(path, err);
+    const ssize_t n = ::write(tmp.fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(path, errno);
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  if (int err = seam(WholeFileStep::Flush, EIO)) fail(path, err);
+  if (::fsync(tmp.fd) != 0) fail(path, errno);
+  const int fd = tmp.fd;
+  tmp.fd = -1;
+  if (::close(fd) != 0) fail(path, errno);
+
+  if (int err = seam(WholeFileStep::Rename, EACCES)) fail(path, err);
+  if (mode == WriteMode::Replace) {
+    if (::rename(tmp.name.constData(), target.constData()) != 0) fail(path, errno);
+  } else if (int err = renameNoReplace(tmp.name.constData(), target.constData())) {
+    fail(path, err);
+  }
+  tmp.name.clear();  // it is the target now
+
+  // The new name itself reaches the disk with its folder.
+  const int dir = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+#include "reports/uwagi.h"
+
+namespace zelt {
+
+std::string lancuchUwag(const TRekordTransakcji& r, BramkiUwag bramki,
+                        const std::function<std::string(std::string_view)>& konwersja) {
+  const bool wszystkie = bramki == BramkiUwag::Brak;
+  const bool transakcja = !r.kRodzTr.empty();
+  // Any negative index counts as unset.
+  const bool zTyp = r.zTypPo >= 0, pTyp = r.pTypPo >= 0, bTyp = r.bTypPo >= 0;
+  struct Kawalek {
+    const char* nr;  // null for the general remark, written without a number
+    const std::string& tekst;
+    bool brama;
+  };
+  const Kawalek kawalki[] = {
+      {nullptr, r.uwInne, true},
+      {"06", r.uwkRodzTr, transakcja},
+      {"07", r.uwkPwz, transakcja},
+      {"08", r.uwkPdjrz, transakcja},
+      {"09", r.uwspDysp, transakcja},
+      {"17", r.uwzTypPo, r.zTypPo == 0},
+      {"19", r.uwzObyw, zTyp},
+      {"29", r.uwzRodzDokTo, zTyp},
+      {"31", r.uwpTypPo, pTyp},
+      {"37", r.uwbTypPo, bTyp},
+  };
+  std::string out;
+  for (const Kawalek& k : kawalki) {
+    if (k.tekst.empty() || !(wszystkie || k.brama)) continue;
+    out += '[';
+    if (k.nr) {
+      out += k.nr;
+      out += ':';
+    }
+    out += konwersja(k.tekst);
+    out += ']';
+  }
+  return out;
+}
+
+}  // namespace zelt

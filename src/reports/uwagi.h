@@ -1,0 +1,23 @@
+#pragma once
+// The remark string of a record: the general remark and the field remarks, each in brackets with
+// its field number, in the fixed order 45 (general), 06, 07, 08, 09, 17, 19, 29, 31, 37. The
+// report files (TXT field 45, the XML Uwagi) write only the remarks whose field is written or
+// whose party type is set; the register list shows them all.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "register/rekordtransakcji.h"
+
+namespace zelt {
+
+enum class BramkiUwag {
+  Raport,  // 06-09 only with a kind code; 17 only for type 0; 19, 29, 31, 37 with their type set
+  Brak,    // every non-empty remark
+};
+
+// `konwersja` turns each remark text into what is written (the report's value conversion).
+std::string lancuchUwag(const TRekordTransakcji& r, BramkiUwag bramki,
+                        const std::function<std::string(std::string_view)>& konwersja);
+
+}  // namespace zelt

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+#include "platform/errors.h"
+#include "platform/wholefile.h"
+#include "support/world.h"
+
+using platform::FailWholeFileStep;
+using platform::FileAccess;
+using platform::WholeFileStep;
+using platform::WriteMode;
+using platform::writeWholeFile;
+using testing_world::World;
+
+namespace {
+
+class WholeFile : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  QString path(const char* name) const { return dir.filePath(name); }
+  QStringList names() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+  static unsigned mode(const QString& p) {
+    struct stat st {};
+    ::stat(QFile::encodeName(p).constData(), &st);
+    return st.st_mode & 0777;
+  }
+  std::string error(const std::function<void()>& fn) {
+    try {
+      fn();
+    } catch (const platform::IoError& e) {
+      return e.what();
+    }
+    return "no error";
+  }
+};
+
+TEST_F(WholeFile, ReplaceCreatesAndReplaces) {
+  const std::string bytes("a\0\r\n\xFF", 5);
+  writeWholeFile(path("np2025.dat"), bytes, WriteMode::Replace);
+  EXPECT_EQ(World::readFile(path("np2025.dat")), bytes);
+  writeWholeFile(path("np2025.dat"), "short", WriteMode::Replace);
+  EXPECT_EQ(World::readFile(path("np2025.dat")), "short");
+  writeWholeFile(path("empty.txt"), "", WriteMode::Replace);
+  EXPECT_TRUE(QFile::exists(path("empty.txt")));
+  EXPECT_EQ(names(), (QStringList{"empty.txt", "np2025.dat"}));
+}
+
+TEST_F(WholeFile, CreateOnlyNeverTouchesAnExistingFile) {
+  writeWholeFile(path("r.txt"), "first", WriteMode::CreateOnly);
+  EXPECT_EQ(World::readFile(path("r.txt")), "first");
+  const std::string e = error([&] { writeWholeFile(path("r.txt"), "second", WriteMode::CreateOnly); });
+  EXPECT_NE(e.find("r.txt"), std::string::npos) << e;
+  EXPECT_EQ(World::readFile(path("r.txt")), "first");
+  EXPECT_EQ(names(), QStringList{"r.txt"}) << "the temporary file is removed";
+  // A folder in the file's place counts as existing too.
+  QDir().mkpath(path("d.xml"));
+  EXPECT_NE(error([&] { writeWholeFile(path("d.xml"), "x", WriteMode::CreateOnly); }), "no error");
+  EXPECT_NE(error([&] { writeWholeFile(path("d.xml"), "x", WriteMode::Replace); }), "no error");
+  EXPECT_TRUE(QFileInfo(path("d.xml")).isDir());
+  EXPECT_EQ(names(), (QStringList{"d.xml", "r.txt"}));
+}
+
+TEST_F(WholeFile, AFailingStepKeepsTheOldFileAndLeavesNoTemporary) {
+  for (WriteMode m : {WriteMode::Replace, WriteMode::CreateOnly}) {
+    for (auto step : {WholeFileStep::Write, WholeFileStep::Flush, WholeFileStep::Rename}) {
+      SCOPED_TRACE(int(step));
+      QFile::remove(path("new.txt"));
+      World::writeFile(path("old.dat"), "old bytes");
+      FailWholeFileStep fault(step);
+      const char* target = m == WriteMode::Replace ? "old.dat" : "new.txt";
+      const std::string e = error([&] { writeWholeFile(path(target), "new bytes", m); });
+      EXPECT_NE(e.find(target), std::string::npos) << e;
+      EXPECT_EQ(World::readFile(path("old.dat")), "old bytes");
+      EXPECT_EQ(names(), QStringList{"old.dat"});
+    }
+  }
+  writeWholeFile(path("old.dat"), "new bytes", WriteMode::Replace);  // the seam is gone with its guard
+  EXPECT_EQ(World::readFile(path("old.dat")), "new bytes");
+}
+
+TEST_F(WholeFile, AMissingFolderFails) {
+  const std::string e = error([&] { writeWholeFile(path("none/np2025.dat"), "x", WriteMode::Replace); });
+  EXPECT_NE(e.find("none/np2025.dat"), std::string::npos) << e;
+  EXPECT_FALSE(QFile::exists(path("none")));
+}
+
+TEST_F(WholeFile, Rights) {
+  const mode_t old = ::umask(022);
+  writeWholeFile(path("report.txt"), "x", WriteMode::CreateOnly);
+  writeWholeFile(path("store.txt"), "x", WriteMode::Replace, FileAccess::OwnerOnly);
+  ::umask(old);
+  EXPECT_EQ(mode(path("report.txt")), 0644u);
+  EXPECT_EQ(mode(path("store.txt")), 0600u);
+}
+
+}  // namespace

@@ -3,18 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 
 #include "platform/errors.h"
 #include "platform/folders.h"
+#include "platform/wholefile.h"
 
 namespace platform {
 
@@ -329,35 +325,13 @@ static std::string serialiseTree(const RegistryStore::Key& root, const std::stri
   return out;
 }
 
-// Replaces a whole file with `bytes`, or leaves it as it was. QSaveFile::commit() renames even
-// when a buffered write failed (a full disk renames an empty file over the store), and Qt's text
-// for a failed write is "Unknown error"; so the bytes go straight to the temporary file's handle,
-// every write and the sync to the disk are checked before the commit, and any failure cancels it
-// with the system's text. The folder and the file are readable by their user alone: the store
-// holds the sign-in passwords, scrambled only.
-static void writeWholeFile(const QString& path, const std::string& bytes) {
-  auto error = [&](const QString& why) {
-    return IoError("Błąd zapisu pliku " + path.toStdString() + ": " + why.toStdString());
-  };
+// The store holds the sign-in passwords, scrambled only: its folder and file are readable by
+// their user alone.
+static void writeStore(const QString& path, const std::string& bytes) {
   QString why;
-  if (!makePrivatePath(QFileInfo(path).absolutePath(), &why)) throw error(why);
-  QSaveFile f(path);
-  auto fail = [&](const QString& why) {
-    f.cancelWriting();
-    throw error(why);
-  };
-  auto systemText = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) fail(f.errorString());
-  if (!f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) fail(f.errorString());
-  for (size_t done = 0; done < bytes.size();) {
-    const ssize_t n = ::write(f.handle(), bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) fail(n < 0 ? systemText() : QStringLiteral("zapis przerwany"));
-    done += static_cast<size_t>(n);
-  }
-  // The data reaches the disk before the rename, so a crash leaves the old file or the new one.
-  if (::fsync(f.handle()) != 0) fail(systemText());
-  if (!f.commit()) fail(f.errorString());
+  if (!makePrivatePath(QFileInfo(path).absolutePath(), &why))
+    throw IoError("Błąd zapisu pliku " + path.toStdString() + ": " + why.toStdString());
+  writeWholeFile(path, bytes, WriteMode::Replace, FileAccess::OwnerOnly);
 }
 
 void RegistryStore::persist() const {
@@ -365,7 +339,7 @@ void RegistryStore::persist() const {
   std::string text = "ZELT-REGISTRY 1\n";
   text += serialiseTree(tree_->roots[0], "HKCU");
   text += serialiseTree(tree_->roots[1], "HKCR");
-  writeWholeFile(path_, text);
+  writeStore(path_, text);
 }
 
 void RegistryStore::saveKey(RegRoot root, std::string_view path, const QString& file) const {
@@ -373,7 +347,7 @@ void RegistryStore::saveKey(RegRoot root, std::string_view path, const QString& 
   if (!k) throw IoError("Brak klucza rejestru " + std::string(path));
   std::string text = "ZELT-REGISTRY-KEY 1\n";
   serialise(text, k->name, *k, false);
-  writeWholeFile(file, text);
+  writeStore(file, text);
 }
 
 void RegistryStore::load() {

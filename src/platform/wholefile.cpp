@@ -18,8 +18,12 @@ namespace {
 
 WholeFileStep g_failStep = WholeFileStep::None;
 
+[[noreturn]] void fail(const QString& path, const std::string& why) {
+  throw IoError("Błąd zapisu pliku " + path.toStdString() + ": " + why);
+}
+
 [[noreturn]] void fail(const QString& path, int err) {
-  throw IoError("Błąd zapisu pliku " + path.toStdString() + ": " + std::strerror(err));
+  fail(path, QString::fromLocal8Bit(std::strerror(err)).toStdString());
 }
 
 // Errno of a step: the seam's, or the call's own.
@@ -74,10 +78,9 @@ void writeWholeFile(const QString& path, std::string_view bytes, WriteMode mode,
   while (left > 0) {
     if (int err = seam(WholeFileStep::Write, ENOSPC)) fail(path, err);
     const ssize_t n = ::write(tmp.fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail(path, errno);
-    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) fail(path, errno);
+    if (n == 0) fail(path, "zapis przerwany");
     p += n;
     left -= static_cast<std::size_t>(n);
   }

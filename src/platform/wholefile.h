@@ -1,9 +1,10 @@
 #pragma once
-// The one way a whole file is written: the bytes go to a temporary file in the target's folder,
-// are flushed to disk, and only then take the target's name. A crash, a full disk or a failed
-// write leaves the old file (or none) in place, never a cut one. Every write, the flush and the
-// rename are checked; a failure removes the temporary file and throws IoError with the system's
-// text and the file's name.
+// The one way a whole file is written (the settings store, the counter file, the report files):
+// the bytes go straight to a temporary file's handle in the target's folder, are synced to the
+// disk, and only then take the target's name. A crash, a full disk or a failed write leaves the
+// old file (or none) in place, never a cut one. Every write, the sync, the close and the rename
+// are checked; a failure removes the temporary file and throws IoError "Błąd zapisu pliku <path>:
+// <the system's text>". The target's folder must exist.
 #include <QString>
 #include <string_view>
 

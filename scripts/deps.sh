@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev libgl1-mesa-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libzip-dev
+  libxml2-utils
   fonts-dejavu-core
   xvfb xauth
 )

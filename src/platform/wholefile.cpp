@@ -2,12 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/errors.h"
@@ -29,10 +29,19 @@ WholeFileStep g_failStep = WholeFileStep::None;
 // Errno of a step: the seam's, or the call's own.
 int seam(WholeFileStep step, int simulated) { return g_failStep == step ? simulated : 0; }
 
-mode_t defaultMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+// Creates a new temporary file beside the target: a dot name with a random tail, so that no
+// reader of the folder takes it for a .txt, .xml or .dat. The process's umask applies.
+int createTemporary(const QFileInfo& target, FileAccess access, QByteArray& name) {
+  static const char kZnaki[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  for (int proba = 0; proba < 100; ++proba) {
+    QString tail;
+    for (int i = 0; i < 6; ++i) tail += QLatin1Char(kZnaki[QRandomGenerator::global()->bounded(36)]);
+    name = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') + tail);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          access == FileAccess::OwnerOnly ? 0600 : 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 // Closes and removes the temporary file unless released.
@@ -62,16 +71,13 @@ FailWholeFileStep::~FailWholeFileStep() { g_failStep = previous_; }
 void writeWholeFile(const QString& path, std::string_view bytes, WriteMode mode, FileAccess access) {
   const QFileInfo info(path);
   const QByteArray target = QFile::encodeName(path);
-  // A dot name with a random tail: no reader of the folder takes it for a .txt, .xml or .dat.
   Temporary tmp;
-  tmp.name = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
-  tmp.fd = ::mkstemp(tmp.name.data());
+  tmp.fd = createTemporary(info, access, tmp.name);
   if (tmp.fd < 0) {
     const int err = errno;
     tmp.name.clear();
     fail(path, err);
   }
-  if (::fchmod(tmp.fd, access == FileAccess::OwnerOnly ? 0600 : defaultMode()) != 0) fail(path, errno);
 
   const char* p = bytes.data();
   std::size_t left = bytes.size();

@@ -171,7 +171,11 @@ void TKGridModel::DeleteRows(int first, int last) {
   columns_.DeleteRows(first, last);
   rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
   if (rows_.empty()) empty_ = true;
+  // The rows that slide up were not chosen: the selection shrinks to the current cell.
+  anchorCol_ = col_;
+  anchorRow_ = row_;
   rowsChanged();
+  if (OnCurrentMoved) OnCurrentMoved();
 }
 
 void TKGridModel::Clear() {
@@ -181,6 +185,7 @@ void TKGridModel::Clear() {
   rows_.shrink_to_fit();
   empty_ = true;
   rowsChanged();
+  if (OnCurrentMoved) OnCurrentMoved();
 }
 
 void TKGridModel::rowsChanged() {
@@ -537,7 +542,7 @@ bool TKGridModel::MoveCurrent(int col, int baseRow, bool moveAnchor) {
   baseRow = std::clamp(baseRow, 1, BaseRowCount() - 1);
   if (!SelectCell(col, baseRow)) return false;
   const TGridRect before = selectionRect();
-  const int oldRow = row_;
+  const int oldRow = row_, oldCol = col_;
   col_ = col;
   row_ = baseRow;
   if (moveAnchor || !(options_ & goRangeSelect)) {
@@ -552,7 +557,14 @@ bool TKGridModel::MoveCurrent(int col, int baseRow, bool moveAnchor) {
   } else {
     InvalidateGrid();
   }
+  // The current column is drawn in its own colour, whichever column the grid last reported as
+  // active: both the column left and the column entered are drawn again.
+  if (oldCol != col_) {
+    InvalidateCol(oldCol);
+    InvalidateCol(col_);
+  }
   scrollIntoView(col_, row_);
+  if ((oldCol != col_ || oldRow != row_) && OnCurrentMoved) OnCurrentMoved();
   return true;
 }
 

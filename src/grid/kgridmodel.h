@@ -244,6 +244,9 @@ class TKGridModel {
   std::function<void(int ACol, int ARow, const std::string& Value)> OnCancelEdit;
   std::function<void(int FromIndex, int ToIndex)> OnColumnMoved;
   std::function<void(int FromIndex, int ToIndex)> OnRowMoved;
+  // The current cell has moved (by any means), or rows were deleted under it. OnActiveColChanged
+  // comes earlier, while the cell left is still current.
+  std::function<void()> OnCurrentMoved;
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
 

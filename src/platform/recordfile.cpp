@@ -23,7 +23,7 @@ bool RecordFile::open(Mode mode) {
 
 qint64 RecordFile::count() const { return file_.size() / static_cast<qint64>(size_); }
 
-bool RecordFile::hasPartialTail() const { return file_.size() % static_cast<qint64>(size_) != 0; }
+qint64 RecordFile::partialTailBytes() const { return file_.size() % static_cast<qint64>(size_); }
 
 void RecordFile::fail(const char* what) {
   throw IoError(std::string(what) + " " + path_.toStdString() + ": " + file_.errorString().toStdString());

@@ -27,7 +27,9 @@ class RecordFile {
 
   // Whole records in the file; a partial record at the end is not counted.
   qint64 count() const;
-  bool hasPartialTail() const;
+  bool hasPartialTail() const { return partialTailBytes() != 0; }
+  // Bytes at the end that make no whole record.
+  qint64 partialTailBytes() const;
 
   // Read and write throw IoError with the system's text on failure.
   void read(qint64 n, char* record);

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "platform/clock.h"
 #include "platform/cp1250.h"
@@ -74,6 +75,9 @@ TglownyForm::TglownyForm(Program& program) : program_(program) {
   connect(Wyslij, &QPushButton::clicked, this, [this] { WyslijClick(); });
   connect(Zamknij, &QPushButton::clicked, this, [this] { ZamknijClick(); });
   lista->OnActiveColChanged = [this](kgrid::TKGridColumn*, kgrid::TKGridColumn* nowa) { listaActiveColChanged(nowa); };
+  // The grid reports a new column before its current cell moves there: the labels are written
+  // again once the cell has moved, so that they show the cell the user is on.
+  lista->OnCurrentMoved = [this] { pokazEtykiety(); };
 
   stat = statusBar();
   stat->setObjectName("stat");
@@ -150,7 +154,7 @@ void TglownyForm::zbudujMenu() {
   Edytuj1 = akcja(GlowneMenu, "Edytuj1", "&Edytuj", nullptr, [this] { EdytujClick(); });
   Usu1 = akcja(GlowneMenu, "Usu1", "&Usuń", nullptr, [this] { UsunClick(); });
   GlowneMenu->addSeparator();
-  QMenu* drukKart = GlowneMenu->addMenu(u("Druk &kart"));
+  QMenu* drukKart = Drukkart1 = GlowneMenu->addMenu(u("Druk &kart"));
   drukKart->setObjectName("Drukkart1");
   Tylkowybrane1 = akcja(drukKart, "Tylkowybrane1", "&Tylko wybrane", nullptr, [this] { DrukKarClick(); });
   Wybranezpowizanymi1 = akcja(drukKart, "Wybranezpowizanymi1", "&Wybrane z powiązanymi", nullptr,
@@ -158,7 +162,7 @@ void TglownyForm::zbudujMenu() {
   Niewydrukowane1 = akcja(drukKart, "Niewydrukowane1", "&Niewydrukowane", nullptr, [this] { Niewydrukowane1Click(); });
   Drukrejestru1 = akcja(GlowneMenu, "Drukrejestru1", "Druk &rejestru", nullptr, praca(&TglownyForm::DrukRejClick));
   GlowneMenu->addSeparator();
-  QMenu* wysylanie = GlowneMenu->addMenu(u("&Wysłanie kart"));
+  QMenu* wysylanie = Wysaniekart1 = GlowneMenu->addMenu(u("&Wysłanie kart"));
   wysylanie->setObjectName("Wysaniekart1");
   Tylkowybrane2 = akcja(wysylanie, "Tylkowybrane2", "&Tylko wybrane", nullptr, [this] { WyslijClick(); });
   Wybranezpowizanymi2 = akcja(wysylanie, "Wybranezpowizanymi2", "&Wybrane z powiązanymi", nullptr,
@@ -189,6 +193,12 @@ void TglownyForm::ustawPrzyciski() {
   ustaw(bool(ImpMenClick), nullptr, {ImpMen});
   ustaw(wiersze && ExpMenClick, nullptr, {ExpMen});
   ustaw(bool(pokazPodmioty), nullptr, {Listapodmiotw1});
+  // A submenu with nothing to choose in it is disabled itself.
+  for (QMenu* m : {Drukkart1, Wysaniekart1}) {
+    const auto pozycje = m->actions();
+    m->menuAction()->setEnabled(
+        std::any_of(pozycje.begin(), pozycje.end(), [](QAction* a) { return !a->isSeparator() && a->isEnabled(); }));
+  }
 }
 
 void TglownyForm::poZalogowaniu() {
@@ -211,6 +221,7 @@ void TglownyForm::dodajClick() {
     u.dzis = program_.svc.clock.today();
     przygotujNowaKarte(program_, u);
     pokazEdycje();
+    pokazEtykiety();  // the save may have written the current row
   });
 }
 
@@ -227,6 +238,7 @@ void TglownyForm::EdytujClick() {
     program_.trybKarty = 0;
     program_.karta.NrRejDatAktywny = program_.karta.NrRejDat.size() >= 2;
     pokazEdycje();
+    pokazEtykiety();
   });
 }
 
@@ -291,7 +303,7 @@ void TglownyForm::Listapodmiotw1Click() {
   if (pokazPodmioty) pokazPodmioty();
 }
 
-void TglownyForm::PomMenClick() { program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), 0); }
+void TglownyForm::PomMenClick() { program_.pomoc(0); }
 
 void TglownyForm::ProgMenClick() {
   if (TwizytForm* w = program_.wizyt()) w->oProgramie(kHelpOProgramie);
@@ -308,13 +320,16 @@ void TglownyForm::EmailTarvo() {
 
 void TglownyForm::listaActiveColChanged(kgrid::TKGridColumn* nowa) {
   if (!nowa) return;
-  // The grid tells of the column before it moves its current cell there.
   const int kolumna = lista->VisibleColumns().IndexOf(nowa);
   std::optional<std::string> wartosc;
   if (lista->RowCount() > 0 && kolumna >= 0 && lista->DataRow() >= 0) wartosc = lista->Cells(kolumna, lista->DataRow());
   const auto e = etykietyAktywnejKolumny(program_.definicjeKolumn, nowa->Name(), wartosc);
   GrupaWys->setText(cp1250::toQ(e.GrupaWys));
   PoleWys->setText(cp1250::toQ(e.PoleWys));
+}
+
+void TglownyForm::pokazEtykiety() {
+  if (lista->DataCol() >= 0) listaActiveColChanged(&lista->VisibleColumn(lista->DataCol()));
 }
 
 void TglownyForm::FormCanResize(QSize rozmiar) {
@@ -373,7 +388,7 @@ void TglownyForm::resizeEvent(QResizeEvent* e) {
 
 void TglownyForm::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_F1) {
-    program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), kHelpContext);
+    program_.pomoc(kHelpContext);
     return;
   }
   QMainWindow::keyPressEvent(e);

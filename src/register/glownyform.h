@@ -45,6 +45,7 @@ class TglownyForm : public QMainWindow {
   QAction *PomMen, *StronafirmyTarvo1, *ProgMen;
   // Popup menu of the list.
   QMenu* GlowneMenu;
+  QMenu *Drukkart1, *Wysaniekart1;  // "Druk &kart", "&Wysłanie kart
   QAction *Dodaj1, *Edytuj1, *Usu1;
   QAction *Tylkowybrane1, *Wybranezpowizanymi1, *Niewydrukowane1, *Drukrejestru1;
   QAction *Tylkowybrane2, *Wybranezpowizanymi2, *Niewysane1, *Zamknicieprogramu1;
@@ -91,6 +92,8 @@ class TglownyForm : public QMainWindow {
   void EmailTarvo();
   // The labels for the column just entered.
   void listaActiveColChanged(kgrid::TKGridColumn* nowa);
+  // The same labels for the current cell as it is now (after a move, a delete or a save).
+  void pokazEtykiety();
   void FormCanResize(QSize rozmiar);
 
  protected:

@@ -12,7 +12,7 @@ std::int64_t zaladujRejestr(Program& program,
   const QString linia = QStringLiteral("ładowanie rejestru transakcji");
   program.akcja(linia);
   std::int64_t wiersze = 0;
-  bool niepelny = false;
+  qint64 niepelny = 0;
   {
     PlikRejestru plik(program.transakDat());
     if (plik.otworzDoOdczytu()) {
@@ -30,6 +30,7 @@ std::int64_t zaladujRejestr(Program& program,
                                : linia + QStringLiteral(" - brak danych");
   if (niepelny) koniec += QStringLiteral(", niepełny ostatni rekord pominięto");
   program.akcja(koniec);
+  program.niepelnyRekordRejestru = niepelny;
   return wiersze;
 }
 

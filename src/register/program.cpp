@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "register/glownyform.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
@@ -88,11 +89,22 @@ bool Program::start() {
   // add-institution dialog
 
   akcja(QStringLiteral("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"));
+  // The splash line of the load is overwritten at once; this must not pass unseen.
+  if (niepelnyRekordRejestru > 0)
+    svc.dialogs.messageBox(QStringLiteral("Plik rejestru transak.dat kończy się niepełnym rekordem (%1 bajtów) - pominięto go.")
+                               .arg(niepelnyRekordRejestru),
+                           QApplication::applicationName(), platform::MsgButtons::Ok, platform::MsgIcon::Warning);
   wizyt_->hide();
   if (logowanie() != platform::mrOk) return false;
   glowny_->poZalogowaniu();
   glowny_->show();
   return true;
+}
+
+void Program::pomoc(int temat) {
+  if (!svc.shell.showHelp(QStringLiteral("zelt.hlp"), temat))
+    svc.dialogs.messageBox(QStringLiteral("Brak pliku pomocy zelt.hlp"), QApplication::applicationName(),
+                           platform::MsgButtons::Ok, platform::MsgIcon::Warning);
 }
 
 void Program::przywolaj() {

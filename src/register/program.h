@@ -122,6 +122,10 @@ class Program {
   DefinicjeKolumn definicjeKolumn;
   UkladListy ukladListy;
 
+  // Bytes of a partial record at the end of transak.dat as the start-up found it (a crash during
+  // an append); the next append writes over them. The user is told before the sign-in.
+  qint64 niepelnyRekordRejestru = 0;
+
   // The splash's progress line; every line shown is also kept, in order.
   void akcja(const QString& line);
   QStringList splashLines;
@@ -144,6 +148,9 @@ class Program {
   // Start-up after the single-instance guard: creates the splash and every window in order, then
   // signs in. True when the program goes on to its message loop; false when it ends at once.
   bool start();
+
+  // Opens the help file "zelt.hlp" at a topic (0: its contents); says so when it cannot.
+  void pomoc(int temat);
 
   // Raises the window the user is in (the single-instance signal).
   void przywolaj();

@@ -20,7 +20,8 @@ class PlikRejestru {
   QString blad() const { return file_.error(); }
 
   qint64 ilosc() const { return file_.count(); }
-  bool niepelnyOstatni() const { return file_.hasPartialTail(); }
+  // Bytes of a partial record at the end, 0 when the file ends with a whole record.
+  qint64 niepelnyOstatni() const { return file_.partialTailBytes(); }
 
   // Throw platform::IoError on an input or output error.
   TRekordTransakcji czytaj(qint64 n);

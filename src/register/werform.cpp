@@ -146,7 +146,7 @@ void TWerForm::showEvent(QShowEvent* e) {
 
 void TWerForm::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier) {
-    program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), kHelpContext);
+    program_.pomoc(kHelpContext);
     return;
   }
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {

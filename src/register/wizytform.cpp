@@ -192,13 +192,13 @@ bool TwizytForm::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (watched == ok && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
-    program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), pomocOProgramie_);
+    program_.pomoc(pomocOProgramie_);
     return true;
   }
   if (watched == haslo && logowanieTrwa_ && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_F1) {
-      program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), kHelpLogowania);
+      program_.pomoc(kHelpLogowania);
       return true;
     }
     if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {

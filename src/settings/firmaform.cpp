@@ -370,7 +370,7 @@ void TFirmaForm::HaOs2IOChange() { program_.stanHasel |= hasla::stan::kWpisane2;
 
 void TFirmaForm::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_F1) {
-    program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), kHelpContext);
+    program_.pomoc(kHelpContext);
     return;
   }
   platform::ModalForm::keyPressEvent(e);

@@ -459,7 +459,7 @@ void TKonfigForm::domKrajPodClick() {
 
 void TKonfigForm::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_F1) {
-    program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), kHelpContext);
+    program_.pomoc(kHelpContext);
     return;
   }
   platform::ModalForm::keyPressEvent(e);

@@ -142,7 +142,7 @@ bool TpodpowForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TpodpowForm::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_F1) {
-    program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), kHelpContext);
+    program_.pomoc(kHelpContext);
     return;
   }
   platform::ModalForm::keyPressEvent(e);

@@ -234,6 +234,53 @@ TEST_F(GridTest, DataSelectionInDataRows) {
   EXPECT_EQ(grid.DataSelection(), (TGridRect{2, 4, 2, 4}));
 }
 
+// Rows deleted under a selection: the rows that slide up into its place were never chosen, so
+// the selection shrinks to the current cell, wherever the delete leaves it.
+TEST_F(GridTest, ADeleteLeavesNoRowSelectedThatWasNot) {
+  const struct {
+    const char* name;
+    int first, last;  // deleted data rows
+    int current;      // data row current afterwards
+  } cases[] = {
+      {"the whole selection", 1, 3, 2},
+      {"above it", 0, 0, 3},
+      {"below it, to the end", 4, 5, 3},
+      {"everything", 0, 5, -1},
+  };
+  for (const auto& c : cases) {
+    TKGridModel g;
+    gridtest::build(g, 3, 6);
+    g.SetDataRow(1);
+    g.MoveCurrent(1, 4, false);  // data rows 1 to 3, current on 3
+    ASSERT_EQ(g.DataSelection(), (TGridRect{0, 1, 1, 3})) << c.name;
+    g.DeleteRows(c.first, c.last);
+    EXPECT_EQ(g.DataRow(), c.current) << c.name;
+    EXPECT_EQ(g.DataSelection().Top, g.DataSelection().Bottom) << c.name;
+    EXPECT_EQ(g.DataSelection().Top, c.current) << c.name;
+    for (int r = 0; r < g.RowCount(); ++r)
+      for (int col = 0; col < g.ColCount(); ++col)
+        EXPECT_EQ(bool(g.DrawState(col, r + 1) & gdSelected), r == g.DataRow() && col == g.DataCol())
+            << c.name << " cell " << col << "," << r;
+  }
+}
+
+// OnCurrentMoved comes once the current cell has moved, by a click, a key or a write of the row
+// or column, and after rows are deleted under it; OnActiveColChanged comes before the move.
+TEST_F(GridTest, TheCurrentCellIsReportedAfterItMoved) {
+  build(3, 6);
+  std::vector<std::pair<int, int>> moved;
+  std::vector<int> activeAtRow;
+  grid.OnCurrentMoved = [&] { moved.emplace_back(grid.DataCol(), grid.DataRow()); };
+  grid.OnActiveColChanged = [&](TKGridColumn*, TKGridColumn*) { activeAtRow.push_back(grid.DataRow()); };
+  click(grid.CellRect(2, 4).Left + 5, grid.CellRect(2, 4).Top + 5);
+  grid.SetDataRow(0);
+  grid.SetDataRow(0);  // no move, no report
+  grid.MoveCurrent(1, 2, true);
+  grid.DeleteRow(1);
+  EXPECT_EQ(moved, (std::vector<std::pair<int, int>>{{2, 3}, {2, 0}, {1, 1}, {1, 1}}));
+  EXPECT_EQ(activeAtRow, (std::vector<int>{0, 0})) << "still on the row left";
+}
+
 TEST_F(GridTest, FixedColumnsAreClampedToTheVisibleColumns) {
   build(3, 2);
   grid.SetFixedCols(5);

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -13,6 +14,8 @@
 #include "platform/cp1250.h"
 
 using namespace kgrid;
+
+inline void PrintTo(const QColor& c, std::ostream* os) { *os << c.name().toStdString(); }
 
 namespace {
 
@@ -46,6 +49,60 @@ TEST_F(GridWidgetTest, PaintsTheActiveRowAndColumnInTheirColours) {
   EXPECT_EQ(pixel(blankOf(1, 1).x(), blankOf(1, 1).y()), QColor(255, 255, 255)) << "plain cell";
   EXPECT_EQ(pixel(blankOf(0, 0).x(), blankOf(0, 0).y()), QColor(128, 128, 128)) << "active header";
   EXPECT_EQ(pixel(blankOf(1, 0).x(), blankOf(1, 0).y()), QColor(240, 240, 240)) << "other header";
+}
+
+// What is on the screen: the window's backing store, where a cell that was not repainted keeps
+// its old colour (a grab of the widget would paint everything afresh).
+QImage onScreen(QWidget& w) {
+  QApplication::processEvents();
+  return w.screen()->grabWindow(w.winId()).toImage();
+}
+
+// The register list adds its rows one by one, so no column has been reported active when the user
+// first moves: the column left must lose its colour all the same, and the header with it; so must
+// every later column left, by mouse or key.
+TEST_F(GridWidgetTest, TheColumnLeftIsRepaintedAtOnce) {
+  for (int c = 0; c < 4; ++c) {
+    TKGridColumn& col = grid.Columns().Add();
+    col.SetName(std::string(1, char('A' + c)));
+    col.SetCaption(col.Name());
+  }
+  for (int r = 0; r < 6; ++r) grid.AddRow();
+  grid.SetActiveColColor(clAqua);
+  grid.SetActiveRowColor(clYellow);
+  grid.resize(400, 200);
+  grid.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+  const QColor aqua(0, 255, 255), yellow(255, 255, 0), white(255, 255, 255);
+  const QColor activeHeader(128, 128, 128), header(240, 240, 240);
+  auto at = [&](const QImage& img, int col, int baseRow) {
+    return img.pixelColor(grid.viewport()->mapTo(&grid, blankOf(col, baseRow)));
+  };
+  QImage img = onScreen(grid);
+  EXPECT_EQ(at(img, 0, 3), aqua) << "column 0 is current at the start";
+
+  struct Step {
+    const char* name;
+    std::function<void()> move;
+    int col, row;  // current afterwards (base row)
+  } steps[] = {
+      {"click on another row and column", [&] { QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre(2, 5)); }, 2, 5},
+      {"key left", [&] { QTest::keyClick(&grid, Qt::Key_Left); }, 1, 5},
+      {"click in the same row", [&] { QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre(3, 5)); }, 3, 5},
+      {"key up", [&] { QTest::keyClick(&grid, Qt::Key_Up); }, 3, 4},
+  };
+  for (const auto& s : steps) {
+    s.move();
+    img = onScreen(grid);
+    for (int col = 0; col < 4; ++col) {
+      EXPECT_EQ(at(img, col, 0), col == s.col ? activeHeader : header) << s.name << ", header " << col;
+      for (int row = 1; row <= 6; ++row) {
+        const QColor want = row == s.row ? yellow : col == s.col ? aqua : white;
+        EXPECT_EQ(at(img, col, row), want) << s.name << ", cell " << col << "," << row;
+      }
+    }
+  }
+  if (qEnvironmentVariableIsSet("ZELT_SHOT_DIR")) img.save(qEnvironmentVariable("ZELT_SHOT_DIR") + "/grid_active_column.png");
 }
 
 TEST_F(GridWidgetTest, EmptyGridShowsTheHeaderAndOneBlankRow) {

@@ -13,10 +13,12 @@
 #include "register/program.h"
 #include "register/wierszrejestru.h"
 #include "register/wizytform.h"
+#include "register/werform.h"
 #include "register/wysylka.h"
 #include "settings/firmaform.h"
 #include "settings/hasla.h"
 #include "settings/konfigform.h"
+#include "settings/podpowform.h"
 #include "swiatrejestru.h"
 
 using swiat::rekord;
@@ -180,6 +182,42 @@ TEST(MainWindow, CommandsOfLaterWorkStayDisabledWhateverTheRows) {
   g.Niewysane1Click();
 }
 
+// The darkest pixel of a popup entry's text: disabled entries are drawn in grey.
+int najciemniejszy(QMenu& menu, QAction* a) {
+  const QImage img = menu.grab().toImage();
+  const QRect r = menu.actionGeometry(a).adjusted(2, 2, -2, -2);
+  int v = 255;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) v = std::min(v, img.pixelColor(x, y).value());
+  return v;
+}
+
+// A submenu whose every item is disabled is disabled itself, and drawn so; it opens again as
+// soon as one of its items has something to do.
+TEST(MainWindow, ASubmenuWithNothingToChooseIsDisabled) {
+  swiat::SwiatRejestru w;
+  auto& g = *w.uruchomiony().glowny();
+  QMenu& menu = *g.GlowneMenu;
+  menu.ensurePolished();
+  menu.resize(menu.sizeHint());
+  for (QMenu* m : {g.Drukkart1, g.Wysaniekart1}) {
+    SCOPED_TRACE(m->objectName().toStdString());
+    EXPECT_FALSE(m->menuAction()->isEnabled());
+    EXPECT_GT(najciemniejszy(menu, m->menuAction()), 100) << "drawn grey";
+  }
+  EXPECT_LT(najciemniejszy(menu, g.Zamknicieprogramu1), 80) << "an enabled entry is drawn dark";
+  testing_world::renderWindow(menu, "popup_bez_pracy");
+
+  g.drukujKarty = [](const std::vector<std::int32_t>&) {};
+  g.ustawPrzyciski();  // "&Niewydrukowane" needs no row
+  EXPECT_TRUE(g.Drukkart1->menuAction()->isEnabled());
+  EXPECT_LT(najciemniejszy(menu, g.Drukkart1->menuAction()), 80);
+  EXPECT_FALSE(g.Wysaniekart1->menuAction()->isEnabled());
+  g.generujPliki = [](const std::vector<std::int32_t>&) {};
+  g.ustawPrzyciski();
+  EXPECT_TRUE(g.Wysaniekart1->menuAction()->isEnabled());
+}
+
 TEST(MainWindow, MenusCaptionsAndHints) {
   swiat::SwiatRejestru w;
   auto& g = *w.uruchomiony().glowny();
@@ -331,6 +369,42 @@ TEST(MainWindow, StatusLabelsFollowTheActiveColumn) {
   EXPECT_EQ(g.GrupaWys->text(), "Grupa : ");
 }
 
+// The labels show the cell the user is on, however it was reached: a click on another row and
+// column, a click in the same column, a key; and after a delete, the row that took the deleted
+// one's place, or nothing once the list is empty.
+TEST(MainWindow, StatusLabelsShowTheCurrentCell) {
+  Okno w;
+  w.zapisz({rekord("A"), rekord("B"), rekord("C")});
+  auto& g = w.otworz();
+  auto& lista = *g.lista;
+  g.show();
+  QApplication::processEvents();
+  const int nrEwT = w.program().ukladListy.kolumna("nrEwT");
+  auto wartosc = [&] { return g.PoleWys->text().section(QLatin1Char(';'), 0, 0); };
+  const QString pole = QString::fromUtf8(" ; Pole : 1.-Nr. ewidencyjny");
+  auto kliknij = [&](int col, int row) {
+    QTest::mouseClick(lista.viewport(), Qt::LeftButton, {}, lista.CellRectOnScreen(col, row + 1).center());
+  };
+  kliknij(nrEwT, 2);
+  EXPECT_EQ(g.PoleWys->text(), QString::fromUtf8("Wartość : C") + pole) << "another row and column";
+  kliknij(nrEwT, 0);
+  EXPECT_EQ(wartosc(), QString::fromUtf8("Wartość : A ")) << "another row, same column";
+  QTest::keyClick(&lista, Qt::Key_Down);
+  EXPECT_EQ(wartosc(), QString::fromUtf8("Wartość : B ")) << "a key";
+
+  w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Czy napewno"));
+  g.Usun->click();  // B; C takes its row
+  ASSERT_EQ(lista.RowCount(), 2);
+  EXPECT_EQ(wartosc(), QString::fromUtf8("Wartość : C "));
+  for (int i = 0; i < 2; ++i) {
+    w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Czy napewno"));
+    g.Usun->click();
+  }
+  ASSERT_EQ(lista.RowCount(), 0);
+  EXPECT_EQ(g.PoleWys->text(), pole) << "an empty list has no value to show";
+  EXPECT_EQ(g.GrupaWys->text(), "Grupa : I. IDENTYFIKACJA");
+}
+
 TEST(MainWindow, MakersPagesHelpAndTheAboutBox) {
   Okno w;
   auto& g = w.otworz();
@@ -364,6 +438,33 @@ TEST(MainWindow, MakersPagesHelpAndTheAboutBox) {
   EXPECT_TRUE(okShown);
   EXPECT_FALSE(s.ok->isVisible()) << "the splash serves the sign-in without it";
   EXPECT_EQ(w.shell.requests.last(), "help zelt.hlp 1120200");
+}
+
+// Without the help file every way to ask for help says so, instead of doing nothing visible.
+TEST(MainWindow, AMissingHelpFileIsSaid) {
+  swiat::SwiatRejestru w;
+  auto& p = w.uruchomiony();
+  w.shell.answer = false;
+  const struct {
+    const char* name;
+    std::function<void()> ask;
+  } ways[] = {
+      {"Pomoc", [&] { p.glowny()->PomMen->trigger(); }},
+      {"F1 in the main window", [&] { QTest::keyClick(p.glowny(), Qt::Key_F1); }},
+      {"F1 in the settings", [&] { QTest::keyClick(p.konfig(), Qt::Key_F1); }},
+      {"F1 in the institution window", [&] { QTest::keyClick(p.firma(), Qt::Key_F1); }},
+      {"F1 in the kind picker", [&] { QTest::keyClick(p.podpow(), Qt::Key_F1); }},
+      {"F1 in the verification dialog", [&] { QTest::keyClick(p.wer(), Qt::Key_F1); }},
+  };
+  for (const auto& way : ways) {
+    w.dialogs.expectMessage(platform::IdOk, "Brak pliku pomocy zelt.hlp");
+    way.ask();
+    EXPECT_TRUE(w.dialogs.scriptDone()) << way.name;
+  }
+  EXPECT_EQ(w.shell.requests.size(), std::size(ways)) << "the help file was asked for each time";
+  w.shell.answer = true;
+  p.glowny()->PomMen->trigger();  // shown: nothing to say
+  EXPECT_EQ(w.dialogs.messages().size(), std::size(ways));
 }
 
 TEST(MainWindow, EveryWayOutSavesTheSettingsAndEnds) {

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include "platform/cp1250.h"
 #include "register/glownyform.h"
 #include "register/instytucje.h"
 #include "register/program.h"
+#include "register/rejestr.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
 #include "support/world.h"
@@ -190,6 +192,43 @@ TEST(StartUp, AMissingFolderNamedByTheInstitutionIsReportedNotCreated) {
   EXPECT_EQ(p.KatDan, gone);
   EXPECT_FALSE(QDir(gone).exists());
   EXPECT_TRUE(QDir(p.KatEks).exists()) << "the default export folder is still made";
+}
+
+// A crash during an append leaves part of a record at the end of the register: the user is told
+// after the splash has said its last line (which overwrites the load's line) and before signing in;
+// the partial bytes stay for the next append to write over.
+TEST(StartUp, APartialLastRecordIsToldBeforeTheSignIn) {
+  World w;
+  const QString baza = w.documents() + "/ZELT/Baza";
+  QDir().mkpath(baza);
+  {
+    zelt::PlikRejestru f(baza + "/transak.dat");
+    ASSERT_TRUE(f.otworzDoZapisu());
+    f.dopisz(zelt::TRekordTransakcji{});
+    f.dopisz(zelt::TRekordTransakcji{});
+  }
+  {
+    QFile f(baza + "/transak.dat");
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write(std::string(100, 'x').c_str(), 100);
+  }
+  w.dialogs.expectMessage(platform::IdOk,
+                          QString::fromUtf8("Plik rejestru transak.dat kończy się niepełnym rekordem (100 bajtów) - pominięto go."));
+  expectFirstSignIn(w);
+  auto& p = w.program();
+  QStringList linesWhenSignedIn;
+  auto signIn = p.logowanie;
+  p.logowanie = [&] {
+    linesWhenSignedIn = p.splashLines;
+    EXPECT_EQ(w.dialogs.messages().size(), 1) << "told before the sign-in";
+    return signIn();
+  };
+  ASSERT_TRUE(p.start());
+  EXPECT_TRUE(w.dialogs.scriptDone());
+  EXPECT_EQ(linesWhenSignedIn.last(), QString::fromUtf8("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"));
+  EXPECT_TRUE(linesWhenSignedIn.contains(
+      QString::fromUtf8("ładowanie rejestru transakcji - załadowano 2 rekordów, niepełny ostatni rekord pominięto")));
+  EXPECT_EQ(QFileInfo(baza + "/transak.dat").size(), 2 * 3512 + 100) << "nothing is cut from the file";
 }
 
 TEST(StartUp, ACancelledSignInEndsWithoutShowingTheMainWindow) {

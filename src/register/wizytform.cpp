@@ -1,7 +1,7 @@
 #include "register/wizytform.h"
 
 #include <QApplication>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
@@ -36,17 +36,22 @@ TwizytForm::TwizytForm(Program& program) : program_(program), logowanie_(program
   akcja->setMinimumWidth(420);
 
   uzytkownik = new QGroupBox(QStringLiteral("Użytkownik "), this);
-  auto* ug = new QGridLayout(uzytkownik);
+  auto* ug = new QVBoxLayout(uzytkownik);
   NazUzyt = new QLabel(uzytkownik);
   NipLab = new QLabel(QStringLiteral("NIP :"), uzytkownik);
   NipUzyt = new QLabel(uzytkownik);
   RegLab = new QLabel(QStringLiteral("REGON :"), uzytkownik);
   RegUzyt = new QLabel(uzytkownik);
-  ug->addWidget(NazUzyt, 0, 0, 1, 4);
-  ug->addWidget(NipLab, 1, 0);
-  ug->addWidget(NipUzyt, 1, 1);
-  ug->addWidget(RegLab, 1, 2);
-  ug->addWidget(RegUzyt, 1, 3);
+  ug->addWidget(NazUzyt);
+  // Each number right beside its label; the room left over goes to the end of the line.
+  auto* numery = new QHBoxLayout;
+  numery->addWidget(NipLab);
+  numery->addWidget(NipUzyt);
+  numery->addSpacing(24);
+  numery->addWidget(RegLab);
+  numery->addWidget(RegUzyt);
+  numery->addStretch(1);
+  ug->addLayout(numery);
   for (QWidget* w : {static_cast<QWidget*>(NazUzyt), static_cast<QWidget*>(NipLab), static_cast<QWidget*>(NipUzyt),
                      static_cast<QWidget*>(RegLab), static_cast<QWidget*>(RegUzyt)})
     w->setVisible(false);

@@ -41,6 +41,23 @@ KRAJE_WLASNE = {
     "YU": "YUGOSLAVIA",
 }
 
+# The standard's short names as they stood before 2002 for the entries it has renamed since; the
+# iso-codes data holds only today's names. Saint Helena and Saint Pierre stood as "ST." names in
+# the list, which is why they sort between Sri Lanka and Sudan.
+KRAJE_DAWNE = {
+    "BO": "BOLIVIA",
+    "CV": "CAPE VERDE",
+    "CZ": "CZECH REPUBLIC",
+    "LY": "LIBYAN ARAB JAMAHIRIYA",
+    "MK": "MACEDONIA, THE FORMER YUGOSLAV REPUBLIC OF",
+    "PM": "ST. PIERRE AND MIQUELON",
+    "PS": "PALESTINIAN TERRITORY, OCCUPIED",
+    "SH": "ST. HELENA",
+    "SZ": "SWAZILAND",
+    "TR": "TURKEY",
+    "VE": "VENEZUELA",
+}
+
 # The currencies the list offers.
 WALUTY = """AED AFA ALL AMD ANG AOA ARS ATS AUD AWG AZM BAM BBD BDT BEF BGL BHD BIF BMD BND BOB BRL BSD
 BTN BWP BYR BZD CAD CDF CHF CLP CNY COP CRC CUP CVE CYP CZK DEM DJF DKK DOP DZD EEK EGP ERN ESP ETB
@@ -220,7 +237,15 @@ def main():
         return c
 
     assert len(KRAJE) == 240 and len(set(KRAJE)) == 240
-    kraje = [code + "-" + KRAJE_WLASNE.get(code, ascii(kraj(code)["name"]).upper()) for code in KRAJE]
+    def nazwa(code):
+        return KRAJE_WLASNE.get(code) or KRAJE_DAWNE.get(code) or ascii(kraj(code)["name"]).upper()
+
+    kraje = [code + "-" + nazwa(code) for code in KRAJE]
+    # After the 19 used most the list goes by name: a name out of its place is a wrong name.
+    reszta = [line[3:] for line in kraje[19:]]
+    for a, b in zip(reszta, reszta[1:]):
+        if a > b:
+            raise SystemExit("country names out of order: " + a + " / " + b)
 
     assert len(WALUTY) == 185 and len(set(WALUTY)) == 185
     pierwsze = [line[:3] for line in WALUTY_PIERWSZE]

@@ -14,6 +14,7 @@
 #include "platform/geometry.h"
 #include "platform/printers.h"
 #include "platform/registry.h"
+#include "platform/popuplist.h"
 #include "platform/shell.h"
 #include "register/program.h"
 #include "settings/kodwalutyform.h"
@@ -197,6 +198,7 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
       c->setObjectName(name);
       c->setToolTip(q(hint));
       c->setMinimumContentsLength(30);
+      platform::fitPopupToItems(*c);
       return c;
     };
     domspDysp = wybor("domspDysp",

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 
 #include "platform/cp1250.h"
 #include "register/glownyform.h"
@@ -229,6 +230,37 @@ TEST(StartUp, APartialLastRecordIsToldBeforeTheSignIn) {
   EXPECT_TRUE(linesWhenSignedIn.contains(
       QString::fromUtf8("ładowanie rejestru transakcji - załadowano 2 rekordów, niepełny ostatni rekord pominięto")));
   EXPECT_EQ(QFileInfo(baza + "/transak.dat").size(), 2 * 3512 + 100) << "nothing is cut from the file";
+}
+
+// The institution on the sign-in: the NIP and the REGON stand right beside their labels, the
+// REGON after the NIP on the same line.
+TEST(StartUp, TheSplashShowsTheNumbersBesideTheirLabels) {
+  World w;
+  w.reg().writeString(HKCU, kProg + "IO\\", "nazIO", "Bank Testowy");
+  w.reg().writeString(HKCU, kProg + "IO\\", "NIPIO", "1234567890");
+  w.reg().writeString(HKCU, kProg + "IO\\", "RegIO", "123456785");
+  w.dialogs.expectModal("wizytForm", [](platform::ModalForm& f) {
+    auto& s = static_cast<zelt::TwizytForm&>(f);
+    s.resize(std::max(s.width(), 700), s.height());  // a wide splash spreads nothing apart
+    QApplication::processEvents();
+    EXPECT_GT(testing_world::renderWindow(s, "splash-numery"), 8);
+    auto gap = [](QLabel* label, QLabel* value) {
+      const int textEnd = label->x() + label->fontMetrics().horizontalAdvance(label->text());
+      return value->x() - textEnd;
+    };
+    EXPECT_EQ(s.NipUzyt->text(), "1234567890");
+    EXPECT_EQ(s.RegUzyt->text(), "123456785");
+    EXPECT_LE(gap(s.NipLab, s.NipUzyt), 12) << "NIP beside its label";
+    EXPECT_LE(gap(s.RegLab, s.RegUzyt), 12) << "REGON beside its label";
+    const int nipEnd = s.NipUzyt->x() + s.NipUzyt->fontMetrics().horizontalAdvance(s.NipUzyt->text());
+    EXPECT_GT(s.RegLab->x(), nipEnd);
+    EXPECT_LE(s.RegLab->x() - nipEnd, 40) << "the REGON follows the NIP";
+    EXPECT_EQ(s.RegLab->y(), s.NipLab->y());
+    f.reject();
+    return platform::mrNone;
+  });
+  auto& p = w.program();
+  EXPECT_FALSE(p.start());
 }
 
 TEST(StartUp, ACancelledSignInEndsWithoutShowingTheMainWindow) {

@@ -3,7 +3,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QScreen>
+#include <QScrollBar>
 #include <QListWidget>
 #include <QTest>
 #include <QTabBar>
@@ -332,6 +337,41 @@ TEST(Konfig, EveryPageRenders) {
 }  // namespace
 
 namespace {
+
+// The default lists' drop-downs: as wide as their longest item, within the screen, and every item
+// whole; a party type longer than the screen is wide (item 21) is broken into lines, not cut.
+TEST(Konfig, DropDownsShowEveryItemWhole) {
+  KonfigWorld w;
+  auto& f = w.create();
+  f.show();
+  f.Konfig->setCurrentIndex(f.Konfig->indexOf(f.domTypPo->parentWidget()));
+  for (QComboBox* c : {f.domTypPo, f.domspDysp, f.domRodzDokTo}) {
+    SCOPED_TRACE(c->objectName().toStdString());
+    QAbstractItemView* v = c->view();
+    int longest = 0;
+    for (int i = 0; i < c->count(); ++i) longest = std::max(longest, v->fontMetrics().horizontalAdvance(c->itemText(i)));
+    c->showPopup();
+    QApplication::processEvents();
+    const QRect popup = v->window()->geometry();
+    const QRect screen = c->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(popup)) << "within the screen " << popup.x() << "," << popup.y() << " " << popup.width() << "x" << popup.height() << " of " << screen.width() << "x" << screen.height();
+    const int chrome = 2 * v->frameWidth() + v->verticalScrollBar()->sizeHint().width() + 24;
+    EXPECT_LE(popup.width(), std::max(c->width(), longest + chrome)) << "no wider than its longest item";
+    for (int i = 0; i < c->count(); ++i) {
+      const QRect r = v->visualRect(c->model()->index(i, 0));
+      const QRect text = v->fontMetrics().boundingRect(QRect(0, 0, r.width() - 8, 1 << 20), Qt::TextWordWrap, c->itemText(i));
+      EXPECT_LE(text.height(), r.height()) << "item " << i << " whole";
+      EXPECT_LE(r.width(), popup.width()) << "item " << i;
+    }
+    if (c == f.domTypPo) {
+      ASSERT_GT(c->count(), 21);
+      EXPECT_GT(longest, screen.width()) << "item 21 cannot stand on one line here";
+      EXPECT_GE(v->visualRect(c->model()->index(21, 0)).height(), 2 * v->fontMetrics().height()) << "so it is wrapped";
+      testing_world::renderWindow(*v->window(), "konfig-typ-podmiotu");
+    }
+    c->hidePopup();
+  }
+}
 
 TEST(Konfig, F1OpensItsHelpTopic) {
   KonfigWorld w;

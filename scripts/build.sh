@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds everything into build/.
+# Configures and builds into build/: everything, or the targets given ("--target zelt_run").
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j"$(nproc)" "$@"

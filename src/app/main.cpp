@@ -8,6 +8,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/singleinstance.h"
+#include "platform/snapshot.h"
 #include "register/program.h"
 
 int main(int argc, char** argv) {
@@ -34,6 +35,9 @@ int main(int argc, char** argv) {
       qInfo("zelt: activation requested");
       program.przywolaj();
     });
+    // scripts/run.sh on a virtual display asks for a picture of the first window.
+    const QString picture = qEnvironmentVariable("ZELT_FIRST_WINDOW_PNG");
+    if (!picture.isEmpty()) platform::saveFirstModalWindow(picture);
     qInfo("zelt: started");
     if (!program.start()) return;
     rc = app.exec();

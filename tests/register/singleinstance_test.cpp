@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -92,6 +93,35 @@ TEST(SingleInstance, ASecondStartSignalsTheFirstAndEndsTouchingNothing) {
   EXPECT_TRUE(waitFor(again, "zelt: started", err4, 20000)) << err4.toStdString();
   again.kill();
   again.waitForFinished();
+}
+
+// On a display nobody sees, the program writes a picture of the first window it waits on (the
+// sign-in) and goes on waiting.
+TEST(FirstWindowPicture, WrittenOnceTheSignInWaits) {
+  Home home;
+  const QString png = home.dir.filePath("first-window.png");
+  QProcess zelt;
+  auto env = home.env(home.dir.filePath("config/registry.txt"));
+  env.insert("ZELT_FIRST_WINDOW_PNG", png);
+  zelt.setProcessEnvironment(env);
+  zelt.start(ZELT_EXE, {});
+  ASSERT_TRUE(zelt.waitForStarted());
+  QElapsedTimer t;
+  t.start();
+  while (!QFile::exists(png) && t.elapsed() < 20000) zelt.waitForFinished(100);
+  ASSERT_TRUE(QFile::exists(png)) << zelt.readAllStandardError().toStdString();
+  EXPECT_EQ(zelt.state(), QProcess::Running) << "the program still waits for the sign-in";
+  QImage img(png);
+  ASSERT_FALSE(img.isNull());
+  EXPECT_GT(img.width(), 300);
+  EXPECT_GT(img.height(), 200);
+  int dark = 0;  // the splash's texts
+  for (int y = 0; y < img.height(); y += 2)
+    for (int x = 0; x < img.width(); x += 2) dark += img.pixelColor(x, y).value() < 80;
+  EXPECT_GT(dark, 200);
+  EXPECT_FALSE(QFile::exists(png + ".part"));
+  zelt.kill();
+  zelt.waitForFinished();
 }
 
 }  // namespace

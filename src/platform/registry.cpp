@@ -191,8 +191,12 @@ std::vector<std::string> RegistryStore::valueNames(RegRoot root, std::string_vie
 namespace {
 template <class K>
 K& walkCreate(K& root, std::string_view path) {
+  const auto parts = splitPath(path);
+  if (parts.size() > RegistryStore::kMaxDepth)
+    throw IoError("Klucz rejestru zagnieżdżony głębiej niż " + std::to_string(RegistryStore::kMaxDepth) +
+                  " poziomy: " + std::string(path.substr(0, 200)));
   K* k = &root;
-  for (auto part : splitPath(path)) {
+  for (auto part : parts) {
     K* c = findChild(*k, part);
     if (!c) {
       k->subkeys.push_back(K{std::string(part), {}, {}});
@@ -336,9 +340,12 @@ static void writeStore(const QString& path, const std::string& bytes) {
 
 void RegistryStore::persist() const {
   if (path_.isEmpty()) return;
-  std::string text = "ZELT-REGISTRY 1\n";
+  std::string text(kHeader);
+  text += '\n';
   text += serialiseTree(tree_->roots[0], "HKCU");
   text += serialiseTree(tree_->roots[1], "HKCR");
+  text += kEndLine;
+  text += '\n';
   writeStore(path_, text);
 }
 
@@ -357,20 +364,34 @@ void RegistryStore::load() {
     throw IoError("Błąd odczytu pliku " + path_.toStdString() + ": " + f.errorString().toStdString());
   const QByteArray all = f.readAll();
   std::string_view text(all.constData(), static_cast<size_t>(all.size()));
-  Key* current = nullptr;
-  size_t pos = 0;
   int lineNo = 0;
-  auto bad = [&]() { throw IoError("Uszkodzony plik rejestru " + path_.toStdString() + ", wiersz " + std::to_string(lineNo)); };
+  auto damaged = [&](const std::string& why) {
+    throw IoError("Uszkodzony plik rejestru " + path_.toStdString() + ": " + why);
+  };
+  auto bad = [&]() { damaged("wiersz " + std::to_string(lineNo)); };
+  // A file cut short at any length must never load as a smaller store: the current format ends
+  // with its end line. A file written before the end line existed has the older header; it loads,
+  // and the next write gives it the end line.
+  const size_t headerEnd = text.find('\n');
+  const std::string_view header = text.substr(0, headerEnd);
+  if (header == kHeader) {
+    const std::string end = "\n" + std::string(kEndLine) + "\n";
+    if (text.size() < end.size() || text.substr(text.size() - end.size()) != end) damaged("plik jest niepełny");
+    text.remove_suffix(end.size() - 1);
+  } else if (header == kOlderHeader) {
+    if (text.back() != '\n') damaged("plik jest niepełny");
+  } else {
+    damaged(text.empty() ? "plik jest pusty" : "wiersz 1");
+  }
+  Key* current = nullptr;
+  size_t pos = headerEnd + 1;
+  lineNo = 1;
   while (pos < text.size()) {
     size_t end = text.find('\n', pos);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(pos, end - pos);
     pos = end + 1;
     ++lineNo;
-    if (lineNo == 1) {
-      if (line != "ZELT-REGISTRY 1") bad();
-      continue;
-    }
     if (line.empty()) continue;
     if (line.size() < 3 || line[1] != ' ') bad();
     char tag = line[0];
@@ -380,6 +401,10 @@ void RegistryStore::load() {
       if (!unescape(rest, p)) bad();
       auto parts = splitPath(p);
       if (parts.empty()) bad();
+      // A deeper key than the program ever writes is damage (or an attack on the tree's walk).
+      if (parts.size() - 1 > kMaxDepth)
+        damaged("wiersz " + std::to_string(lineNo) + ": klucz zagnieżdżony głębiej niż " + std::to_string(kMaxDepth) +
+                " poziomy");
       RegRoot r;
       if (sameName(parts[0], "HKCU")) r = RegRoot::CurrentUser;
       else if (sameName(parts[0], "HKCR")) r = RegRoot::ClassesRoot;

@@ -3,6 +3,8 @@
 // holding typed values. Key and value names compare case-insensitively and keep the case they were
 // created with. Every change is written to the backing file at once, through a temporary file and
 // a rename, so the file is never left half-written; a batch groups several changes into one write.
+// A file that is damaged, cut short or empty is refused (IoError "Uszkodzony plik rejestru ...")
+// and left as it is, never loaded as a smaller store.
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -68,6 +70,15 @@ class RegistryStore {
 
   // Shorthands for the program's own key "\SOFTWARE\Tarvo\ZELT\" under HKEY_CURRENT_USER.
   static constexpr std::string_view kProgramKey = "\\SOFTWARE\\Tarvo\\ZELT\\";
+
+  // No key lies deeper than this under its root: the store's tree is walked, copied and freed
+  // recursively, and a deeper store is damage.
+  static constexpr size_t kMaxDepth = 32;
+  // The file's first line, and its last: a file without the end line was cut short.
+  static constexpr std::string_view kHeader = "ZELT-REGISTRY 2";
+  static constexpr std::string_view kEndLine = "END";
+  // Files written before the end line existed start so; they load, and are rewritten with it.
+  static constexpr std::string_view kOlderHeader = "ZELT-REGISTRY 1";
 
  public:
   struct Key;   // the tree's nodes, public only for the file format's writer

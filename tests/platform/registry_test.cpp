@@ -225,6 +225,108 @@ TEST(Registry, SaveKeyWritesTheSubtree) {
   EXPECT_EQ(text.find("Other"), std::string::npos);
 }
 
+// A store cut short at any length, or emptied, is refused and left as it is: loading it as a
+// smaller store would make the loss permanent at the next write.
+TEST(Registry, AStoreCutAtAnyLengthIsRefused) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("r.txt");
+  {
+    RegistryStore reg(file);
+    RegistryBatch batch(reg);
+    reg.writeString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO", "nazIO", "Bank");
+    reg.writeInteger(HKCU, "\\SOFTWARE\\Tarvo\\ZELT", "IloscIO", 1);
+    reg.writeBinary(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO", "Opcje", "\x01\x02\x03");
+    batch.commit();
+  }
+  const std::string whole = slurp(file);
+  ASSERT_EQ(whole.substr(whole.size() - 5), "\nEND\n") << "the file ends with its end line";
+  EXPECT_EQ(RegistryStore(file).readString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO", "nazIO"), "Bank");
+  for (size_t len = 0; len < whole.size(); ++len) {
+    const std::string cut = whole.substr(0, len);
+    {
+      QFile f(file);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      f.write(cut.data(), qint64(cut.size()));
+    }
+    try {
+      RegistryStore reg(file);
+      ADD_FAILURE() << "a store cut at " << len << " of " << whole.size() << " bytes loaded";
+    } catch (const platform::IoError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("Uszkodzony plik rejestru " + file.toStdString(), 0), 0u) << e.what();
+    }
+    EXPECT_EQ(slurp(file), cut) << len;
+  }
+}
+
+// A store written before the end line existed loads, and its next write gives it the end line.
+TEST(Registry, AnOlderStoreWithoutTheEndLineLoadsOnce) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("r.txt");
+  {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("ZELT-REGISTRY 1\nK HKCU\\SOFTWARE\\Tarvo\\ZELT\\IO\nS nazIO Bank%20Polski\nI JedIO 3\n");
+  }
+  RegistryStore reg(file);
+  EXPECT_EQ(reg.readString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO", "nazIO"), "Bank Polski");
+  EXPECT_EQ(reg.readInteger(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO", "JedIO"), 3);
+  reg.writeInteger(HKCU, "\\SOFTWARE\\Tarvo\\ZELT", "IloscIO", 1);
+  const std::string now = slurp(file);
+  EXPECT_EQ(now.substr(0, 16), "ZELT-REGISTRY 2\n");
+  EXPECT_EQ(now.substr(now.size() - 5), "\nEND\n");
+  EXPECT_EQ(RegistryStore(file).readString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO", "nazIO"), "Bank Polski");
+
+  // An older store whose last line was cut in the middle is damaged too.
+  {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("ZELT-REGISTRY 1\nK HKCU\\SOFTWARE\nS nazIO Ba");
+  }
+  EXPECT_THROW(RegistryStore{file}, platform::IoError);
+}
+
+// Keys deeper than 32 levels are refused like damage, at load and at a write; a large store of
+// deep keys no longer takes the program down.
+TEST(Registry, KeysDeeperThan32LevelsAreRefused) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("r.txt");
+  auto pathOf = [](size_t depth) {
+    std::string p;
+    for (size_t i = 0; i < depth; ++i) p += "\\k";
+    return p;
+  };
+  auto store = [&](size_t depth, int lines) {
+    std::string text = "ZELT-REGISTRY 2\n";
+    for (int i = 0; i < lines; ++i) text += "K HKCU" + pathOf(depth) + "\\n" + std::to_string(i) + "\n";
+    text += "END\n";
+    QFile f(file);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text.data(), qint64(text.size()));
+    return text;
+  };
+  store(31, 1);  // 32 levels with the last part
+  EXPECT_TRUE(RegistryStore(file).keyExists(HKCU, pathOf(31) + "\\n0"));
+  const std::string deep = store(32, 1);
+  EXPECT_THROW(RegistryStore{file}, platform::IoError);
+  EXPECT_EQ(slurp(file), deep);
+  // About 400 KB of keys nested many thousand levels deep.
+  const std::string huge = store(200000, 1);
+  ASSERT_GT(huge.size(), 400000u);
+  try {
+    RegistryStore reg(file);
+    ADD_FAILURE() << "a deep store loaded";
+  } catch (const platform::IoError& e) {
+    EXPECT_NE(std::string(e.what()).find("Uszkodzony plik rejestru"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(slurp(file), huge);
+
+  RegistryStore reg;
+  EXPECT_NO_THROW(reg.createKey(HKCU, pathOf(32)));
+  EXPECT_THROW(reg.createKey(HKCU, pathOf(33)), platform::IoError);
+  EXPECT_THROW(reg.writeString(HKCU, pathOf(40), "a", "b"), platform::IoError);
+  EXPECT_FALSE(reg.keyExists(HKCU, pathOf(33))) << "nothing of the refused key was made";
+}
+
 TEST(Registry, CorruptFileIsRefusedNotTruncated) {
   QTemporaryDir dir;
   const QString file = dir.filePath("r.txt");

@@ -1,33 +1,87 @@
 #include "platform/singleinstance.h"
 
+#include <unistd.h>
+
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include "platform/folders.h"
+
 namespace platform {
 
-SingleInstance::SingleInstance(const QString& instanceName, const QString& scope, QObject* parent) : QObject(parent) {
-  QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (dir.isEmpty()) dir = QDir::tempPath();
+namespace {
+
+// A folder of this user's that no one else may enter or write.
+bool ownPrivateFolder(const QString& dir) {
+  const QFileInfo fi(dir);
+  constexpr auto kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                           QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+  return !dir.isEmpty() && fi.isDir() && !fi.isSymLink() && fi.ownerId() == uint(::geteuid()) &&
+         (fi.permissions() & kOthers) == 0;
+}
+
+}  // namespace
+
+QString SingleInstance::privateFolder() {
+  QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+  if (base.isEmpty()) base = QDir::homePath() + "/.cache";
+  return base + "/tarvo-zelt";
+}
+
+SingleInstance::SingleInstance(const QString& instanceName, const QString& scope, QObject* parent)
+    : SingleInstance(instanceName, scope, QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation), parent) {}
+
+SingleInstance::SingleInstance(const QString& instanceName, const QString& scope, const QString& runtimeFolder,
+                               QObject* parent)
+    : QObject(parent) {
+  folder_ = ownPrivateFolder(runtimeFolder) ? runtimeFolder : privateFolder();
   const QByteArray h = QCryptographicHash::hash((instanceName + '\n' + QDir(scope).absolutePath()).toUtf8(),
                                                 QCryptographicHash::Sha1).toHex().left(16);
   QString base = instanceName;
   base.replace(' ', '-');
-  socketName_ = QDir(dir).absoluteFilePath(base + "-" + QString::fromLatin1(h) + ".sock");
-  lockPath_ = QDir(dir).absoluteFilePath(base + "-" + QString::fromLatin1(h) + ".lock");
+  socketName_ = QDir(folder_).absoluteFilePath(base + "-" + QString::fromLatin1(h) + ".sock");
+  lockPath_ = QDir(folder_).absoluteFilePath(base + "-" + QString::fromLatin1(h) + ".lock");
 }
 
 SingleInstance::~SingleInstance() {
   if (server_) server_->close();
 }
 
-bool SingleInstance::acquire() {
+SingleInstance::Result SingleInstance::acquire() {
+  failure_.clear();
+  QString why;
+  if (!makePrivatePath(folder_, &why)) {
+    failure_ = QStringLiteral("Nie można utworzyć katalogu %1: %2").arg(folder_, why);
+    return Result::Failed;
+  }
+  // A folder of the user's own that was made with wider rights is narrowed; anyone else's is refused.
+  const QFileInfo fi(folder_);
+  if (fi.isDir() && !fi.isSymLink() && fi.ownerId() == uint(::geteuid()))
+    QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  if (!ownPrivateFolder(folder_)) {
+    failure_ = QStringLiteral("Katalog %1 nie jest prywatnym katalogiem użytkownika").arg(folder_);
+    return Result::Failed;
+  }
   lock_ = std::make_unique<QLockFile>(lockPath_);
   lock_->setStaleLockTime(0);  // a lock whose owner process is gone is taken over
   if (!lock_->tryLock(0)) {
+    const auto error = lock_->error();
+    // Held means held by a live program whose lock names it; anything else at the lock's place
+    // is no running program, and ending silently would leave the user without one.
+    qint64 pid = 0;
+    QString host, app;
+    const bool named = lock_->getLockInfo(&pid, &host, &app);
     lock_.reset();
-    return false;
+    if (error == QLockFile::LockFailedError && named) return Result::Running;
+    const QString why = error == QLockFile::PermissionError ? QStringLiteral("brak uprawnień")
+                        : error == QLockFile::LockFailedError
+                            ? QStringLiteral("w jego miejscu jest coś, co nie jest blokadą programu")
+                            : QStringLiteral("nie można zapisać pliku blokady");
+    failure_ = QStringLiteral("Nie można założyć blokady %1: %2").arg(lockPath_, why);
+    return Result::Failed;
   }
   server_ = std::make_unique<QLocalServer>();
   QLocalServer::removeServer(socketName_);
@@ -40,7 +94,7 @@ bool SingleInstance::acquire() {
       });
     }
   });
-  return true;
+  return Result::First;
 }
 
 bool SingleInstance::signalRunning() {

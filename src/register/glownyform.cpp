@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/cp1250.h"
 #include "platform/dialogs.h"
+#include "platform/folders.h"
 #include "platform/geometry.h"
 #include "platform/guard.h"
 #include "platform/registry.h"
@@ -432,7 +433,8 @@ bool TglownyForm::FormCreate() {
   QStringList reported;
   for (const auto& d : folders) {
     if (QDir(d.path).exists() || reported.contains(d.path)) continue;
-    if (d.byDefault && QDir().mkpath(d.path)) continue;
+    // Made for the user alone: the register holds personal identity numbers.
+    if (d.byDefault && platform::makePrivatePath(d.path)) continue;
     reported << d.path;
     program_.svc.dialogs.messageBox(QStringLiteral("Brak katalogu ") + d.path, QStringLiteral("Rejestr Transakcji"),
                                     platform::MsgButtons::Ok, platform::MsgIcon::Warning);

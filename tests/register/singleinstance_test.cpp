@@ -1,13 +1,22 @@
 // Two real processes of the program: the second one signals the first and ends, touching nothing.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <functional>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include "platform/singleinstance.h"
+#include "support/filesizelimit.h"
+#include "support/world.h"
 
 namespace {
 
@@ -122,6 +131,99 @@ TEST(FirstWindowPicture, WrittenOnceTheSignInWaits) {
   EXPECT_FALSE(QFile::exists(png + ".part"));
   zelt.kill();
   zelt.waitForFinished();
+}
+
+using platform::SingleInstance;
+using testing_world::ScopedEnv;
+
+constexpr auto kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+constexpr auto kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+
+// The lock goes into the runtime folder only when it is the user's own and closed to others;
+// otherwise into a private folder of the user's, never into a shared one where another user
+// could plant a lock with the predictable name and stop every start.
+TEST(SingleInstanceGuard, TheLockLivesInAFolderOfTheUsersOwn) {
+  QTemporaryDir dir;
+  ScopedEnv cache("XDG_CACHE_HOME", dir.filePath("cache"));
+  const QString fallback = dir.filePath("cache/tarvo-zelt");
+  ASSERT_EQ(SingleInstance::privateFolder(), fallback);
+  const QString own = dir.filePath("own"), shared = dir.filePath("shared"), link = dir.filePath("link");
+  QDir().mkpath(own);
+  QFile::setPermissions(own, kOwnerOnly);
+  QDir().mkpath(shared);
+  QFile::setPermissions(shared, kOwnerOnly | QFileDevice::WriteOther | QFileDevice::ReadOther | QFileDevice::ExeOther);
+  QFile::link(own, link);
+  const struct {
+    const char* name;
+    QString runtime, folder;
+  } cases[] = {
+      {"no runtime folder", "", fallback},
+      {"a runtime folder others may write", shared, fallback},
+      {"a link", link, fallback},
+      {"a missing runtime folder", dir.filePath("none"), fallback},
+      {"the user's own runtime folder", own, own},
+  };
+  for (const auto& c : cases) {
+    SingleInstance g("Tarvo ZELT", dir.filePath("registry.txt"), c.runtime);
+    EXPECT_EQ(QFileInfo(g.lockPath()).absolutePath(), c.folder) << c.name;
+    ASSERT_EQ(g.acquire(), SingleInstance::Result::First) << c.name << ": " << g.failure().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(g.lockPath())) << c.name;
+    EXPECT_EQ(QFileInfo(c.folder).permissions() & kOthers, 0) << c.name;
+  }
+  // A fallback folder that the user made with wider rights is narrowed.
+  QFile::setPermissions(fallback, kOwnerOnly | QFileDevice::ReadOther | QFileDevice::ExeOther);
+  SingleInstance g("Tarvo ZELT", dir.filePath("other.txt"), "");
+  EXPECT_EQ(g.acquire(), SingleInstance::Result::First) << g.failure().toStdString();
+  EXPECT_EQ(QFileInfo(fallback).permissions() & kOthers, 0);
+}
+
+TEST(SingleInstanceGuard, OnlyALiveProgramsLockMeansRunning) {
+  QTemporaryDir dir;
+  const QString run = dir.filePath("run");
+  QDir().mkpath(run);
+  QFile::setPermissions(run, kOwnerOnly);
+  const QString scope = dir.filePath("registry.txt");
+  {
+    SingleInstance first("Tarvo ZELT", scope, run), second("Tarvo ZELT", scope, run);
+    ASSERT_EQ(first.acquire(), SingleInstance::Result::First);
+    EXPECT_EQ(second.acquire(), SingleInstance::Result::Running);
+    EXPECT_TRUE(second.failure().isEmpty());
+  }
+  // Whatever else stops the lock is named, and is no running program.
+  struct Case {
+    const char* name;
+    std::function<void(const QString& lock)> spoil;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"a folder at the lock's place", [](const QString& lock) { QDir().mkpath(lock + "/x"); }, "blokady"},
+      {"a full disk", nullptr, "blokady"},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir d;
+    QFile::setPermissions(d.path(), kOwnerOnly);
+    SingleInstance g("Tarvo ZELT", scope, d.path());
+    SingleInstance::Result r;
+    if (c.spoil) {
+      c.spoil(g.lockPath());
+      r = g.acquire();
+    } else {
+      testing_world::FileSizeLimit full(0);
+      r = g.acquire();
+    }
+    EXPECT_EQ(r, SingleInstance::Result::Failed) << c.name;
+    EXPECT_TRUE(g.failure().contains(g.lockPath())) << c.name << ": " << g.failure().toStdString();
+  }
+  // The private folder cannot be made: the system's reason is named.
+  ScopedEnv cache("XDG_CACHE_HOME", dir.filePath("plik"));
+  {
+    QFile f(dir.filePath("plik"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  SingleInstance g("Tarvo ZELT", scope, "");
+  EXPECT_EQ(g.acquire(), SingleInstance::Result::Failed);
+  EXPECT_TRUE(g.failure().contains(QString::fromLocal8Bit(std::strerror(ENOTDIR)))) << g.failure().toStdString();
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 #include <QLabel>
 
 #include "platform/cp1250.h"
+#include "platform/singleinstance.h"
 #include "register/glownyform.h"
 #include "register/instytucje.h"
 #include "register/program.h"
 #include "register/rejestr.h"
+#include "register/uruchom.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
 #include "support/world.h"
@@ -174,6 +176,10 @@ TEST(StartUp, FirstStartCreatesTheDefaultFoldersAndSignsIn) {
   EXPECT_EQ(p.KatEks, w.documents() + "/ZELT/Przekaz");
   EXPECT_TRUE(QDir(p.KatDan).exists());
   EXPECT_TRUE(QDir(p.KatEks).exists());
+  const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                      QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+  for (const QString& made : {w.documents() + "/ZELT", p.KatDan, p.KatEks})
+    EXPECT_EQ(QFileInfo(made).permissions() & others, 0) << made.toStdString() << ": for its user only";
   EXPECT_TRUE(p.glowny()->isVisible());
   EXPECT_EQ(p.glowny()->windowTitle(), "Informacja dla ZELT");
   EXPECT_TRUE(p.administrator) << "signed in as the administrator";
@@ -350,6 +356,75 @@ TEST(StartUp, ClosingTheChooserEndsTheProgramAndWritesNothing) {
   EXPECT_FALSE(p.start());
   EXPECT_EQ(World::readFile(w.registryFile()), before);
   EXPECT_FALSE(QDir(w.documents() + "/ZELT").exists()) << "no folder is made for a run that does not happen";
+}
+
+// The program's run as main() starts it, over the world's services; counts the message loops.
+struct Uruchomienie {
+  World& w;
+  int loops = 0;
+  int operator()() {
+    return zelt::uruchom({w.dialogs, w.clock, w.shell, w.printers, w.registryFile()}, [this] {
+      ++loops;
+      return 0;
+    });
+  }
+};
+
+// A damaged store is refused before any window: one message captioned with the program's title,
+// the program ends, and the file stays as it was for whoever can mend it.
+TEST(Run, ADamagedStoreIsShownAndEndsTheProgramWithTheFileUntouched) {
+  const std::string whole = "ZELT-REGISTRY 2\nK HKCU\\SOFTWARE\\Tarvo\\ZELT\\IO\nS nazIO Bank\nEND\n";
+  std::string deep = "ZELT-REGISTRY 2\nK HKCU";
+  for (int i = 0; i < 40; ++i) deep += "\\k";
+  deep += "\nEND\n";
+  const std::pair<const char*, std::string> cases[] = {
+      {"empty", ""},
+      {"cut before its end line", whole.substr(0, whole.size() - 4)},
+      {"cut inside a value", whole.substr(0, 50)},
+      {"garbage", "garbage\n"},
+      {"keys too deep", deep},
+  };
+  for (const auto& [name, bytes] : cases) {
+    World w;
+    World::writeFile(w.registryFile(), bytes);
+    QApplication::setApplicationName("zelt");
+    w.dialogs.expectMessage(platform::IdOk, "Uszkodzony plik rejestru " + w.registryFile());
+    Uruchomienie run{w};
+    EXPECT_EQ(run(), 1) << name;
+    EXPECT_EQ(run.loops, 0) << name;
+    ASSERT_EQ(w.dialogs.shown().size(), 1u) << name << ": no window, one message";
+    EXPECT_EQ(w.dialogs.shown()[0].caption, "Rejestr Transakcji") << name;
+    EXPECT_EQ(World::readFile(w.registryFile()), bytes) << name;
+  }
+}
+
+TEST(Run, AWholeStoreStartsAndSignsIn) {
+  World w;
+  w.reg().writeString(HKCU, kProg + "IO\\", "nazIO", "Bank");
+  expectFirstSignIn(w);
+  Uruchomienie run{w};
+  EXPECT_EQ(run(), 0);
+  EXPECT_EQ(run.loops, 1);
+}
+
+// A lock that cannot be taken for another reason than a running program is shown with its
+// reason, and the program ends with nothing read or written.
+TEST(Run, AGuardThatCannotBeSetUpIsShownAndEndsTheProgram) {
+  World w;
+  const QString run = w.path("run");
+  ASSERT_TRUE(QDir().mkpath(run));
+  QFile::setPermissions(run, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  testing_world::ScopedEnv runtime("XDG_RUNTIME_DIR", run);
+  const QString lock = platform::SingleInstance("Tarvo ZELT", w.registryFile(), run).lockPath();
+  ASSERT_TRUE(lock.startsWith(run));
+  ASSERT_TRUE(QDir().mkpath(lock + "/x"));  // a folder where the lock file belongs
+  World::writeFile(w.registryFile(), "garbage\n");  // never read
+  w.dialogs.expectMessage(platform::IdOk, lock);
+  Uruchomienie r{w};
+  EXPECT_EQ(r(), 1);
+  EXPECT_EQ(r.loops, 0);
+  ASSERT_EQ(w.dialogs.shown().size(), 1u) << "the store is not read: its damage is not reported";
+  EXPECT_EQ(w.dialogs.shown()[0].caption, "Rejestr Transakcji");
 }
 
 }  // namespace

@@ -36,6 +36,25 @@ namespace testing_world {
 // (a blank window has one or two).
 int renderWindow(QWidget& w, const QString& name);
 
+// Sets an environment variable for one scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const QString& value)
+      : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+    qputenv(name, value.toLocal8Bit());
+  }
+  ~ScopedEnv() {
+    if (had_) qputenv(name_.constData(), old_);
+    else qunsetenv(name_.constData());
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  QByteArray name_, old_;
+  bool had_;
+};
+
 class World {
  public:
   World();

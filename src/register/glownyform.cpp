@@ -216,8 +216,10 @@ void TglownyForm::dodajClick() {
       u.domyslne = k->domyslne();
       u.numeracja = k->numeracja();
     }
-    if (TFirmaForm* f = program_.firma()) u.NumIO = cp1250::fromUnicode(f->NumIO->text());
-    // The institution's units join the list once the units' editor holds them.
+    if (TFirmaForm* f = program_.firma()) {
+      u.NumIO = cp1250::fromUnicode(f->NumIO->text());
+      u.jednostki = f->jednostkiIO.listaKarty();
+    }
     u.zalogowany = program_.zalogowany;
     u.dzis = program_.svc.clock.today();
     przygotujNowaKarte(program_, u);

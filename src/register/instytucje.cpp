@@ -26,7 +26,7 @@ ListaInstytucji czytajInstytucje(const RegistryStore& reg) {
   const std::string prog(RegistryStore::kProgramKey);
   l.kluczProgramu = reg.keyExists(RegRoot::CurrentUser, prog);
   if (l.kluczProgramu) {
-    if (auto v = reg.readInteger(RegRoot::CurrentUser, prog, "IloscIO")) l.IloscIO = std::clamp(*v, 1, 99);
+    if (auto v = reg.readInteger(RegRoot::CurrentUser, prog, "IloscIO")) l.IloscIO = std::clamp(*v, 1, kMaxInstytucji);
     if (auto v = reg.readInteger(RegRoot::CurrentUser, prog, "AktualIO")) l.wybor = *v;
   }
   for (int n = 1; n <= l.IloscIO; ++n) {

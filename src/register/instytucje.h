@@ -11,6 +11,9 @@ class Shell;
 
 namespace zelt {
 
+// Institution subkeys carry two digits: at most 99 institutions.
+constexpr int kMaxInstytucji = 99;
+
 // The registry subkey of institution n: "IO\" for 1, "IO" + two digits + "\" for 2..99.
 std::string podkluczIO(int n);
 

@@ -7,17 +7,22 @@
 
 namespace zelt {
 
-std::optional<int> numerRejestracji(std::string_view t) {
+std::optional<long> liczbaZCyfr(std::string_view t, std::size_t maxCyfr) {
   const auto first = t.find_first_not_of(' ');
   if (first == std::string_view::npos) return std::nullopt;
   t = t.substr(first, t.find_last_not_of(' ') - first + 1);
-  if (t.size() > 3) return std::nullopt;
-  int v = 0;
+  if (t.size() > maxCyfr) return std::nullopt;
+  long v = 0;
   for (char c : t) {
     if (c < '0' || c > '9') return std::nullopt;
     v = v * 10 + (c - '0');
   }
   return v;
+}
+
+std::optional<int> numerRejestracji(std::string_view t) {
+  if (auto v = liczbaZCyfr(t, 3)) return static_cast<int>(*v);
+  return std::nullopt;
 }
 
 std::string wolnyNrRejDat(const QString& transakDat, double rejDat) {

@@ -20,6 +20,9 @@ std::string wolnyNrRejDat(const QString& transakDat, double rejDat);
 // A registration number as stored, read as a whole number 0..999; none otherwise.
 std::optional<int> numerRejestracji(std::string_view tekst);
 
+// A whole number written as 1 to `maxCyfr` digits, blanks around them allowed; none otherwise.
+std::optional<long> liczbaZCyfr(std::string_view tekst, std::size_t maxCyfr);
+
 // The suffix a new card's transaction number gets, as the numbering switches choose: the first 8
 // characters of the unit item's text, then the day, the month and the two-digit year of the
 // transaction date.

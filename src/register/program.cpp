@@ -10,8 +10,10 @@
 #include "register/werform.h"
 #include "register/wizytform.h"
 #include "register/wysylka.h"
+#include "settings/addioform.h"
 #include "settings/daneio.h"
 #include "settings/firmaform.h"
+#include "settings/jednform.h"
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
 #include "settings/konfigform.h"
@@ -83,10 +85,12 @@ bool Program::start() {
   // institution data
   utworz(firma_, *this).FormCreate();
   // unit editor
+  utworz(jedn_, *this).FormCreate();
   // dispatch report
   utworz(wysylka_);
   // party editor
   // add-institution dialog
+  utworz(addIO_);
 
   akcja(QStringLiteral("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"));
   // The splash line of the load is overwritten at once; this must not pass unseen.

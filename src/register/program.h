@@ -31,6 +31,8 @@ namespace zelt {
 class TwizytForm;
 class TglownyForm;
 class TFirmaForm;
+class TJednForm;
+class TAddIOForm;
 class TpodpowForm;
 class TKodwalutyForm;
 class TKodykrajForm;
@@ -137,6 +139,8 @@ class Program {
   TwizytForm* wizyt() const { return wizyt_.get(); }
   TglownyForm* glowny() const { return glowny_.get(); }
   TFirmaForm* firma() const { return firma_.get(); }
+  TJednForm* jedn() const { return jedn_.get(); }
+  TAddIOForm* addIO() const { return addIO_.get(); }
   // The code pickers; their lists are also the reference for typed codes.
   TpodpowForm* podpow() const { return podpow_.get(); }
   TKodwalutyForm* kodwaluty() const { return kodwaluty_.get(); }
@@ -172,6 +176,8 @@ class Program {
   std::unique_ptr<TwizytForm> wizyt_;
   std::unique_ptr<TglownyForm> glowny_;
   std::unique_ptr<TFirmaForm> firma_;
+  std::unique_ptr<TJednForm> jedn_;
+  std::unique_ptr<TAddIOForm> addIO_;
   std::unique_ptr<TpodpowForm> podpow_;
   std::unique_ptr<TKodwalutyForm> kodwaluty_;
   std::unique_ptr<TKodykrajForm> kodykraj_;

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRegularExpressionValidator>
@@ -10,12 +11,18 @@
 
 #include "platform/cp1250.h"
 #include "platform/geometry.h"
+#include "platform/guard.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "register/program.h"
 #include "register/werform.h"
+#include "register/glownyform.h"
+#include "register/instytucje.h"
 #include "register/wizytform.h"
+#include "settings/addioform.h"
 #include "settings/hasla.h"
+#include "settings/jednform.h"
+#include "settings/weryfio.h"
 
 namespace zelt {
 
@@ -167,7 +174,45 @@ TFirmaForm::TFirmaForm(Program& program) : program_(program) {
   // Page 3: the organisational units.
   stronaJednostek = new QWidget(strony);
   stronaJednostek->setObjectName("stronaJednostek");
+  auto* l3 = new QVBoxLayout(stronaJednostek);
+  JedIO = new QTableWidget(0, kKolumnJednostek, stronaJednostek);
+  JedIO->setObjectName("JedIO");
+  JedIO->verticalHeader()->setVisible(false);
+  JedIO->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  JedIO->verticalHeader()->setMinimumSectionSize(16);
+  JedIO->verticalHeader()->setDefaultSectionSize(18);
+  JedIO->setSelectionBehavior(QAbstractItemView::SelectRows);
+  JedIO->setSelectionMode(QAbstractItemView::SingleSelection);
+  JedIO->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  JedIO->setWordWrap(false);
+  JedIO->horizontalHeader()->setHighlightSections(false);
+  JedIO->horizontalHeader()->setMinimumSectionSize(16);
+  for (int k = 0; k < kKolumnJednostek; ++k) JedIO->setColumnWidth(k, kKolumnyJednostek[static_cast<std::size_t>(k)].szerokosc);
+  // The running number and the unit number are read whole whatever the font.
+  const QFontMetrics fm = JedIO->fontMetrics();
+  JedIO->setColumnWidth(kol::Lp, std::max(JedIO->columnWidth(kol::Lp), fm.horizontalAdvance(QStringLiteral("99")) + 10));
+  JedIO->setColumnWidth(kol::Num, std::max(JedIO->columnWidth(kol::Num), fm.horizontalAdvance(QStringLiteral("00000000")) + 10));
+  l3->addWidget(JedIO, 1);
+  auto* p3 = new QHBoxLayout();
+  DodajIO = new QPushButton(q("&Dodaj"), stronaJednostek);
+  DodajIO->setObjectName("DodajIO");
+  editIO = new QPushButton(q("&Edytuj"), stronaJednostek);
+  editIO->setObjectName("editIO");
+  editIO->setToolTip(q("Zmiana danych jednostki organizacyjnej"));
+  UsunIO = new QPushButton(q("&Usuń"), stronaJednostek);
+  UsunIO->setObjectName("UsunIO");
+  for (QPushButton* b : {DodajIO, editIO, UsunIO}) {
+    b->setAutoDefault(false);
+    p3->addWidget(b);
+  }
+  p3->addStretch(1);
+  l3->addLayout(p3);
   strony->addTab(stronaJednostek, q("Jedn.Organ."));
+  connect(DodajIO, &QPushButton::clicked, this, [this] { DodajIOClick(); });
+  connect(editIO, &QPushButton::clicked, this, [this] { editIOClick(); });
+  connect(UsunIO, &QPushButton::clicked, this, [this] { UsunIOClick(); });
+  connect(JedIO, &QTableWidget::currentCellChanged, this, [this] { JedIOKeyUp(); });
+  pokazJednostki();
 
   // Page 4: folders and the report files.
   auto* s4 = new QWidget(strony);
@@ -220,11 +265,13 @@ TFirmaForm::TFirmaForm(Program& program) : program_(program) {
     if (*b.hint) b.b->setToolTip(q(b.hint));
     przyciski->addWidget(b.b);
   }
-  // The check on request, the identification-form print and adding an institution come with
-  // their own windows; until then their buttons are shown disabled.
-  for (QPushButton* b : {weryf, DrukIdent, dodaj}) b->setEnabled(false);
+  weryf->setToolTip(q("Weryfikacja danych instytucji obowiązanej"));
+  // The identification-form print comes with its own window; until then it is shown disabled.
+  DrukIdent->setEnabled(false);
   lay->addLayout(przyciski);
   connect(zapis, &QPushButton::clicked, this, [this] { zapisClick(); });
+  connect(weryf, &QPushButton::clicked, this, [this] { weryfClick(); });
+  connect(dodaj, &QPushButton::clicked, this, [this] { dodajClick(); });
   connect(wyjscie, &QPushButton::clicked, this, [this] { wyjscieClick(); });
   ustaw(DaneIO{});
 }
@@ -297,7 +344,6 @@ void TFirmaForm::ustaw(const DaneIO& dane) {
   setFormatItemIndex(d.Format);
   archdir = d.archdir;
   ekspdir = d.ekspdir;
-  JedIOWiersze = d.JedIO;
 }
 
 DaneIO TFirmaForm::dane() const {
@@ -308,7 +354,7 @@ DaneIO TFirmaForm::dane() const {
   d.Format = formatItemIndex();
   d.archdir = archdir;
   d.ekspdir = ekspdir;
-  d.JedIO = JedIOWiersze;
+  d.JedIO = jednostkiIO.RowCount();
   for (int i = 0; i < 2; ++i) d.os[i].zmiana = zapisZeZnakiem(program_.stanHasel, i);
   return d;
 }
@@ -324,6 +370,12 @@ void TFirmaForm::FormCreate() {
   if (p.aktualneIO.empty()) p.aktualneIO = "IO\\";
   const DaneIO d = wczytajIO(reg, p.aktualneIO);
   ustaw(d);
+  jednostkiIO = wczytajJednostki(reg, p.aktualneIO, d.JedIO);
+  pokazJednostki();
+  setBiezacyWiersz(1);
+  const bool saJednostki = jednostkiIO.RowCount() >= 3;
+  UsunIO->setEnabled(saJednostki);
+  editIO->setEnabled(saJednostki);
   if (d.os[0].zmiana) p.stanHasel |= hasla::stan::kZmiana1;
   if (d.os[1].zmiana) p.stanHasel |= hasla::stan::kZmiana2;
   p.stanHasel &= 0xF0;
@@ -338,9 +390,22 @@ void TFirmaForm::FormCreate() {
   }
 }
 
-void TFirmaForm::weryfIO() {
-  // Every check starts from empty lists; the institution's own findings join here.
-  program_.listyWer.przygotuj(0);
+void TFirmaForm::weryfIO() { weryfikujIO(dane(), jednostkiIO, program_.listyWer); }
+
+void TFirmaForm::weryfClick() {
+  Program& p = program_;
+  weryfIO();
+  if (!p.listyWer.saUwagi())
+    p.svc.dialogs.showMessage(q("Brak błędów"));
+  else if (p.wer())
+    p.wer()->pokazDoOdczytu();
+}
+
+void TFirmaForm::zapiszDoRejestru(platform::RegistryStore& reg) {
+  platform::RegistryBatch batch(reg);
+  const int staryJedIO = zapiszIO(reg, program_.aktualneIO, dane());
+  zapiszJednostki(reg, program_.aktualneIO, staryJedIO, jednostkiIO);
+  batch.commit();
 }
 
 void TFirmaForm::zapisClick() {
@@ -357,13 +422,94 @@ void TFirmaForm::zapisClick() {
   const TwizytForm* splash = p.wizyt();
   zapiszKluczProgramu(reg, splash ? cp1250::fromUnicode(splash->Wersja->text()) : std::string(), p.IloscIO,
                       splash ? splash->WyborIO->currentIndex() : -1);
-  zapiszIO(reg, p.aktualneIO, dane());
-  // The unit subkeys are written by the units' own code; until it exists they stay as stored.
+  zapiszDoRejestru(reg);
   batch.commit();
   setModalResult(platform::mrOk);
 }
 
 void TFirmaForm::wyjscieClick() { setModalResult(platform::mrCancel); }
+
+void TFirmaForm::dodajClick() {
+  Program& p = program_;
+  auto& dialogs = p.svc.dialogs;
+  if (p.IloscIO >= kMaxInstytucji) {
+    dialogs.showMessage(q("Dodanie kolejnej instytucji niemożliwe (najwyżej 99 instytucji)"));
+    return;
+  }
+  TAddIOForm* f = p.addIO();
+  if (!f) return;
+  f->AddIO->clear();
+  if (dialogs.showModal(*f) != platform::mrOk) return;
+  const std::string nazwa = cp1250::fromUnicode(f->AddIO->text().trimmed());
+  if (nazwa.empty()) return;
+  const int n = p.IloscIO + 1;
+  // The count, the new key's name and its folders together; a store that cannot be written shows
+  // the error and leaves the installation and this run as they were.
+  if (!platform::guarded(dialogs, [&] {
+        zapiszNowaInstytucje(p.svc.reg, n, nazwa, {p.KatDan, p.KatPod, p.KatEks});
+      }))
+    return;
+  p.IloscIO = n;
+  // The new institution is chosen at the next start.
+  if (TglownyForm* g = p.glowny()) g->zapiszUstawienia();
+}
+
+void TFirmaForm::pokazJednostki() {
+  const int biezacy = JedIO->currentRow();
+  const JednostkiIO& j = jednostkiIO;
+  QStringList naglowki;
+  for (int k = 0; k < kKolumnJednostek; ++k) naglowki << q(j.komorka(0, k));
+  JedIO->setHorizontalHeaderLabels(naglowki);
+  JedIO->clearContents();
+  JedIO->setRowCount(j.RowCount() - 1);
+  for (int w = 1; w < j.RowCount(); ++w)
+    for (int k = 0; k < kKolumnJednostek; ++k) JedIO->setItem(w - 1, k, new QTableWidgetItem(q(j.komorka(w, k))));
+  if (biezacy >= 0) setBiezacyWiersz(std::min(biezacy + 1, j.RowCount() - 1));
+  DodajIO->setEnabled(j.iloscJednostek() < kMaxJednostek);
+}
+
+int TFirmaForm::biezacyWiersz() const { return JedIO->currentRow() + 1; }
+
+void TFirmaForm::setBiezacyWiersz(int w) {
+  if (w >= 1 && w < jednostkiIO.RowCount()) JedIO->setCurrentCell(w - 1, std::max(JedIO->currentColumn(), 0));
+}
+
+void TFirmaForm::JedIOKeyUp() {
+  const bool jednostka = jednostkiIO.wierszJednostki(biezacyWiersz());
+  UsunIO->setEnabled(jednostka);
+  editIO->setEnabled(jednostka);
+  DodajIO->setEnabled(jednostkiIO.iloscJednostek() < kMaxJednostek);
+}
+
+void TFirmaForm::DodajIOClick() {
+  TJednForm* f = program_.jedn();
+  if (!f || jednostkiIO.iloscJednostek() >= kMaxJednostek) return;
+  f->trybDodawania(jednostkiIO, zaproponujNumer(cp(NumIO), jednostkiIO));
+  program_.svc.dialogs.showModal(*f);
+  pokazJednostki();
+  if (jednostkiIO.RowCount() > 2) {
+    UsunIO->setEnabled(true);
+    editIO->setEnabled(true);
+  }
+  JedIOKeyUp();
+}
+
+void TFirmaForm::editIOClick() {
+  TJednForm* f = program_.jedn();
+  const int w = biezacyWiersz();
+  if (!f || !jednostkiIO.wierszJednostki(w)) return;
+  f->trybEdycji(jednostkiIO, w);
+  program_.svc.dialogs.showModal(*f);
+  pokazJednostki();
+  JedIO->setFocus();
+}
+
+void TFirmaForm::UsunIOClick() {
+  if (!jednostkiIO.usun(biezacyWiersz())) return;
+  pokazJednostki();
+  JedIOKeyUp();
+  JedIO->setFocus();
+}
 
 void TFirmaForm::HaOs1IOChange() { program_.stanHasel |= hasla::stan::kWpisane1; }
 void TFirmaForm::HaOs2IOChange() { program_.stanHasel |= hasla::stan::kWpisane2; }

@@ -4,8 +4,8 @@
 // administrator's password, the data folders and the report-file settings. Its controls are the
 // institution record for the whole run: other windows read them there (the report writers take
 // NIPIO, the format and nazpli; the sign-in the passwords and the persons' names; a new card
-// NumIO). "&Zapisz" writes the current institution's registry key; "&Powrót" only closes, the
-// edits staying in force until the program ends.
+// NumIO and the units). "&Zapisz" writes the current institution's registry key with its units;
+// "&Powrót" only closes, the edits and the units staying in force until the program ends.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,11 @@
 #include "platform/dialogs.h"
 #include "settings/daneio.h"
 #include "settings/hasla.h"
+#include "settings/jednostki.h"
+
+namespace platform {
+class RegistryStore;
+}
 
 namespace zelt {
 
@@ -74,8 +80,14 @@ class TFirmaForm : public platform::ModalForm {
   QLineEdit* EmOs2IO;
   QLineEdit* HaAdmin;
 
-  // Page 3 "Jedn.Organ.": the units grid and its buttons belong to the units' editor.
+  // Page 3 "Jedn.Organ.": the units, shown by the grid JedIO (its row r is row r + 1 of the
+  // table, whose row 0 is the grid's header).
   QWidget* stronaJednostek;
+  JednostkiIO jednostkiIO;
+  QTableWidget* JedIO;
+  QPushButton* DodajIO;
+  QPushButton* editIO;
+  QPushButton* UsunIO;
 
   // Page 4 "Katalogi danych".
   QLineEdit* kataldan;
@@ -100,9 +112,8 @@ class TFirmaForm : public platform::ModalForm {
   void setFormatItemIndex(int index);
 
   // Values of the key that other windows own: the initial folders of the main window's archive
-  // and export dialogs, and the units grid's row count. Held as loaded and written back.
+  // and export dialogs. Held as loaded and written back.
   std::string archdir, ekspdir;
-  int JedIOWiersze = kMinJedIO;
 
   // Loads the current institution into the controls and copies its name, NIP and REGON onto the
   // splash. Run once, when the window is created at start-up.
@@ -111,13 +122,29 @@ class TFirmaForm : public platform::ModalForm {
   // "&Zapisz" writes, and what the save-all step on exit writes.
   DaneIO dane() const;
 
+  // Writes the institution key and its unit subkeys in one batch: "&Zapisz" and the save-all step.
+  void zapiszDoRejestru(platform::RegistryStore& reg);
+
   void zapisClick();
   void wyjscieClick();
   void HaOs1IOChange();
   void HaOs2IOChange();
-  // The institution check before a save: fills the verification lists (empty until the check of
-  // the institution's fields is added).
+  // The institution check on the controls and the units: fills the verification lists.
   virtual void weryfIO();
+  void weryfClick();
+  // "Dodaj &IO": registers a further institution and ends the program through the save-all step.
+  void dodajClick();
+
+  // The units grid's current row in the table's numbering (0 when none).
+  int biezacyWiersz() const;
+  void setBiezacyWiersz(int w);
+  void DodajIOClick();
+  void editIOClick();
+  void UsunIOClick();
+  // After each key or mouse release on the grid (any change of its current row): "&Usuń" and
+  // "&Edytuj" only on a unit row, "&Dodaj" only below 99 units.
+  void JedIOKeyUp();
+  void JedIOMouseUp() { JedIOKeyUp(); }
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -127,6 +154,8 @@ class TFirmaForm : public platform::ModalForm {
   using PoleTekstu = std::pair<QLineEdit*, std::string& (*)(DaneIO&)>;
   std::vector<PoleTekstu> polaTekstowe() const;
   void ustaw(const DaneIO& d);
+  // Shows jednostkiIO in the grid, keeping the current row where it can.
+  void pokazJednostki();
 
   Program& program_;
   QButtonGroup* formatGrupa_;

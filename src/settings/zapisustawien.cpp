@@ -13,6 +13,7 @@
 #include "register/wizytform.h"
 #include "settings/daneio.h"
 #include "settings/firmaform.h"
+#include "settings/jednform.h"
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
 #include "settings/konfigform.h"
@@ -34,7 +35,7 @@ void zapiszWszystkieUstawienia(Program& program) {
       // Only the windows this program has; the keys of the others stay as they are.
       const std::pair<const char*, QWidget*> okna[] = {
           {"Glowne", program.glowny()},   {"Konfig", konfig},
-          {"Firma", program.firma()},     {"Jednostka", nullptr},
+          {"Firma", program.firma()},     {"Jednostka", program.jedn()},
           {"Edycja", nullptr},            {"Podpow", program.podpow()},
           {"KodyWal", program.kodwaluty()}, {"KodyKraj", program.kodykraj()},
           {"Podmiot", nullptr},           {"EdPodmiot", nullptr},
@@ -44,7 +45,7 @@ void zapiszWszystkieUstawienia(Program& program) {
         if (okno) platform::saveGeometry(reg, *okno, klucz);
     }
     if (zap.konfiguracja && konfig) konfig->zapiszWartosci(reg, false, zap.rejestr);
-    if (zap.io && program.firma()) zapiszIO(reg, program.aktualneIO, program.firma()->dane());
+    if (zap.io && program.firma()) program.firma()->zapiszDoRejestru(reg);
     batch.commit();
   });
 }

@@ -134,9 +134,10 @@ QStringList expectedStartRun() {
       QString::fromUtf8("ładowanie kodów krajów - brak pliku"),
       // parties list: not yet
       "TFirmaForm",
-      // unit editor: not yet
+      "TJednForm",
       "TWysylka",
-      // party editor, add-institution dialog: not yet
+      // party editor: not yet
+      "TAddIOForm",
       QString::fromUtf8("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"),
   };
 }

@@ -248,15 +248,18 @@ TEST(SaveAll, APendingMustChangeMarkSurvivesExitsUntilThePersonChoosesAPassword)
 
 namespace {
 
-// Values whose windows come later go back as they were loaded, and the units stay untouched.
-TEST(SaveAll, ValuesOfLaterWindowsAndTheUnitsStayAsLoaded) {
+// Values whose windows come later go back as they were loaded, and the units as the grid holds
+// them: a missing unit subkey stays missing, one beyond the stored count is left alone.
+TEST(SaveAll, ValuesOfLaterWindowsAndTheUnitsGoBackAsLoaded) {
   ExitWorld w;
   const std::string io = kProg + "IO\\";
   w.reg().writeString(HKCU, io, "archdir", cp1250::fromUtf8("/archiwum/łódź"));
   w.reg().writeString(HKCU, io, "ekspdir", "/eksport");
   w.reg().writeInteger(HKCU, io, "JedIO", 5);
-  w.reg().writeString(HKCU, io + "JED00\\", "NrJed", "01");
-  w.reg().writeString(HKCU, io + "JED07\\", "NrJed", "99");
+  w.reg().writeString(HKCU, io + "JED00\\", "NumJe", "00000001");
+  w.reg().writeString(HKCU, io + "JED00\\", "NazJe", cp1250::fromUtf8("Oddział Łódź"));
+  w.reg().writeString(HKCU, io + "JED02\\", "NumJe", "00000003");
+  w.reg().writeString(HKCU, io + "JED07\\", "NumJe", "99");
   auto& p = w.started();
   ASSERT_TRUE(p.konfig()->zapamietywanie().io);
   p.glowny()->zapiszUstawienia();
@@ -264,9 +267,12 @@ TEST(SaveAll, ValuesOfLaterWindowsAndTheUnitsStayAsLoaded) {
   EXPECT_EQ(w.reg().readString(HKCU, io, "archdir"), cp1250::fromUtf8("/archiwum/łódź"));
   EXPECT_EQ(w.reg().readString(HKCU, io, "ekspdir"), "/eksport");
   EXPECT_EQ(w.reg().readInteger(HKCU, io, "JedIO"), 5);
-  EXPECT_EQ(w.reg().readString(HKCU, io + "JED00\\", "NrJed"), "01");
-  EXPECT_EQ(w.reg().readString(HKCU, io + "JED07\\", "NrJed"), "99") << "no unit subkey is deleted";
-  EXPECT_EQ(w.reg().subkeyNames(HKCU, io).size(), 2u) << "nor written";
+  EXPECT_EQ(w.reg().readString(HKCU, io + "JED00\\", "NazJe"), cp1250::fromUtf8("Oddział Łódź"));
+  EXPECT_EQ(w.reg().readString(HKCU, io + "JED00\\", "FaxJe"), "") << "every value of a unit written";
+  EXPECT_FALSE(w.reg().keyExists(HKCU, io + "JED01\\"));
+  EXPECT_EQ(w.reg().readString(HKCU, io + "JED02\\", "NumJe"), "00000003");
+  EXPECT_EQ(w.reg().readString(HKCU, io + "JED07\\", "NumJe"), "99") << "beyond the stored count";
+  EXPECT_EQ(w.reg().subkeyNames(HKCU, io).size(), 3u);
 }
 
 }  // namespace

@@ -186,6 +186,8 @@ TFirmaForm::TFirmaForm(Program& program) : program_(program) {
   JedIO->setEditTriggers(QAbstractItemView::NoEditTriggers);
   JedIO->setWordWrap(false);
   JedIO->horizontalHeader()->setHighlightSections(false);
+  // A header wider than its column shows its beginning, as the grid's fixed row drew it.
+  JedIO->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   JedIO->horizontalHeader()->setMinimumSectionSize(16);
   for (int k = 0; k < kKolumnJednostek; ++k) JedIO->setColumnWidth(k, kKolumnyJednostek[static_cast<std::size_t>(k)].szerokosc);
   // The running number and the unit number are read whole whatever the font.
@@ -460,6 +462,7 @@ void TFirmaForm::pokazJednostki() {
   QStringList naglowki;
   for (int k = 0; k < kKolumnJednostek; ++k) naglowki << q(j.komorka(0, k));
   JedIO->setHorizontalHeaderLabels(naglowki);
+  for (int k = 0; k < kKolumnJednostek; ++k) JedIO->horizontalHeaderItem(k)->setToolTip(naglowki[k]);
   JedIO->clearContents();
   JedIO->setRowCount(j.RowCount() - 1);
   for (int w = 1; w < j.RowCount(); ++w)

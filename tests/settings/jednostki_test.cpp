@@ -6,13 +6,16 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <set>
 
 #include "platform/cp1250.h"
 #include "platform/errors.h"
+#include "platform/geometry.h"
 #include "register/glownyform.h"
 #include "register/program.h"
 #include "register/werform.h"
 #include "settings/addioform.h"
+#include "settings/konfigform.h"
 #include "settings/firmaform.h"
 #include "settings/jednform.h"
 #include "settings/jednostki.h"
@@ -545,6 +548,26 @@ TEST(FurtherInstitution, TheHundredthIsRefused) {
   EXPECT_EQ(w.ends, 0);
 }
 
+// The unit dialog keeps its place under "OKNA\Jednostka\" from run to run; the add-institution
+// dialog keeps none.
+TEST(UnitsPage, TheUnitDialogsPlaceIsKeptAcrossRuns) {
+  JednWorld w;
+  const std::string klucz = platform::geometryKey("Jednostka");
+  w.reg().writeInteger(HKCU, klucz, "Left", 40);
+  w.reg().writeInteger(HKCU, klucz, "Top", 50);
+  auto& p = w.start();
+  EXPECT_EQ(p.jedn()->pos(), QPoint(40, 50));
+  p.jedn()->move(70, 80);
+  p.konfig()->zapokna->setChecked(true);
+  p.glowny()->zapiszUstawienia();
+  w.reloadRegistry();
+  EXPECT_EQ(w.reg().readInteger(HKCU, klucz, "Left"), 70);
+  EXPECT_EQ(w.reg().readInteger(HKCU, klucz, "Top"), 80);
+  const std::set<std::string> sloty = {"Glowne", "Konfig", "Firma", "Jednostka", "Edycja", "Podpow",
+                                       "KodyWal", "KodyKraj", "Podmiot", "EdPodmiot", "Weryf"};
+  for (const auto& n : w.reg().subkeyNames(HKCU, kProg + "OKNA\\")) EXPECT_TRUE(sloty.count(n)) << n;
+}
+
 // The two dialogs and the units page as the user sees them (saved when ZELT_SHOT_DIR is set).
 TEST(UnitsPage, TheDialogsAndThePageAreDrawn) {
   JednWorld w;
@@ -557,6 +580,13 @@ TEST(UnitsPage, TheDialogsAndThePageAreDrawn) {
   j.trybEdycji(f.jednostkiIO, 1);
   EXPECT_EQ(j.windowTitle(), u("Edycja danych jednoski organizacyjnej"));
   EXPECT_GT(testing_world::renderWindow(j, "jednform"), 8);
+  QTest::keyClick(&j, Qt::Key_F1);
+  EXPECT_EQ(w.shell.requests, QStringList{"help zelt.hlp 1100300"});
+  // Tab order: name, number, voivodeship, postcode, town, street, telephone, fax.
+  QStringList kolejnosc;
+  for (QWidget* e = j.NazIO; kolejnosc.size() < 8; e = e->nextInFocusChain())
+    if (qobject_cast<QLineEdit*>(e)) kolejnosc << e->objectName();
+  EXPECT_EQ(kolejnosc, (QStringList{"NazIO", "NumIO", "WojIO", "KodIO", "MieIO", "UliIO", "TelIO", "FaxIO"}));
   auto& a = *p.addIO();
   EXPECT_EQ(a.windowTitle(), u("Dodawanie kolejnej Instytucji Obowiązanej"));
   EXPECT_EQ(a.AddIO->maxLength(), 56);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/cp1250.h"
 #include "platform/errors.h"
 #include "platform/folders.h"
 #include "platform/wholefile.h"
@@ -104,7 +105,9 @@ static void serialise(std::string& out, const std::string& path, const RegistryS
   }
   for (const auto& [name, v] : key.values) {
     switch (v.type) {
-      case RegValue::Type::String: out += "S " + escape(name) + " " + escape(v.bytes) + "\n"; break;
+      case RegValue::Type::String:
+        out += (v.unicode ? "U " : "S ") + escape(name) + " " + escape(v.bytes) + "\n";
+        break;
       case RegValue::Type::Integer: out += "I " + escape(name) + " " + std::to_string(v.integer) + "\n"; break;
       case RegValue::Type::Binary: out += "B " + escape(name) + " " + escape(v.bytes) + "\n"; break;
     }
@@ -159,7 +162,14 @@ bool RegistryStore::valueExists(RegRoot root, std::string_view path, std::string
 std::optional<std::string> RegistryStore::readString(RegRoot root, std::string_view path, std::string_view name) const {
   auto v = value(root, path, name);
   if (!v || v->type != RegValue::Type::String) return std::nullopt;
+  if (v->unicode) return cp1250::fromUnicode(QString::fromUtf8(v->bytes.data(), qsizetype(v->bytes.size())));
   return v->bytes;
+}
+
+std::optional<QString> RegistryStore::readText(RegRoot root, std::string_view path, std::string_view name) const {
+  auto v = value(root, path, name);
+  if (!v || v->type != RegValue::Type::String) return std::nullopt;
+  return v->unicode ? QString::fromUtf8(v->bytes.data(), qsizetype(v->bytes.size())) : cp1250::toQ(v->bytes);
 }
 
 std::optional<std::int32_t> RegistryStore::readInteger(RegRoot root, std::string_view path, std::string_view name) const {
@@ -244,6 +254,16 @@ void RegistryStore::createKey(RegRoot root, std::string_view path) {
 
 void RegistryStore::writeString(RegRoot root, std::string_view path, std::string_view name, std::string_view value) {
   RegValue v{RegValue::Type::String, std::string(value), 0};
+  REG_CHANGE(setValue(walkCreate(tree_->root(root), path), name, v));
+}
+
+void RegistryStore::writeText(RegRoot root, std::string_view path, std::string_view name, const QString& value) {
+  RegValue v{RegValue::Type::String, cp1250::fromUnicode(value), 0};
+  if (cp1250::toQ(v.bytes) != value) {
+    const QByteArray utf8 = value.toUtf8();
+    v.bytes.assign(utf8.constData(), size_t(utf8.size()));
+    v.unicode = true;
+  }
   REG_CHANGE(setValue(walkCreate(tree_->root(root), path), name, v));
 }
 
@@ -420,9 +440,10 @@ void RegistryStore::load() {
     if (!unescape(rest.substr(0, sp), name)) bad();
     std::string_view raw = rest.substr(sp + 1);
     RegValue v;
-    if (tag == 'S' || tag == 'B') {
+    if (tag == 'S' || tag == 'U' || tag == 'B') {
       if (!unescape(raw, val)) bad();
-      v.type = tag == 'S' ? RegValue::Type::String : RegValue::Type::Binary;
+      v.type = tag == 'B' ? RegValue::Type::Binary : RegValue::Type::String;
+      v.unicode = tag == 'U';
       v.bytes = std::move(val);
     } else if (tag == 'I') {
       try {

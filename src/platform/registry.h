@@ -20,8 +20,11 @@ enum class RegRoot { CurrentUser, ClassesRoot };
 struct RegValue {
   enum class Type { String, Integer, Binary };
   Type type = Type::String;
-  std::string bytes;     // String (Windows-1250) and Binary
+  std::string bytes;     // String (Windows-1250, or UTF-8 when `unicode`) and Binary
   std::int32_t integer = 0;
+  // A String holding characters that Windows-1250 cannot (a folder named in another script),
+  // kept as Unicode text.
+  bool unicode = false;
 };
 
 class RegistryStore {
@@ -41,9 +44,12 @@ class RegistryStore {
   bool keyExists(RegRoot root, std::string_view path) const;
   bool valueExists(RegRoot root, std::string_view path, std::string_view name) const;
   std::optional<RegValue> value(RegRoot root, std::string_view path, std::string_view name) const;
-  // A value of another type reads as missing.
+  // A value of another type reads as missing. A Unicode String reads as its Windows-1250 form.
   std::optional<std::string> readString(RegRoot root, std::string_view path, std::string_view name) const;
   std::optional<std::int32_t> readInteger(RegRoot root, std::string_view path, std::string_view name) const;
+  // A text of any characters (a folder's path): a value written by writeText() reads back exactly;
+  // a Windows-1250 String reads as its characters.
+  std::optional<QString> readText(RegRoot root, std::string_view path, std::string_view name) const;
   std::optional<std::string> readBinary(RegRoot root, std::string_view path, std::string_view name) const;
   std::vector<std::string> subkeyNames(RegRoot root, std::string_view path) const;
   std::vector<std::string> valueNames(RegRoot root, std::string_view path) const;
@@ -52,6 +58,9 @@ class RegistryStore {
   // platform::IoError and leaves the tree as it was before the change.
   void createKey(RegRoot root, std::string_view path);
   void writeString(RegRoot root, std::string_view path, std::string_view name, std::string_view value);
+  // A String of Windows-1250 bytes when the code page holds every character of `value` (so the
+  // value keeps the bytes it always had), else of Unicode text.
+  void writeText(RegRoot root, std::string_view path, std::string_view name, const QString& value);
   void writeInteger(RegRoot root, std::string_view path, std::string_view name, std::int32_t value);
   void writeBinary(RegRoot root, std::string_view path, std::string_view name, std::string_view value);
   bool deleteValue(RegRoot root, std::string_view path, std::string_view name);

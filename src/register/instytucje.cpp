@@ -49,7 +49,7 @@ Foldery folderyInstytucji(const RegistryStore& reg, int n, const QString& dokume
   const std::string prog(RegistryStore::kProgramKey);
   const std::string key = platform::regPath(prog, podkluczIO(n));
   auto read = [&](const std::string& k, const char* name, QString& into) {
-    if (auto v = reg.readString(RegRoot::CurrentUser, k, name)) into = cp1250::toQ(*v);
+    if (auto v = reg.readText(RegRoot::CurrentUser, k, name)) into = *v;
   };
   read(key, "KatDan", f.KatDan);
   read(key, "KatPod", f.KatPod);
@@ -76,9 +76,9 @@ Foldery folderyInstytucji(const RegistryStore& reg, int n, const QString& dokume
 }
 
 QString folderDokumentow(const RegistryStore& reg, const platform::Shell& shell) {
-  auto v = reg.readString(RegRoot::CurrentUser,
-                          "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\", "Personal");
-  if (v && !v->empty()) return cp1250::toQ(*v);
+  auto v = reg.readText(RegRoot::CurrentUser,
+                        "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\", "Personal");
+  if (v && !v->isEmpty()) return *v;
   QString d = shell.documentsFolder();
   return d.isEmpty() ? QDir::homePath() : d;
 }

@@ -31,13 +31,15 @@ namespace {
 
 constexpr auto HKCU = platform::RegRoot::CurrentUser;
 
-enum class Typ { Tekst, RoIO, AkIO, Haslo1, Haslo2, Format, JedIO, HasloAdmin };
+enum class Typ { Tekst, Folder, RoIO, AkIO, Haslo1, Haslo2, Format, JedIO, HasloAdmin };
 using Tekst = std::string& (*)(DaneIO&);
+using Folder = QString& (*)(DaneIO&);
 
 struct Wartosc {
   const char* nazwa;
   Typ typ;
   Tekst tekst = nullptr;
+  Folder folder = nullptr;
 };
 
 // The values of the institution key in the order in which they are written.
@@ -74,13 +76,13 @@ const Wartosc kWartosci[] = {
     {"FaOs2IO", Typ::Tekst, [](DaneIO& d) -> std::string& { return d.os[1].fa; }},
     {"KoOs2IO", Typ::Tekst, [](DaneIO& d) -> std::string& { return d.os[1].ko; }},
     {"EmOs2IO", Typ::Tekst, [](DaneIO& d) -> std::string& { return d.os[1].em; }},
-    {"KatDan", Typ::Tekst, [](DaneIO& d) -> std::string& { return d.KatDan; }},
-    {"KatPod", Typ::Tekst, [](DaneIO& d) -> std::string& { return d.KatPod; }},
-    {"KatEks", Typ::Tekst, [](DaneIO& d) -> std::string& { return d.KatEks; }},
+    {"KatDan", Typ::Folder, nullptr, [](DaneIO& d) -> QString& { return d.KatDan; }},
+    {"KatPod", Typ::Folder, nullptr, [](DaneIO& d) -> QString& { return d.KatPod; }},
+    {"KatEks", Typ::Folder, nullptr, [](DaneIO& d) -> QString& { return d.KatEks; }},
     {"Format", Typ::Format},
     {"NazPli", Typ::Tekst, [](DaneIO& d) -> std::string& { return d.NazPli; }},
-    {"archdir", Typ::Tekst, [](DaneIO& d) -> std::string& { return d.archdir; }},
-    {"ekspdir", Typ::Tekst, [](DaneIO& d) -> std::string& { return d.ekspdir; }},
+    {"archdir", Typ::Folder, nullptr, [](DaneIO& d) -> QString& { return d.archdir; }},
+    {"ekspdir", Typ::Folder, nullptr, [](DaneIO& d) -> QString& { return d.ekspdir; }},
     {"JedIO", Typ::JedIO},
     {"Opcje", Typ::HasloAdmin},
 };
@@ -123,6 +125,11 @@ bool czytaj(const platform::RegistryStore& reg, const std::string& klucz, const 
       if (v) w.tekst(d) = *v;
       return v.has_value();
     }
+    case Typ::Folder: {
+      auto v = reg.readText(HKCU, klucz, w.nazwa);
+      if (v) w.folder(d) = *v;
+      return v.has_value();
+    }
     case Typ::RoIO:
     case Typ::AkIO:
     case Typ::Format:
@@ -154,6 +161,7 @@ bool czytaj(const platform::RegistryStore& reg, const std::string& klucz, const 
 void pisz(platform::RegistryStore& reg, const std::string& klucz, const Wartosc& w, DaneIO& d) {
   switch (w.typ) {
     case Typ::Tekst: reg.writeString(HKCU, klucz, w.nazwa, w.tekst(d)); break;
+    case Typ::Folder: reg.writeText(HKCU, klucz, w.nazwa, w.folder(d)); break;
     case Typ::RoIO:
     case Typ::AkIO:
     case Typ::Format:

@@ -4,7 +4,8 @@
 // controls of the institution window; these functions move it between the key and plain data, so
 // that the window, the save-all step on exit and the tests share one reader and one writer.
 //
-// All texts are Windows-1250 bytes.
+// All texts but the folders are Windows-1250 bytes.
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -38,11 +39,13 @@ struct DaneIO {
   std::string UwIO;
   bool AkIO = false;
   std::array<OsobaIO, 2> os;
-  std::string KatDan, KatPod, KatEks;
+  // Folders keep whatever characters their names have (a documents folder in another script);
+  // the store keeps them exactly.
+  QString KatDan, KatPod, KatEks;
   int Format = 0;  // 0 TXT, 1 XML
   std::string NazPli;
   // The initial folders of the main window's archive and export dialogs.
-  std::string archdir, ekspdir;
+  QString archdir, ekspdir;
   int JedIO = kMinJedIO;
   std::string haAdmin;
 };

@@ -325,9 +325,6 @@ std::vector<TFirmaForm::PoleTekstu> TFirmaForm::polaTekstowe() const {
       {HaOs2IO, [](D& d) -> std::string& { return d.os[1].haslo; }},
       {EmOs2IO, [](D& d) -> std::string& { return d.os[1].em; }},
       {HaAdmin, [](D& d) -> std::string& { return d.haAdmin; }},
-      {kataldan, [](D& d) -> std::string& { return d.KatDan; }},
-      {katalpod, [](D& d) -> std::string& { return d.KatPod; }},
-      {kataleks, [](D& d) -> std::string& { return d.KatEks; }},
       {nazpli, [](D& d) -> std::string& { return d.NazPli; }},
   };
 }
@@ -335,9 +332,6 @@ std::vector<TFirmaForm::PoleTekstu> TFirmaForm::polaTekstowe() const {
 void TFirmaForm::ustaw(const DaneIO& dane) {
   DaneIO d = dane;
   for (auto [e, v] : polaTekstowe()) {
-    // The folder edits show the folders of this run, which start-up settled; the stored ones take
-    // effect at the next start.
-    if (e == kataldan || e == katalpod || e == kataleks) continue;
     e->setText(q(v(d)));
   }
   nazpli->setText(nazpli->text().toUpper());
@@ -351,6 +345,10 @@ void TFirmaForm::ustaw(const DaneIO& dane) {
 DaneIO TFirmaForm::dane() const {
   DaneIO d;
   for (auto [e, v] : polaTekstowe()) v(d) = cp(e);
+  // Folder names keep every character they have: they are stored as Unicode text when they must.
+  d.KatDan = kataldan->text();
+  d.KatPod = katalpod->text();
+  d.KatEks = kataleks->text();
   d.RoIO = RoIO->currentIndex();
   d.AkIO = AkIO->isChecked();
   d.Format = formatItemIndex();

@@ -113,7 +113,7 @@ class TFirmaForm : public platform::ModalForm {
 
   // Values of the key that other windows own: the initial folders of the main window's archive
   // and export dialogs. Held as loaded and written back.
-  std::string archdir, ekspdir;
+  QString archdir, ekspdir;
 
   // Loads the current institution into the controls and copies its name, NIP and REGON onto the
   // splash. Run once, when the window is created at start-up.

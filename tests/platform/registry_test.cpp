@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "platform/cp1250.h"
 #include "platform/errors.h"
 #include "platform/registry.h"
 #include "support/filesizelimit.h"
@@ -76,6 +77,47 @@ TEST(Registry, EveryByteSurvivesTheFile) {
   EXPECT_EQ(again.readString(HKCU, "A", ""), "default");
   EXPECT_EQ(again.readInteger(RegRoot::ClassesRoot, "http\\shell", "x"), 2147483647);
   EXPECT_TRUE(again.keyExists(HKCU, "Empty\\Key"));
+}
+
+// Folder names in any script read back exactly, through the file; a name that Windows-1250 holds
+// keeps the bytes it was always stored with.
+TEST(Registry, TextsOfAnyScriptReadBackExactly) {
+  struct Case {
+    const char* name;
+    const char* utf8;
+    bool codePage;  // Windows-1250 holds every character
+  } const cases[] = {
+      {"ASCII", "/home/jan/Documents", true},
+      {"Polish", "/home/jan/Dokumenty/Łódź", true},
+      {"empty", "", true},
+      {"Cyrillic", "/home/jan/Документы", false},
+      {"Greek", "/home/jan/Έγγραφα", false},
+      {"Chinese", "/home/jan/文档", false},
+      {"beyond U+FFFF", "/home/jan/\xF0\x9F\x93\x81 akta", false},
+  };
+  QTemporaryDir dir;
+  const QString file = dir.filePath("r.txt");
+  {
+    RegistryStore reg(file);
+    for (const auto& c : cases) reg.writeText(HKCU, "IO", c.name, QString::fromUtf8(c.utf8));
+  }
+  RegistryStore again(file);
+  for (const auto& c : cases) {
+    const QString text = QString::fromUtf8(c.utf8);
+    EXPECT_EQ(again.readText(HKCU, "io", c.name), text) << c.name;
+    if (c.codePage) {
+      EXPECT_EQ(again.readString(HKCU, "IO", c.name), cp1250::fromUtf8(c.utf8)) << c.name << ": its bytes as before";
+      EXPECT_NE(slurp(file).find("S " + std::string(c.name) + " "), std::string::npos) << c.name;
+    } else {
+      EXPECT_EQ(again.readString(HKCU, "IO", c.name), cp1250::fromUnicode(text)) << c.name;
+    }
+  }
+  // A Windows-1250 value written the old way reads as its characters.
+  again.writeString(HKCU, "IO", "old", cp1250::fromUtf8("/mnt/żółw"));
+  EXPECT_EQ(again.readText(HKCU, "IO", "old"), QString::fromUtf8("/mnt/żółw"));
+  EXPECT_FALSE(again.readText(HKCU, "IO", "missing").has_value());
+  again.writeInteger(HKCU, "IO", "number", 1);
+  EXPECT_FALSE(again.readText(HKCU, "IO", "number").has_value()) << "another type reads as missing";
 }
 
 TEST(Registry, DeleteKeyTakesItsSubkeys) {

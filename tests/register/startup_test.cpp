@@ -14,6 +14,7 @@
 #include "register/uruchom.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
+#include "settings/konfigform.h"
 #include "support/world.h"
 
 using platform::RegRoot;
@@ -357,6 +358,44 @@ TEST(StartUp, ClosingTheChooserEndsTheProgramAndWritesNothing) {
   EXPECT_FALSE(p.start());
   EXPECT_EQ(World::readFile(w.registryFile()), before);
   EXPECT_FALSE(QDir(w.documents() + "/ZELT").exists()) << "no folder is made for a run that does not happen";
+}
+
+// With a documents folder whose name Windows-1250 cannot hold, the exit step stores the folders
+// and the next start finds the register in them.
+TEST(StartUp, FoldersOutsideWindows1250SurviveTwoRuns) {
+  for (const char* docs : {"Документы", "Έγγραφα", "文档"}) {
+    SCOPED_TRACE(docs);
+    World w;
+    const QString documents = w.path(QString::fromUtf8(docs));
+    ASSERT_TRUE(QDir().mkpath(documents));
+    w.shell = platform::RecordingShell(documents);
+    QString baza;
+    {
+      expectFirstSignIn(w);
+      auto& p = w.program();
+      p.zakoncz = [] {};
+      ASSERT_TRUE(p.start());
+      baza = p.KatDan;
+      ASSERT_EQ(baza, documents + "/ZELT/Baza");
+      ASSERT_TRUE(QDir(baza).exists());
+      zelt::PlikRejestru f(baza + "/transak.dat");
+      ASSERT_TRUE(f.otworzDoZapisu());
+      zelt::TRekordTransakcji r;
+      r.nrEwT = "T1";
+      f.dopisz(r);
+      p.konfig()->zapIO->setChecked(true);
+      p.glowny()->zapiszUstawienia();
+    }
+    w.reloadRegistry();
+    EXPECT_EQ(w.reg().readText(HKCU, kProg + "IO\\", "KatDan"), baza);
+    auto& p = w.program();
+    p.logowanie = [] { return platform::mrOk; };
+    ASSERT_TRUE(p.start());  // a "Brak katalogu" message would fail the test as unexpected
+    EXPECT_EQ(p.KatDan, baza);
+    EXPECT_EQ(p.KatEks, documents + "/ZELT/Przekaz");
+    EXPECT_TRUE(p.splashLines.contains(QString::fromUtf8("ładowanie rejestru transakcji - załadowano 1 rekordów")))
+        << p.splashLines.join('\n').toStdString();
+  }
 }
 
 // The program's run as main() starts it, over the world's services; counts the message loops.

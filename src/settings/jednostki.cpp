@@ -158,7 +158,7 @@ void zapiszNowaInstytucje(platform::RegistryStore& reg, int n, const std::string
   reg.writeString(HKCU, klucz, "nazIO", nazIO);
   for (std::size_t i = 0; i < foldery.size(); ++i) {
     const QString f = folderNowejInstytucji(foldery[i], n);
-    if (!f.isEmpty()) reg.writeString(HKCU, klucz, nazwy[i], cp1250::fromUnicode(f));
+    if (!f.isEmpty()) reg.writeText(HKCU, klucz, nazwy[i], f);
   }
   batch.commit();
 }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/cp1250.h"
+#include "platform/folders.h"
 
 namespace zelt {
 
@@ -36,13 +37,12 @@ struct Uwagi {
 
 // A folder that exists passes; an empty text is an error; a missing folder is created with all
 // folders above it.
-void folder(Uwagi& u, const std::string& tekst, const char* pole, const char* nazwa) {
-  const QString sciezka = cp1250::toQ(tekst);
+void folder(Uwagi& u, const QString& sciezka, const char* pole, const char* nazwa) {
   if (!sciezka.isEmpty() && QFileInfo(sciezka).isDir()) return;
   const std::string n = cp1250::fromUtf8(nazwa);
   if (sciezka.isEmpty())
     u.dodaj(true, pole, n, 0, kNiePowinnoByc);
-  else if (QDir().mkpath(sciezka) && QFileInfo(sciezka).isDir())
+  else if (platform::makePrivatePath(sciezka))  // the register holds personal identity numbers
     u.dodaj(false, pole, n, 0, "Brak katalogu - utworzono");
   else
     u.dodaj(true, pole, n, 0, "Brak katalogu - utworzenie nie powiodło się");

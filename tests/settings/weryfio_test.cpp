@@ -55,9 +55,9 @@ struct Sprawdzenie {
     d.os[0].st = "Kierownik";
     d.os[0].te = "221234567";
     for (const char* k : {"dane", "pod", "eksp"}) QDir(dir.path()).mkpath(k);
-    d.KatDan = cp1250::fromUnicode(dir.filePath("dane"));
-    d.KatPod = cp1250::fromUnicode(dir.filePath("pod"));
-    d.KatEks = cp1250::fromUnicode(dir.filePath("eksp"));
+    d.KatDan = dir.filePath("dane");
+    d.KatPod = dir.filePath("pod");
+    d.KatEks = dir.filePath("eksp");
     return d;
   }
 
@@ -126,10 +126,10 @@ TEST(InstitutionCheck, EachRequiredFieldOfTheInstitution) {
 TEST(InstitutionCheck, FreshDataGivesTenErrorsAndThreeWarningsInOrder) {
   Sprawdzenie s;
   DaneIO d;  // the window's design defaults
-  d.KatDan = cp1250::fromUnicode(s.dir.filePath("a"));
+  d.KatDan = s.dir.filePath("a");
   QDir(s.dir.path()).mkpath("a");
   d.KatPod = d.KatDan;
-  d.KatEks = cp1250::fromUnicode(s.dir.filePath("nowy"));
+  d.KatEks = s.dir.filePath("nowy");
   const std::vector<Wpis> oczekiwane = {
       {true, "NazIO", "Nazwa instytucji obowiązanej", kPuste},
       {true, "WoIO", "Adres - Województwo instytucji obowiązanej", kPuste},
@@ -216,22 +216,22 @@ TEST(InstitutionCheck, AUnitWithANumberOnly) {
 TEST(InstitutionCheck, FoldersAreCreatedWhenMissing) {
   struct Przypadek {
     const char* nazwa;
-    std::function<std::string(QTemporaryDir&)> folder;
+    std::function<QString(QTemporaryDir&)> folder;
     std::vector<Wpis> wpisy;
     bool jest;  // the folder exists afterwards
   };
   const Przypadek przypadki[] = {
-      {"existing", [](QTemporaryDir& d) { return cp1250::fromUnicode(d.filePath("dane")); }, {}, true},
-      {"empty", [](QTemporaryDir&) { return std::string(); }, {{true, "KatDan", "Katalog danych", kPowinno}}, false},
+      {"existing", [](QTemporaryDir& d) { return d.filePath("dane"); }, {}, true},
+      {"empty", [](QTemporaryDir&) { return QString(); }, {{true, "KatDan", "Katalog danych", kPowinno}}, false},
       {"missing nested",
-       [](QTemporaryDir& d) { return cp1250::fromUnicode(d.filePath("Nowy/Baza")); },
+       [](QTemporaryDir& d) { return d.filePath("Nowy/Baza"); },
        {{false, "KatDan", "Katalog danych", "Brak katalogu - utworzono"}},
        true},
       {"under a regular file",
        [](QTemporaryDir& d) {
          QFile f(d.filePath("plik"));
          f.open(QIODevice::WriteOnly);
-         return cp1250::fromUnicode(d.filePath("plik/Baza"));
+         return d.filePath("plik/Baza");
        },
        {{true, "KatDan", "Katalog danych", "Brak katalogu - utworzenie nie powiodło się"}},
        false},
@@ -241,7 +241,7 @@ TEST(InstitutionCheck, FoldersAreCreatedWhenMissing) {
     DaneIO d = s.pelne();
     d.KatDan = c.folder(s.dir);
     EXPECT_EQ(s.sprawdz(d), c.wpisy) << c.nazwa;
-    EXPECT_EQ(!d.KatDan.empty() && QFileInfo(cp1250::toQ(d.KatDan)).isDir(), c.jest) << c.nazwa;
+    EXPECT_EQ(!d.KatDan.isEmpty() && QFileInfo(d.KatDan).isDir(), c.jest) << c.nazwa;
     // Folder findings count against no record.
     EXPECT_EQ(s.liczniki.r[1].bledy + s.liczniki.r[1].ostrzezenia, 0) << c.nazwa;
   }

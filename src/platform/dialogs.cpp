@@ -77,6 +77,7 @@ std::optional<QString> QtDialogDriver::saveFile(const FileDialogRequest& req) {
   QFileDialog dlg(QApplication::activeWindow(), req.caption, req.folder, req.filter);
   dlg.setAcceptMode(QFileDialog::AcceptSave);
   if (!req.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(req.defaultSuffix);
+  if (!req.confirmOverwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite);
   if (!req.fileName.isEmpty()) dlg.selectFile(req.fileName);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
   return dlg.selectedFiles().front();
@@ -132,7 +133,7 @@ int ScriptedDialogs::messageBox(const QString& text, const QString& caption, Msg
   Step step;
   int answer = buttons == MsgButtons::Ok ? IdOk : IdCancel;
   if (take(Shown::Kind::Message, text, step)) answer = step.answer;
-  shown_.push_back({Shown::Kind::Message, text, caption, answer});
+  shown_.push_back({Shown::Kind::Message, text, caption, answer, {}});
   return answer;
 }
 
@@ -140,7 +141,7 @@ int ScriptedDialogs::showModal(ModalForm& form) {
   Step step;
   form.resetModalResult();
   int result = form.closeResult();
-  shown_.push_back({Shown::Kind::Modal, form.objectName(), form.windowTitle(), 0});
+  shown_.push_back({Shown::Kind::Modal, form.objectName(), form.windowTitle(), 0, {}});
   form.show();  // runs the window's own on-show handling, as a real showing would
   if (take(Shown::Kind::Modal, form.objectName(), step) && step.modal) {
     int r = step.modal(form);
@@ -156,7 +157,7 @@ std::optional<QString> ScriptedDialogs::openFile(const FileDialogRequest& req) {
   Step step;
   std::optional<QString> r;
   if (take(Shown::Kind::OpenFile, req.caption, step)) r = step.file;
-  shown_.push_back({Shown::Kind::OpenFile, req.caption, req.folder, 0});
+  shown_.push_back({Shown::Kind::OpenFile, req.caption, req.folder, 0, req});
   return r;
 }
 
@@ -164,7 +165,7 @@ std::optional<QString> ScriptedDialogs::saveFile(const FileDialogRequest& req) {
   Step step;
   std::optional<QString> r;
   if (take(Shown::Kind::SaveFile, req.caption, step)) r = step.file;
-  shown_.push_back({Shown::Kind::SaveFile, req.caption, req.folder, 0});
+  shown_.push_back({Shown::Kind::SaveFile, req.caption, req.folder, 0, req});
   return r;
 }
 
@@ -172,7 +173,7 @@ std::optional<QString> ScriptedDialogs::chooseFolder(const FileDialogRequest& re
   Step step;
   std::optional<QString> r;
   if (take(Shown::Kind::Folder, req.caption, step)) r = step.file;
-  shown_.push_back({Shown::Kind::Folder, req.caption, req.folder, 0});
+  shown_.push_back({Shown::Kind::Folder, req.caption, req.folder, 0, req});
   return r;
 }
 

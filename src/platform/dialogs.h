@@ -46,6 +46,7 @@ struct FileDialogRequest {
   QString fileName;   // proposed file name
   QString filter;     // Qt filter text, "Pliki XML (*.xml);;Pliki TXT (*.txt)"
   QString defaultSuffix;
+  bool confirmOverwrite = true;  // a save dialog asks before it names an existing file
 };
 
 class DialogDriver {
@@ -84,6 +85,7 @@ class ScriptedDialogs : public DialogDriver {
     QString text;     // message text, window object name or dialog caption
     QString caption;  // message caption
     int answer = 0;
+    FileDialogRequest request;  // the file dialogs' request as it was made
   };
   // Runs while the window is "shown": it may work the window's controls; it returns the result
   // (or sets it on the window and returns mrNone to take the window's own result).

@@ -1,0 +1,456 @@
+#include "zip/zippack.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <exception>
+#include <map>
+#include <memory>
+
+#include "platform/busycursor.h"
+#include "platform/cp1250.h"
+#include "platform/cp852.h"
+#include "platform/dialogs.h"
+#include "platform/library.h"
+
+namespace zip {
+
+using namespace zpack;
+
+QString zipMessageText(int id, const QString& extra) {
+  return QStringLiteral("ZPackMsgXX.res is probably not linked to the executable\nMissing String ID is: ") +
+         QString::number(id) + extra;
+}
+
+EZipPacker::EZipPacker(int id, const QString& extra)
+    : std::runtime_error(zipMessageText(id, extra).toStdString()), id_(id) {}
+
+namespace {
+
+// The library, shared by every component.
+struct LoadedLibrary {
+  std::unique_ptr<platform::Library> lib;
+  ExecFn exec = nullptr;
+  VersionFn version = nullptr;
+};
+LoadedLibrary& library() {
+  static LoadedLibrary l;
+  return l;
+}
+
+const QString kLibraryFile = QStringLiteral("libzpack.so");
+
+// The library calls back with the component's token; the token finds the component.
+std::map<std::int32_t, TZipPacker*>& components() {
+  static std::map<std::int32_t, TZipPacker*> m;
+  return m;
+}
+std::int32_t nextToken() {
+  static std::int32_t n = 0;
+  return ++n;
+}
+
+std::int32_t zipCallback(unsigned char* record) {
+  auto& m = components();
+  auto it = m.find(getI32(record, cb::Caller));
+  if (it == m.end()) return -1;  // no such component: stop the library
+  return it->second->serveCallback(record);
+}
+
+// An exception raised by an event handler inside the callback, carried past the library.
+std::exception_ptr& pendingException() {
+  static std::exception_ptr e;
+  return e;
+}
+
+std::uint16_t u16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint32_t u32(const unsigned char* p) {
+  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+bool signature(const unsigned char* p, std::uint8_t a, std::uint8_t b) {
+  return p[0] == 'P' && p[1] == 'K' && p[2] == a && p[3] == b;
+}
+
+}  // namespace
+
+TZipPacker::TZipPacker(platform::DialogDriver& dialogs) : token_(nextToken()), dialogs_(dialogs) {
+  components()[token_] = this;
+}
+
+TZipPacker::~TZipPacker() { components().erase(token_); }
+
+void TZipPacker::setFSpecArgs(const QStringList& texts) {
+  FSpecArgs.clear();
+  for (const auto& t : texts) addFSpecArg(t);
+}
+
+void TZipPacker::addFSpecArg(const QString& text) { FSpecArgs.push_back(FileSpec::parse(text.toStdString())); }
+
+void TZipPacker::addFileSpec(const QString& folder, const QString& mask) {
+  FSpecArgs.push_back(FileSpec::plain(QDir(folder).filePath(mask).toStdString()));
+}
+
+void TZipPacker::setZipFileName(const QString& name) {
+  zipFileName_ = name;
+  List();
+}
+
+void TZipPacker::setPassword(const std::string& cp1250) { password_ = cp1250.substr(0, 80); }
+
+void TZipPacker::setDLLDirectory(const QString& folder) {
+  dllDirectory_ = folder;
+  while (dllDirectory_.size() > 1 && (dllDirectory_.endsWith('/') || dllDirectory_.endsWith('\\')))
+    dllDirectory_.chop(1);
+}
+
+void TZipPacker::setPasswordReqCount(int n) { passwordReqCount_ = std::min(n, 15); }
+
+void TZipPacker::ShowZipMessage(int id, const QString& extra) {
+  const QString text = zipMessageText(id, extra);
+  ErrCode = id;
+  Message = text;
+  if (!Unattended) dialogs_.showMessage(text);
+  if (OnMessage) OnMessage(0, text);
+}
+
+bool TZipPacker::LoadZPack() {
+  LoadedLibrary& l = library();
+  if (l.lib) return true;
+  // Only the library folder the component is given, else the program's own folder: never the
+  // working folder or a search path, where a planted file would be run.
+  const QString folder = !dllDirectory_.isEmpty() && QFileInfo::exists(QDir(dllDirectory_).filePath(kLibraryFile))
+                             ? dllDirectory_
+                             : platform::Library::programFolder();
+  auto lib = std::make_unique<platform::Library>(QStringLiteral("zpack"), folder);
+  if (!lib->load()) {
+    ShowZipMessage(10604);
+    return false;
+  }
+  if (Trace) ShowZipMessage(10601);
+  auto exec = reinterpret_cast<ExecFn>(lib->resolve("ZPackExec"));
+  if (!exec) {
+    ShowZipMessage(10602);
+    return false;
+  }
+  auto version = reinterpret_cast<VersionFn>(lib->resolve("GetZPackVersion"));
+  if (!version) {
+    ShowZipMessage(10603);
+    return false;
+  }
+  l.lib = std::move(lib);
+  l.exec = exec;
+  l.version = version;
+  return true;
+}
+
+void TZipPacker::UnloadZPack() {
+  LoadedLibrary& l = library();
+  l.exec = nullptr;
+  l.version = nullptr;
+  l.lib.reset();
+}
+
+std::int32_t TZipPacker::ZPackVersion() {
+  const bool here = !library().lib;
+  if (here && !LoadZPack()) return 0;
+  const std::int32_t v = library().version();
+  if (here) UnloadZPack();
+  return v;
+}
+
+ZipSwitches TZipPacker::switches() const {
+  ZipSwitches sw;
+  sw.attended = !Unattended;
+  sw.caller = token_;
+  sw.callback = reinterpret_cast<const void*>(&zipCallback);
+  sw.trace = Trace;
+  sw.verbose = Verbose;
+  sw.password = password_;
+  sw.suffixes = storeSuffixText(AddStoreSuffixes);
+  sw.options = AddOptions;
+  sw.level = AddCompLevel;
+  sw.archiveName = zipFileName_.toStdString();
+  sw.tempDir = TempDir.toStdString();
+  sw.comment = ArchiveComment;
+  sw.rootDir = RootDir.toStdString();
+  for (const auto& x : FSpecArgsExcl) sw.exclusions.push_back(x.toStdString());
+  return sw;
+}
+
+void TZipPacker::Add() {
+  // A run is going on (its callback let this call through): nothing happens, and its lists stay.
+  if (busy_) return;
+  AddedCount = 0;
+  lastError_.clear();
+  bool loadedHere = false;
+  // Whatever way the call ends, the lists are empty and the component is ready for the next.
+  struct Cleanup {
+    TZipPacker& z;
+    bool& loadedHere;
+    ~Cleanup() {
+      z.FSpecArgs.clear();
+      z.FSpecArgsExcl.clear();
+      if (loadedHere) z.UnloadZPack();
+      z.busy_ = false;
+      z.cancel_ = false;
+    }
+  } cleanup{*this, loadedHere};
+
+  if (FSpecArgs.empty()) return ShowZipMessage(10301);
+  if (zipFileName_.isEmpty()) return ShowZipMessage(10102);
+  if (Unattended && (AddOptions & AddEncrypt) && password_.empty()) return ShowZipMessage(10302);
+  const bool exe = zipFileName_.toUpper().endsWith(QStringLiteral(".EXE"));
+  if (AddOptions & (AddDiskSpan | AddDiskSpanErase)) {
+    if (AddOptions & (AddFreshen | AddUpdate)) return ShowZipMessage(10303);
+    if (exe) return ShowZipMessage(11041);
+    throw EZipPacker(10304);  // spanned archives are not made by this component
+  }
+  if (exe && !QFileInfo::exists(zipFileName_)) throw EZipPacker(10304);  // no self-extracting stub here
+
+  if (!library().lib) {
+    loadedHere = true;
+    if (!LoadZPack()) return;
+  }
+  busy_ = true;
+  cancel_ = false;
+  const std::int32_t version = library().version();
+
+  BuiltRecord built = buildRecord(switches(), FSpecArgs, version);
+  if (!built.ok) return ShowZipMessage(10301);
+
+  const Call call{built.record.data(), static_cast<std::uint32_t>(built.record.size()), built.table.entries().data(),
+                  built.table.count()};
+  pendingException() = nullptr;
+  AddedCount = library().exec(&call);
+  if (auto e = pendingException()) {
+    pendingException() = nullptr;
+    AddedCount = 0;
+    std::rethrow_exception(e);
+  }
+  if (AddedCount > 0) {
+    List();
+  } else if (!lastError_.isEmpty() && !Unattended) {
+    // The library's own reason for adding nothing, which would otherwise go unseen.
+    dialogs_.showMessage(lastError_);
+  }
+}
+
+std::int32_t TZipPacker::serveCallback(unsigned char* rec) {
+  try {
+    QString text = QString::fromUtf8(callbackText(rec));
+    while (text.endsWith(' ')) text.chop(1);
+    const std::int32_t action = getI32(rec, cb::Action);
+    const std::int32_t code = getI32(rec, cb::Error);
+    const std::int32_t size = getI32(rec, cb::Size);
+    switch (action) {
+      case ActProgressStart:
+        if (OnProgress) OnProgress(0, text, size);
+        break;
+      case ActProgress:
+        if (OnProgress) OnProgress(1, {}, size);
+        break;
+      case ActProgressEnd:
+        if (OnProgress) OnProgress(2, {}, 0);
+        break;
+      case ActMessage:
+      case ActSkipped:
+        Message = text;
+        if (code != 0) {
+          ErrCode = code & 0xFF;
+          FullErrCode = code;
+          lastError_ = text;
+        }
+        if (action == ActMessage && OnMessage) OnMessage(code, text);
+        if (action == ActSkipped && OnExtractSkipped) OnExtractSkipped(text, code);
+        break;
+      case ActTotalFiles:
+        if (OnProgress) OnProgress(3, {}, size);
+        break;
+      case ActTotalSize:
+        TotalSize = size;
+        if (OnProgress) OnProgress(4, {}, size);
+        break;
+      case ActNewName: {
+        bool changed = false;
+        QString name = text;
+        if (OnSetNewName) OnSetNewName(name, changed);
+        if (changed) putCallbackText(rec, name.toStdString());
+        putI32(rec, cb::Error, changed ? 1 : 0);
+        break;
+      }
+      case ActPassword: {
+        // The password dialog belongs to the self-extracting work; without a handler the answer is empty.
+        QString answer;
+        int repeat = passwordReqCount_;
+        if (OnPasswordError) OnPasswordError(answer, repeat);
+        const std::string pw = cp1250::fromUnicode(answer).substr(0, 80);
+        if (!pw.empty()) putCallbackText(rec, pw);
+        putI32(rec, cb::Error, pw.empty() ? 0 : 1);
+        putI32(rec, cb::Size, std::clamp(repeat, 0, 15));
+        break;
+      }
+      case ActCrcError: {
+        bool doExtract = true;
+        if (OnCRC32Error) {
+          OnCRC32Error(text, doExtract);
+          putI32(rec, cb::Error, doExtract ? 1 : 0);
+        } else {
+          putI32(rec, cb::Error, 2);
+        }
+        break;
+      }
+      case ActOverwrite: {
+        std::int32_t answer = size;
+        if (OnExtractOverwrite) OnExtractOverwrite(text, answer);
+        putI32(rec, cb::Size, answer);
+        break;
+      }
+      case ActComment: {
+        bool changed = false;
+        QString comment = text;
+        if (OnFileComment) OnFileComment(comment, changed);
+        if (changed) putCallbackText(rec, cp1250::fromUnicode(comment));
+        break;
+      }
+      default:
+        break;
+    }
+    // The window keeps painting, but no click or key reaches the program while the library runs.
+    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  } catch (...) {
+    if (!pendingException()) pendingException() = std::current_exception();
+    cancel_ = true;
+  }
+  return cancel_ ? -1 : 0;
+}
+
+void TZipPacker::List() {
+  dir_.clear();
+  TotalSize = 0;
+  ArchiveComment.clear();
+  if (zipFileName_.isEmpty() || !QFileInfo::exists(zipFileName_)) {
+    if (OnDirUpdate) OnDirUpdate();
+    return;
+  }
+  platform::BusyCursor hourglass;
+  QFile f(zipFileName_);
+  if (!f.open(QIODevice::ReadOnly)) throw EZipPacker(11008);
+  const qint64 size = f.size();
+  if (size < 22) throw EZipPacker(11008);
+  auto readAt = [&](qint64 pos, qint64 n) {
+    QByteArray b;
+    if (pos < 0 || n < 0 || pos + n > size || !f.seek(pos)) return b;
+    b = f.read(n);
+    return b;
+  };
+
+  // The end record: one whose comment fits in the file and whose central directory starts with a
+  // central header where its size says. The last one whose recorded offset agrees wins (a
+  // signature inside a comment does not); failing that, the last one that fits, with data in
+  // front of the archive.
+  const qint64 tailLen = std::min<qint64>(size, 65557);
+  const qint64 base = size - tailLen;
+  const QByteArray tail = readAt(base, tailLen);
+  if (tail.size() != tailLen) throw EZipPacker(11008);
+  const auto* t = reinterpret_cast<const unsigned char*>(tail.constData());
+  qint64 eocd = -1;
+  std::uint32_t cdSize = 0, cdOffset = 0;
+  std::uint16_t entries = 0, commentLen = 0;
+  bool zip64 = false;
+  for (int pass = 0; pass < 2 && eocd < 0; ++pass) {
+    for (qint64 i = tailLen - 22; i >= 0; --i) {
+      const unsigned char* p = t + i;
+      if (!signature(p, 5, 6)) continue;
+      const qint64 pos = base + i;
+      const std::uint16_t cl = u16(p + 20);
+      if (pos + 22 + cl > size) continue;
+      const std::uint16_t n = u16(p + 10);
+      const std::uint32_t cs = u32(p + 12), co = u32(p + 16);
+      const bool z64 = n == 0xFFFF || cs == 0xFFFFFFFF || co == 0xFFFFFFFF ||
+                       (pos >= 20 && readAt(pos - 20, 4) == QByteArray("PK\x06\x07", 4));
+      if (!z64) {
+        if (cs > pos) continue;
+        if (n > 0) {
+          if (readAt(pos - cs, 4) != QByteArray("PK\x01\x02", 4)) continue;
+        } else if (cs != 0) {
+          continue;
+        }
+        if (pass == 0 && co != pos - cs) continue;
+      }
+      eocd = pos;
+      cdSize = cs;
+      cdOffset = co;
+      entries = n;
+      commentLen = cl;
+      zip64 = z64;
+      break;
+    }
+  }
+  if (eocd < 0) throw EZipPacker(11008);
+  if (zip64) throw EZipPacker(11011);
+  const QByteArray comment = readAt(eocd + 22, commentLen);
+  ArchiveComment.assign(comment.constData(), static_cast<std::size_t>(comment.size()));
+  if (eocd + 22 + commentLen < size) ShowZipMessage(10204);
+  const qint64 cdStart = eocd - cdSize;
+  if (cdStart != cdOffset) ShowZipMessage(10203);
+
+  const QByteArray cd = readAt(cdStart, cdSize);
+  if (cd.size() != static_cast<qint64>(cdSize)) throw EZipPacker(10201);
+  const auto* c = reinterpret_cast<const unsigned char*>(cd.constData());
+  std::size_t at = 0;
+  const std::size_t end = cd.size();
+  auto decode = [&](const std::string& bytes, std::uint16_t flag, std::uint16_t madeBy) {
+    if (flag & 0x0800) return QString::fromUtf8(bytes);
+    const int host = madeBy >> 8;
+    const bool dos = host == 0 || host == 6 || host == 11 || host == 14;
+    if (CodePage == TCodePage::cpOEM || (CodePage == TCodePage::cpAuto && dos)) return cp852::toUnicode(bytes);
+    return cp1250::toQ(bytes);
+  };
+  std::vector<ZPackDirEntry> list;
+  for (std::uint16_t i = 0; i < entries; ++i) {
+    if (end - at < 46) throw EZipPacker(11013);
+    const unsigned char* h = c + at;
+    if (!signature(h, 1, 2)) throw EZipPacker(11015);
+    ZPackDirEntry e;
+    e.MadeByVersion = u16(h + 4);
+    e.NeedVersion = u16(h + 6);
+    e.Flag = u16(h + 8);
+    e.ComprMethod = u16(h + 10);
+    e.ModifTime = u16(h + 12);
+    e.ModifDate = u16(h + 14);
+    e.CRC32 = u32(h + 16);
+    e.ComprSize = u32(h + 20);
+    e.UncomprSize = u32(h + 24);
+    e.FileNameLength = u16(h + 28);
+    e.ExtraFieldLength = u16(h + 30);
+    e.FileCommentLen = u16(h + 32);
+    e.StartOnDisk = u16(h + 34);
+    e.IntFileAttrib = u16(h + 36);
+    e.ExtFileAttrib = u32(h + 38);
+    e.RelOffLocalHdr = u32(h + 42);
+    at += 46;
+    if (end - at < e.FileNameLength) throw EZipPacker(11017);
+    const std::string name(reinterpret_cast<const char*>(c + at), e.FileNameLength);
+    at += e.FileNameLength;
+    if (end - at < e.ExtraFieldLength) throw EZipPacker(10201);
+    e.ExtraData.assign(reinterpret_cast<const char*>(c + at), e.ExtraFieldLength);
+    at += e.ExtraFieldLength;
+    if (end - at < e.FileCommentLen) throw EZipPacker(11022);
+    const std::string fileComment(reinterpret_cast<const char*>(c + at), e.FileCommentLen);
+    at += e.FileCommentLen;
+    e.FileName = decode(name, e.Flag, e.MadeByVersion);
+    e.FileComment = decode(fileComment, e.Flag, e.MadeByVersion);
+    e.Encrypted = e.Flag & 1;
+    TotalSize += e.UncomprSize;
+    if (e.FileName.endsWith('/') && !UseDirOnlyEntries) continue;
+    list.push_back(std::move(e));
+  }
+  f.close();
+  dir_ = std::move(list);
+  for (std::size_t i = 0; i < dir_.size(); ++i)
+    if (OnNewName) OnNewName(static_cast<int>(i + 1), dir_[i]);
+  if (OnDirUpdate) OnDirUpdate();
+}
+
+}  // namespace zip

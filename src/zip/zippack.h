@@ -1,0 +1,134 @@
+#pragma once
+// TZipPacker, the zip component: it compresses nothing itself. It loads the zip library at run
+// time, hands it the parameter record with the file specifications and options, serves the
+// library's callbacks while it runs, and reads the archive's central directory back into a
+// list of entries. Its errors are EZipPacker exceptions and numbered messages whose texts the
+// program does not hold: every message shows the fallback text with its number.
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "zip/zpackrecord.h"
+
+namespace platform {
+class DialogDriver;
+}
+
+namespace zip {
+
+// The text of a message number, with the extra text after it.
+QString zipMessageText(int id, const QString& extra = {});
+
+class EZipPacker : public std::runtime_error {
+ public:
+  EZipPacker(int id, const QString& extra = {});
+  int id() const { return id_; }
+  QString text() const { return QString::fromUtf8(what()); }
+
+ private:
+  int id_;
+};
+
+enum class TCodePage { cpAuto, cpNone, cpOEM };
+
+// One member of the archive: the 42 bytes after a central directory header's signature, and what follows.
+struct ZPackDirEntry {
+  std::uint16_t MadeByVersion = 0, NeedVersion = 0, Flag = 0, ComprMethod = 0, ModifTime = 0, ModifDate = 0;
+  std::uint32_t CRC32 = 0, ComprSize = 0, UncomprSize = 0;
+  std::uint16_t FileNameLength = 0, ExtraFieldLength = 0, FileCommentLen = 0, StartOnDisk = 0, IntFileAttrib = 0;
+  std::uint32_t ExtFileAttrib = 0, RelOffLocalHdr = 0;
+  QString FileName;  // forward slashes kept
+  QString FileComment;
+  bool Encrypted = false;
+  std::string ExtraData;
+};
+
+class TZipPacker {
+ public:
+  explicit TZipPacker(platform::DialogDriver& dialogs);
+  ~TZipPacker();
+  TZipPacker(const TZipPacker&) = delete;
+  TZipPacker& operator=(const TZipPacker&) = delete;
+
+  static constexpr const char* VersionInfo = "1.60 L";
+
+  // The file specifications: texts are parsed (">", "|", "<"); a structured one is not.
+  std::vector<FileSpec> FSpecArgs;
+  QStringList FSpecArgsExcl;
+  void setFSpecArgs(const QStringList& texts);
+  void addFSpecArg(const QString& text);
+  void addFileSpec(const QString& folder, const QString& mask);
+
+  const QString& ZipFileName() const { return zipFileName_; }
+  // Stores the name and reads the archive's directory at once (EZipPacker when it is no archive).
+  void setZipFileName(const QString& name);
+
+  std::int32_t AddCompLevel = 9;
+  std::uint32_t AddOptions = 0;
+  std::uint32_t AddStoreSuffixes = kDefaultStoreSuffixes;
+  bool Verbose = false, Trace = false, Unattended = false;
+  const std::string& Password() const { return password_; }
+  void setPassword(const std::string& cp1250);  // at most 80 characters
+  const QString& DLLDirectory() const { return dllDirectory_; }
+  void setDLLDirectory(const QString& folder);  // a trailing separator is removed
+  QString TempDir, RootDir;
+  bool UseDirOnlyEntries = false;
+  TCodePage CodePage = TCodePage::cpAuto;
+  int PasswordReqCount() const { return passwordReqCount_; }
+  void setPasswordReqCount(int n);  // at most 15
+  std::string ArchiveComment;       // Windows-1250 as the archive holds it
+
+  // State of the last run.
+  std::int32_t AddedCount = 0;
+  int ErrCode = 0;           // the last message number, or the low byte of the library's error code
+  std::int32_t FullErrCode = 0;
+  QString Message;
+  std::int64_t TotalSize = 0;
+  bool Busy() const { return busy_; }
+  void Cancel() { cancel_ = true; }
+  const std::vector<ZPackDirEntry>& ZipContents() const { return dir_; }
+  int Count() const { return static_cast<int>(dir_.size()); }
+
+  // Events. Progress kinds: 0 a file begins (name, size), 1 bytes done, 2 file done, 3 (size),
+  // 4 total size.
+  std::function<void(int kind, const QString& name, std::int64_t size)> OnProgress;
+  std::function<void(std::int32_t code, const QString& text)> OnMessage;
+  std::function<void(QString& name, bool& changed)> OnSetNewName;
+  std::function<void(QString& password, int& repeat)> OnPasswordError;
+  std::function<void(const QString& name, bool& doExtract)> OnCRC32Error;
+  std::function<void(const QString& name, std::int32_t& answer)> OnExtractOverwrite;
+  std::function<void(const QString& name, std::int32_t code)> OnExtractSkipped;
+  std::function<void(QString& comment, bool& changed)> OnFileComment;
+  std::function<void(int number, const ZPackDirEntry& entry)> OnNewName;
+  std::function<void()> OnDirUpdate;
+
+  void Add();
+  void List();
+  bool LoadZPack();
+  void UnloadZPack();
+  std::int32_t ZPackVersion();
+  void ShowZipMessage(int id, const QString& extra = {});
+
+  // What the parameter record is filled from: these settings and this component's callback.
+  ZipSwitches switches() const;
+
+  // The library's callback, for the one record pointer; exposed for tests of its actions.
+  std::int32_t serveCallback(unsigned char* record);
+
+ private:
+  std::int32_t token_;
+  platform::DialogDriver& dialogs_;
+  QString zipFileName_;
+  std::string password_;
+  QString dllDirectory_;
+  int passwordReqCount_ = 1;
+  bool busy_ = false, cancel_ = false;
+  QString lastError_;  // the last error message of the library in this run
+  std::vector<ZPackDirEntry> dir_;
+};
+
+}  // namespace zip

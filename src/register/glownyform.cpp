@@ -15,6 +15,7 @@
 #include "platform/guard.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "register/archiwizacja.h"
 #include "register/instytucje.h"
 #include "register/karta.h"
 #include "register/polecenia.h"
@@ -22,6 +23,7 @@
 #include "register/wizytform.h"
 #include "settings/firmaform.h"
 #include "settings/konfigform.h"
+#include "zip/zippack.h"
 
 namespace zelt {
 
@@ -29,8 +31,10 @@ namespace {
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 }  // namespace
 
-TglownyForm::TglownyForm(Program& program) : program_(program) {
+TglownyForm::TglownyForm(Program& program)
+    : ZipPacker(std::make_unique<zip::TZipPacker>(program.svc.dialogs)), program_(program) {
   setObjectName("glownyForm");
+  ArchMenClick = [this] { archiwizuj(program_, *ZipPacker); };
   setWindowTitle(QStringLiteral("Informacja dla ZELT"));
   setMinimumSize(550, 250);
   auto* central = new QWidget(this);
@@ -374,7 +378,14 @@ void TglownyForm::ulozKontrolki() {
   }
 }
 
+TglownyForm::~TglownyForm() = default;
+
 void TglownyForm::closeEvent(QCloseEvent* e) {
+  // Not while the archive is being written: the program would end with it half made.
+  if (ZipPacker->Busy()) {
+    e->ignore();
+    return;
+  }
   zapiszUstawienia();
   e->accept();
 }

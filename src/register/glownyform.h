@@ -7,9 +7,14 @@
 #include <QPushButton>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "grid/kstrgrid.h"
+
+namespace zip {
+class TZipPacker;
+}
 
 namespace zelt {
 
@@ -23,6 +28,7 @@ class TglownyForm : public QMainWindow {
   static constexpr int kHelpOProgramie = 1120200;
 
   explicit TglownyForm(Program& program);
+  ~TglownyForm() override;
 
   kgrid::TKStringGrid* lista;
   QLabel* GrupaWys;
@@ -59,6 +65,8 @@ class TglownyForm : public QMainWindow {
   std::function<void()> DrukRejClick;  // register print
   std::function<void()> ImpMenClick, ExpMenClick;
   std::function<void()> ArchMenClick;
+  // The zip component of the archive command.
+  std::unique_ptr<zip::TZipPacker> ZipPacker;
 
   // Restores the window's position and settles the institution and its folders. False when the
   // user closed the institution chooser: the program then ends and writes nothing.

@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev libgl1-mesa-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libzip-dev
+  zip unzip python3
   libxml2-utils
   fonts-dejavu-core
   xvfb xauth

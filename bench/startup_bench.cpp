@@ -16,6 +16,7 @@
 #include "register/program.h"
 #include "register/rejestr.h"
 #include "qtbench.h"
+#include "rejestr100k.h"
 
 namespace {
 
@@ -35,34 +36,7 @@ struct Swiat {
     const QString baza = dir.filePath("Dokumenty/ZELT/Baza");
     QDir().mkpath(baza);
     QDir::setCurrent(dir.path());
-    // Cards of one to three records with typical fields; every 20th record deleted.
-    zelt::PlikRejestru f(baza + "/transak.dat");
-    if (!f.otworzDoZapisu()) throw std::runtime_error("cannot create the register");
-    zelt::TRekordTransakcji r;
-    r.kRodzTr = "0607";
-    r.tJ = "PLN";
-    r.tM = "Warszawa";
-    r.zTypPo = 1;
-    r.zObyw = r.zAdrKr = "PL";
-    r.zAdrM = "Kraków";
-    r.zAdrUl = "Długa 12/4";
-    r.zNrPes = "44051401359";
-    r.zRodzDokTo = 1;
-    r.zNrDokTo = "ABC123456";
-    r.bTypPo = 11;
-    r.bNz = "Przedsiębiorstwo Handlowe S.A.";
-    r.nrRachZ = "PL61109010140000071219812874";
-    r.Wprow = "Jan;Kowalski;Kierownik";
-    for (int i = 0; i < kRecords; ++i) {
-      r.nrEwT = "2026" + std::to_string(i / 2);
-      r.nrRejDat = std::to_string(i % 1000);
-      r.rejDat = r.tDat = 46000 + i / 1000;
-      r.tKw = std::to_string(100 + i % 9000) + ",00";
-      r.zNz = "Kowalski Jan " + std::to_string(i);
-      r.ilWydrukow = i % 3 == 0;
-      r.Status = i % 20 == 19 ? 99 : 1;
-      f.dopisz(r);
-    }
+    bench::zbudujRejestr(baza + "/transak.dat", kRecords);
   }
   std::unique_ptr<zelt::Program> start() {
     auto p = std::make_unique<zelt::Program>(zelt::Services{reg, dialogs, clock, shell, printers});

@@ -116,6 +116,12 @@ TEST(ArchiveCommand, ExportsTheSettingsAndArchivesTheDataFolder) {
   }
   EXPECT_EQ(snapshot(w.workFolder()), work);  // nothing goes through the working folder
   EXPECT_TRUE(g.ZipPacker->FSpecArgs.empty());
+  // Kept to be looked at (unzip -l), as the pictures are.
+  const QByteArray shots = qgetenv("ZELT_SHOT_DIR");
+  if (!shots.isEmpty()) {
+    QFile::remove(QString::fromLocal8Bit(shots) + "/archiwizacja.zip");
+    QFile::copy(w.archiwum(), QString::fromLocal8Bit(shots) + "/archiwizacja.zip");
+  }
 }
 
 TEST(ArchiveCommand, AFailedExportSaysBladKeepsTheOldOneAndStillArchives) {

@@ -8,7 +8,7 @@ packages=(
   libzip-dev
   zip unzip python3
   libxml2-utils
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2 poppler-utils
   xvfb xauth
 )
 missing=()

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   app.setDialogs(&dialogs);
   platform::SystemClock clock;
   platform::DesktopShell shell;
-  platform::SystemPrinters printers;
+  platform::SystemPrinters printers(shell, clock);
   // scripts/run.sh on a virtual display asks for a picture of the first window (the sign-in, or a
   // message shown before it).
   const QString picture = qEnvironmentVariable("ZELT_FIRST_WINDOW_PNG");

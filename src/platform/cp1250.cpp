@@ -77,4 +77,30 @@ std::string bezSterujacych(std::string_view bytes) {
   return out;
 }
 
+unsigned char toUpper(unsigned char byte) {
+  static const auto table = [] {
+    std::array<unsigned char, 256> t{};
+    const auto& rev = reverseTable();
+    for (int b = 0; b < 256; ++b) {
+      t[b] = static_cast<unsigned char>(b);
+      const QString up = QString(QChar(toUnicode(static_cast<unsigned char>(b)))).toUpper();
+      if (up.size() != 1) continue;
+      const char16_t c = up[0].unicode();
+      if (c < 0x80) {
+        t[b] = static_cast<unsigned char>(c);
+      } else if (auto it = rev.find(c); it != rev.end()) {
+        t[b] = it->second;
+      }
+    }
+    return t;
+  }();
+  return table[byte];
+}
+
+std::string toUpper(std::string_view bytes) {
+  std::string out(bytes);
+  for (char& c : out) c = static_cast<char>(toUpper(static_cast<unsigned char>(c)));
+  return out;
+}
+
 }  // namespace cp1250

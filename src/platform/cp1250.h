@@ -16,6 +16,10 @@ std::string fromUnicode(const QString& text);
 // Shorthand for the many literal Polish texts kept in UTF-8 source files.
 std::string fromUtf8(std::string_view utf8);
 QString toQ(std::string_view bytes);
+// Upper case by the code page's own letters: a byte changes only when its upper case is one
+// character of the code page ("ż" becomes "Ż"; "ß" stays, its upper case being two letters).
+unsigned char toUpper(unsigned char byte);
+std::string toUpper(std::string_view bytes);
 
 // Stored bytes with every control byte (below 0x20) as a blank: a line break or a tab inside a
 // value must not split a report line.

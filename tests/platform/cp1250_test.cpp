@@ -46,4 +46,30 @@ TEST(Cp1250, PolishLettersAndUnencodable) {
   EXPECT_EQ(cp1250::fromUnicode(QString::fromUtf8("a\u65E5b\u00F1")), "a?b?");
 }
 
+// Upper case as the prints write into boxes: only to a letter the code page holds.
+TEST(Cp1250, UpperCaseStaysInTheCodePage) {
+  struct Case {
+    const char* name;
+    std::string in, out;
+  } cases[] = {
+      {"ascii", "abc xyz 09;", "ABC XYZ 09;"},
+      {"polish", "\xBF\xF3\xB3\xE6", "\xAF\xD3\xA3\xC6"},                     // żółć
+      {"polish rest", "\xB9\xEA\x9C\x9F\xF1", "\xA5\xCA\x8C\x8F\xD1"},     // ąęśźń
+      {"already upper", "\xAF\xD3\xA3\xC6 ABC", "\xAF\xD3\xA3\xC6 ABC"},
+      {"czech and slovak", "\x9A\x9E\x9D\xBE\xE0\xF8", "\x8A\x8E\x8D\xBC\xC0\xD8"},  // šžťľŕř
+      {"sharp s has a two-letter upper case", "\xDF", "\xDF"},
+      {"micro's upper case is Greek", "\xB5", "\xB5"},
+      {"undefined and control bytes", std::string("\x81\x98\x01\x00", 4), std::string("\x81\x98\x01\x00", 4)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(cp1250::toUpper(c.in), c.out) << c.name;
+  // No byte turns into a different letter: lower-casing the result through Unicode gives back
+  // the byte, or the byte was left alone.
+  for (int b = 0; b < 256; ++b) {
+    const unsigned char u = cp1250::toUpper(static_cast<unsigned char>(b));
+    if (u == b) continue;
+    EXPECT_EQ(QString(QChar(cp1250::toUnicode(u))).toLower(), QString(QChar(cp1250::toUnicode(static_cast<unsigned char>(b)))))
+        << "byte " << b;
+  }
+}
+
 }  // namespace

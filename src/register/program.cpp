@@ -10,6 +10,7 @@
 #include "register/werform.h"
 #include "register/wizytform.h"
 #include "register/wysylka.h"
+#include "reports/drukkarty.h"
 #include "settings/addioform.h"
 #include "settings/daneio.h"
 #include "settings/firmaform.h"
@@ -91,6 +92,9 @@ bool Program::start() {
   // party editor
   // add-institution dialog
   utworz(addIO_);
+
+  glowny_->drukujKarty = [this](const std::vector<std::int32_t>& numery) { drukujKarty(*this, numery); };
+  glowny_->ustawPrzyciski();
 
   akcja(QStringLiteral("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"));
   // The splash line of the load is overwritten at once; this must not pass unseen.

@@ -8,6 +8,12 @@ TRekordTransakcji PlikRejestru::czytaj(qint64 n) {
   return TRekordTransakcji::decode(b.data());
 }
 
+TRekordTransakcji::Bytes PlikRejestru::czytajBajty(qint64 n) {
+  TRekordTransakcji::Bytes b;
+  file_.read(n, b.data());
+  return b;
+}
+
 void PlikRejestru::zapisz(qint64 n, const TRekordTransakcji& r) {
   const auto b = r.encode();
   file_.write(n, b.data());

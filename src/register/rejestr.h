@@ -17,6 +17,8 @@ class PlikRejestru {
   bool otworzDoOdczytu() { return file_.open(platform::RecordFile::Mode::Read); }
   // For writing; creates the file only when it does not exist.
   bool otworzDoZapisu() { return file_.open(platform::RecordFile::Mode::ReadWriteCreate); }
+  // For changing records in place; never creates the file (false when it is missing).
+  bool otworzDoZmiany() { return file_.open(platform::RecordFile::Mode::ReadWrite); }
   QString blad() const { return file_.error(); }
 
   qint64 ilosc() const { return file_.count(); }
@@ -27,6 +29,10 @@ class PlikRejestru {
   TRekordTransakcji czytaj(qint64 n);
   void zapisz(qint64 n, const TRekordTransakcji& r);
   qint64 dopisz(const TRekordTransakcji& r);
+  // A record's bytes as stored, for a change of a single counter that must leave every other
+  // byte as it was (also what lies beyond a string's length).
+  TRekordTransakcji::Bytes czytajBajty(qint64 n);
+  void zapiszBajty(qint64 n, const TRekordTransakcji::Bytes& b) { file_.write(n, b.data()); }
 
   // Reads every whole record in file order; the callback gets the record number and the record.
   void kazdy(const std::function<void(qint64, const TRekordTransakcji&)>& fn);

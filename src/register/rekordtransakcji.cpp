@@ -50,7 +50,7 @@ TRekordTransakcji TRekordTransakcji::decode(const char* b) {
   for (const auto& f : kInts) r.*(f.value) = packed::getI32(b, f.offset);
   r.rejDat = packed::getF64(b, 39);
   r.tDat = packed::getF64(b, 91);
-  r.ilWydrukow = packed::getU8(b, 3379);
+  r.ilWydrukow = packed::getU8(b, kOffsetIlWydrukow);
   r.ilOstrzezen = packed::getU8(b, 3380);
   r.ilBledow = packed::getU8(b, 3381);
   r.ilWyslan = packed::getU8(b, 3382);
@@ -63,7 +63,7 @@ void TRekordTransakcji::encode(char* b) const {
   for (const auto& f : kInts) packed::putI32(b, f.offset, this->*(f.value));
   packed::putF64(b, 39, rejDat);
   packed::putF64(b, 91, tDat);
-  packed::putU8(b, 3379, ilWydrukow);
+  packed::putU8(b, kOffsetIlWydrukow, ilWydrukow);
   packed::putU8(b, 3380, ilOstrzezen);
   packed::putU8(b, 3381, ilBledow);
   packed::putU8(b, 3382, ilWyslan);

@@ -9,6 +9,8 @@ namespace zelt {
 struct TRekordTransakcji {
   static constexpr std::size_t kSize = 3512;
   static constexpr std::int32_t kDeleted = 99;
+  // Offset of the print count, the one byte the card print changes.
+  static constexpr std::size_t kOffsetIlWydrukow = 3379;
 
   std::string nrEwT, nrRejDat;
   double rejDat = 0;

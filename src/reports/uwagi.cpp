@@ -5,7 +5,9 @@ namespace zelt {
 std::string lancuchUwag(const TRekordTransakcji& r, BramkiUwag bramki,
                         const std::function<std::string(std::string_view)>& konwersja) {
   const bool wszystkie = bramki == BramkiUwag::Brak;
-  const bool transakcja = !r.kRodzTr.empty();
+  const bool karta = bramki == BramkiUwag::Karta;
+  // The writers count a kind code of four blanks as written; the card print does not.
+  const bool transakcja = !r.kRodzTr.empty() && !(karta && r.kRodzTr == "    ");
   // Any negative index counts as unset.
   const bool zTyp = r.zTypPo >= 0, pTyp = r.pTypPo >= 0, bTyp = r.bTypPo >= 0;
   struct Kawalek {
@@ -19,11 +21,11 @@ std::string lancuchUwag(const TRekordTransakcji& r, BramkiUwag bramki,
       {"07", r.uwkPwz, transakcja},
       {"08", r.uwkPdjrz, transakcja},
       {"09", r.uwspDysp, transakcja},
-      {"17", r.uwzTypPo, r.zTypPo == 0},
+      {"17", r.uwzTypPo, karta ? zTyp : r.zTypPo == 0},
       {"19", r.uwzObyw, zTyp},
       {"29", r.uwzRodzDokTo, zTyp},
-      {"31", r.uwpTypPo, pTyp},
-      {"37", r.uwbTypPo, bTyp},
+      {"31", r.uwpTypPo, karta ? r.pTypPo == 0 : pTyp},
+      {"37", r.uwbTypPo, karta ? r.bTypPo == 0 : bTyp},
   };
   std::string out;
   for (const Kawalek& k : kawalki) {

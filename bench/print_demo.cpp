@@ -1,0 +1,122 @@
+// Prints sample cards to the PDF printer and turns each page into a PNG, to be looked at:
+// print_demo [folder]  (default /tmp/print_demo). Needs pdftoppm for the pictures.
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "platform/clock.h"
+#include "platform/cp1250.h"
+#include "platform/printers.h"
+#include "platform/shell.h"
+#include "register/listykarty.h"
+#include "reports/drukkarty.h"
+#include "settings/konfigform.h"
+
+namespace {
+
+std::string u(const char* s) { return cp1250::fromUtf8(s); }
+
+zelt::TRekordTransakcji karta() {
+  zelt::TRekordTransakcji r;
+  r.nrEwT = "2026/12/0001";
+  r.nrRejDat = "17";
+  r.rejDat = platform::dateToDays(QDate(2026, 12, 10));
+  r.jedIO = "0002";
+  r.Status = 1;
+  r.kRodzTr = "0607";
+  r.kPwz = 0;
+  r.kPdjrz = "0000";
+  r.spDysp = 1;
+  r.nrDokT = "KP/2026/118";
+  r.tDat = platform::dateToDays(QDate(2026, 12, 9));
+  r.tM = u("Łódź");
+  r.tKw = "150000,00";
+  r.tJ = "EUR";
+  r.tKwZ = "645000,00";
+  r.tJZ = "PLN";
+  r.zTypPo = 1;
+  r.zNz = u("Żółkiewska-Wiśniewska Małgorzata Anna");
+  r.zObyw = "PL";
+  r.zAdrKr = "PL";
+  r.zAdrKod = "90-001";
+  r.zAdrM = u("Łódź");
+  r.zAdrUl = u("Piotrkowska 104 m. 12");
+  r.zNrPes = "44051401359";
+  r.zNip = "1234563218";
+  r.zRodzDokTo = 1;
+  r.zNrDokTo = "ABC123456";
+  r.pTypPo = 11;
+  r.pNz = u("Przedsiębiorstwo Handlowo-Usługowe \"Gęś\" Spółka Akcyjna");
+  r.pAdrKr = "PL";
+  r.pAdrKod = "00-950";
+  r.pAdrM = "Warszawa";
+  r.pAdrUl = u("Aleje Jerozolimskie 1");
+  r.bTypPo = 0;
+  r.bNz = u("Bank Przykładowy");
+  r.bAdrKr = "DE";
+  r.bAdrM = "Berlin";
+  r.nrRachZ = "PL61109010140000071219812874";
+  r.nrRachN = "DE89370400440532013000";
+  r.uwInne = u("Wpłata gotówkowa w kasie oddziału, klient okazał umowę sprzedaży");
+  r.uwbTypPo = u("bank korespondent");
+  r.Wprow = u("Jan;Kowalski;Kierownik działu zgodności");
+  return r;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/print_demo");
+  QDir().mkpath(out);
+  QTemporaryDir docs;
+  platform::RecordingShell shell(docs.path());
+  platform::FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(12, 0)));
+  platform::SystemPrinters printers(shell, clock);
+  printers.select(int(printers.names().size()) - 1);
+  const auto listy = zelt::ListyKarty::wbudowane();
+  const zelt::Kalibracja k{1, 1, 3, 0};
+
+  struct Proba {
+    const char* nazwa;
+    zelt::TRekordTransakcji r;
+    bool ramki, opisy, zawartosc;
+  };
+  auto zalacznik = karta();
+  zalacznik.uwzObyw = std::string(200, 'x');
+  zalacznik.uwkRodzTr = u("Transakcja rozłożona na raty, ") + std::string(180, '.');
+  zalacznik.uwspDysp = std::string(250, '9');
+  zalacznik.uwkPwz = std::string(255, 'z');
+  zalacznik.uwkPdjrz = std::string(255, 'p');
+  zalacznik.uwzTypPo = std::string(255, 't');
+  zalacznik.uwzRodzDokTo = std::string(255, 'd');
+  const Proba proby[] = {
+      {"karta_pelna", karta(), true, true, true},
+      {"karta_zawartosc", karta(), false, false, true},
+      {"karta_zalacznik", zalacznik, true, true, true},
+  };
+  int rc = 0;
+  for (const auto& p : proby) {
+    zelt::UstawieniaWydruku w{"1,000", "1,000", "+3,000", "+0,000"};
+    w.ramki = p.ramki;
+    w.opisy = p.opisy;
+    w.zawartosc = p.zawartosc;
+    const auto wynik = zelt::drukujKarte(printers, p.r, listy, "5260250995", w, k);
+    if (!wynik.wydrukowana) {
+      std::fprintf(stderr, "%s: %s\n", p.nazwa, qPrintable(wynik.blad));
+      rc = 1;
+      continue;
+    }
+    QDir wydruki(printers.pdfFolder());
+    const QStringList pliki = wydruki.entryList({"*.pdf"}, QDir::Files, QDir::Name | QDir::Reversed);  // the newest first
+    const QString pdf = QDir(out).filePath(QString::fromLatin1(p.nazwa) + ".pdf");
+    QFile::remove(pdf);
+    QFile::rename(wydruki.filePath(pliki.first()), pdf);
+    QProcess::execute("pdftoppm", {"-r", "100", "-png", pdf, QDir(out).filePath(QString::fromLatin1(p.nazwa))});
+    std::printf("%s\n", qPrintable(pdf));
+  }
+  return rc;
+}

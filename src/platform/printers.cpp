@@ -313,16 +313,30 @@ bool replay(const RecordedJob& recorded, PrintJob& target) {
 
 namespace {
 
+PrintCall call(PrintCall::Kind kind, int x1 = 0, int y1 = 0, int x2 = 0, int y2 = 0) {
+  PrintCall c;
+  c.kind = kind;
+  c.x1 = x1;
+  c.y1 = y1;
+  c.x2 = x2;
+  c.y2 = y2;
+  return c;
+}
+
 class RecordingJob : public PrintJob, public PrintCanvas {
  public:
   RecordingJob(FixedPrinters& owner, std::size_t index) : owner_(owner), index_(index) {}
   ~RecordingJob() override {
     if (begun_ && !done_) abort();
   }
-  void setTitle(const QString& title) override { add({PrintCall::Kind::Title, 0, 0, 0, 0, title}); }
+  void setTitle(const QString& title) override {
+    PrintCall c = call(PrintCall::Kind::Title);
+    c.text = title;
+    add(std::move(c));
+  }
   void setOrientation(PageOrientation o) override {
     landscape_ = o == PageOrientation::Landscape;
-    PrintCall c{PrintCall::Kind::Orientation};
+    PrintCall c = call(PrintCall::Kind::Orientation);
     c.orientation = landscape_ ? 1 : 0;
     add(std::move(c));
   }
@@ -335,38 +349,38 @@ class RecordingJob : public PrintJob, public PrintCanvas {
       error_ = owner_.failureText;
       return false;
     }
-    add({PrintCall::Kind::Begin});
+    add(call(PrintCall::Kind::Begin));
     begun_ = true;
     page_ = 1;
     return true;
   }
   void newPage() override {
     ++page_;
-    add({PrintCall::Kind::NewPage});
+    add(call(PrintCall::Kind::NewPage));
   }
   bool end() override {
     done_ = true;
     if (owner_.failEndOfJob == number()) {
       error_ = owner_.failureText;
-      add({PrintCall::Kind::Abort});
+      add(call(PrintCall::Kind::Abort));
       return false;
     }
-    add({PrintCall::Kind::End});
+    add(call(PrintCall::Kind::End));
     return true;
   }
   void abort() override {
     done_ = true;
-    add({PrintCall::Kind::Abort});
+    add(call(PrintCall::Kind::Abort));
   }
   QString error() const override { return error_; }
   PrintCanvas& canvas() override { return *this; }
 
-  void line(int x1, int y1, int x2, int y2) override { add({PrintCall::Kind::Line, x1, y1, x2, y2}); }
-  void rectangle(int x1, int y1, int x2, int y2) override { add({PrintCall::Kind::Rectangle, x1, y1, x2, y2}); }
+  void line(int x1, int y1, int x2, int y2) override { add(call(PrintCall::Kind::Line, x1, y1, x2, y2)); }
+  void rectangle(int x1, int y1, int x2, int y2) override { add(call(PrintCall::Kind::Rectangle, x1, y1, x2, y2)); }
   void setFont(const PrintFont& font) override { font_ = font; }
   const PrintFont& font() const override { return font_; }
   void text(int x, int y, const QString& text) override {
-    PrintCall c{PrintCall::Kind::Text, x, y};
+    PrintCall c = call(PrintCall::Kind::Text, x, y);
     if (owner_.keepCalls) {
       c.text = text;
       c.font = font_;

@@ -104,7 +104,7 @@ class SystemPrinters : public Printers {
 
 // One call on a recorded job: coordinates in pixels, the font in force for a text.
 struct PrintCall {
-  enum class Kind { Title, Orientation, Begin, NewPage, End, Abort, Line, Rectangle, Text } kind;
+  enum class Kind { Title, Orientation, Begin, NewPage, End, Abort, Line, Rectangle, Text } kind = Kind::Line;
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   QString text;     // the text, or the job's title
   PrintFont font;   // for Text

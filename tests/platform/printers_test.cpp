@@ -183,7 +183,9 @@ TEST(PdfPrinter, FilesSortInPrintOrderAndAnAbortedJobLeavesNone) {
     j->setTitle("ZELT - Karta Transakcji");
     ASSERT_TRUE(j->begin());
     for (int i = 1; i < pages; ++i) j->newPage();
-    if (finish) ASSERT_TRUE(j->end());
+    if (finish) {
+      ASSERT_TRUE(j->end());
+    }
   };
   QStringList order;
   for (int i = 1; i <= 3; ++i) {

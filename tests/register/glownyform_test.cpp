@@ -198,6 +198,8 @@ int najciemniejszy(QMenu& menu, QAction* a) {
 TEST(MainWindow, ASubmenuWithNothingToChooseIsDisabled) {
   swiat::SwiatRejestru w;
   auto& g = *w.uruchomiony().glowny();
+  g.drukujKarty = nullptr;  // set at start-up; taken away here so that both submenus have no work
+  g.ustawPrzyciski();
   QMenu& menu = *g.GlowneMenu;
   menu.ensurePolished();
   menu.resize(menu.sizeHint());

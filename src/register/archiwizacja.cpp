@@ -18,7 +18,7 @@ void archiwizuj(Program& p, zip::TZipPacker& ZipPacker) {
   Archiw.filter = QStringLiteral("Archiwa zip (*.zip)");
   Archiw.defaultSuffix = QStringLiteral("zip");
   // The institution's archive folder, as the institution window holds it; it is not changed here.
-  if (p.firma()) Archiw.folder = cp1250::toQ(p.firma()->archdir);
+  if (p.firma()) Archiw.folder = p.firma()->archdir;
   // An existing archive is added to, so naming one needs no question.
   Archiw.confirmOverwrite = false;
   const auto plik = dialogs.saveFile(Archiw);

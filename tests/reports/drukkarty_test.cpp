@@ -3,7 +3,9 @@
 // with its counts and failures.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cmath>
 #include <set>
 
@@ -634,6 +636,19 @@ TEST(CardBatch, RefusalsTouchNeitherPrinterNorRegister) {
     EXPECT_EQ(w.bajty(), przed) << c.name;
     EXPECT_EQ(QFile::exists(w.plik()), !przed.empty()) << c.name << ": never created";
   }
+}
+
+TEST(CardBatch, ARegisterThatCannotBeOpenedGivesTheSystemsText) {
+  Partia w;
+  QFile::remove(w.plik());
+  ASSERT_TRUE(QDir().mkdir(w.plik()));  // a folder in the register's place
+  w.dialogs.expectMessage(platform::IdOk);
+  drukujKarty(*w.p, {0});
+  ASSERT_EQ(w.dialogs.messages().size(), 1);
+  EXPECT_FALSE(w.dialogs.messages()[0].isEmpty());
+  EXPECT_NE(w.dialogs.messages()[0], "Brak pliku danych");
+  EXPECT_TRUE(w.printers.jobs.empty());
+  EXPECT_TRUE(QFileInfo(w.plik()).isDir());
 }
 
 TEST(CardBatch, SetAtStartUpAsTheMainWindowsWork) {

@@ -1,6 +1,5 @@
 #include "register/archiwizacja.h"
 
-#include "platform/cp1250.h"
 #include "platform/dialogs.h"
 #include "platform/registry.h"
 #include "register/program.h"

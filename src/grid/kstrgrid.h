@@ -16,7 +16,7 @@
 //   colours and fonts: ActiveColColor, ActiveRowColor, ActiveRowFontColor, HeaderColor, ...
 //   Options() / SetOptions(goRowSelect | ...), SetScrollBars(ssVertical), SetPopupMenu(menu)
 //   events (std::function, assign a lambda): OnClick, OnDblClick, OnSelectCell,
-//   OnActiveColChanged, OnGetCellProps, OnDrawCell, OnDrawHeader, OnHeaderClick,
+//   OnActiveColChanged (before the move), OnCurrentMoved (after it), OnGetCellProps, OnDrawCell, OnDrawHeader, OnHeaderClick,
 //   OnCompareRows, OnButtonClick, OnGetEditText, OnSetEditText, OnCancelEdit, OnSelChange,
 //   OnContextPopup, OnColumnMoved, OnRowMoved
 // Index errors raise EKGridError ("Wrong column index", "Wrong row index"); a window's handler

@@ -394,6 +394,12 @@ TEST(MainWindow, StatusLabelsShowTheCurrentCell) {
   EXPECT_EQ(wartosc(), QString::fromUtf8("Wartość : A ")) << "another row, same column";
   QTest::keyClick(&lista, Qt::Key_Down);
   EXPECT_EQ(wartosc(), QString::fromUtf8("Wartość : B ")) << "a key";
+  g.pokazEdycje = [&] {  // the card save rewrites the current row
+    lista.SetCells(nrEwT, lista.DataRow(), "B2");
+    return platform::mrOk;
+  };
+  g.EdytujClick();
+  EXPECT_EQ(wartosc(), QString::fromUtf8("Wartość : B2 ")) << "after the card editor";
 
   w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Czy napewno"));
   g.Usun->click();  // B; C takes its row

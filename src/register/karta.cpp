@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "grid/kgridmodel.h"
 #include "platform/clock.h"
@@ -18,6 +19,89 @@ namespace zelt {
 bool uwagaRodzaju(const std::string& k) { return k.size() >= 4 && k.compare(2, 2, "00") == 0; }
 bool kwotaPoZamianie(const std::string& k) { return k.compare(0, 2, "06") == 0; }
 bool uwagaPodejrzanej(const std::string& k) { return !k.empty() && k != "    "; }
+
+bool zmienKRodzTr(Karta& k, const std::string& kod) {
+  k.kRodzTr = kod;
+  k.uwkRodzTrWidoczna = uwagaRodzaju(kod);
+  k.kwotaZWidoczna = kwotaPoZamianie(kod);
+  if (!k.kwotaZWidoczna) {
+    k.tKwZ.clear();
+    k.tJZ.clear();
+  }
+  return k.uwkRodzTrWidoczna;
+}
+
+bool zmienKPwz(Karta& k, std::int32_t i) {
+  k.kPwz = i;
+  k.uwkPwzWidoczna = i == 1;
+  if (!k.uwkPwzWidoczna) k.uwkPwz.clear();
+  return k.uwkPwzWidoczna;
+}
+
+bool zmienKPdjrz(Karta& k, const std::string& kod) {
+  k.kPdjrz = kod;
+  k.uwkPdjrzWidoczna = uwagaPodejrzanej(kod);
+  return k.uwkPdjrzWidoczna;
+}
+
+bool zmienSpDysp(Karta& k, std::int32_t i) {
+  k.spDysp = i;
+  k.uwspDyspWidoczna = i == 0;
+  return k.uwspDyspWidoczna;
+}
+
+bool zmienTypPo(StronaPodmiotu& s, std::int32_t i) {
+  s.pola.TypPo = i;
+  s.uwTypPoWidoczna = i == 0;
+  if (!s.uwTypPoWidoczna) s.pola.uwTypPo.clear();
+  return s.uwTypPoWidoczna;
+}
+
+bool zmienRodzDokTo(StronaPodmiotu& s, std::int32_t i) {
+  s.pola.RodzDokTo = i;
+  s.uwRodzDokToWidoczna = i == 0;
+  if (!s.uwRodzDokToWidoczna) s.pola.uwRodzDokTo.clear();
+  return s.uwRodzDokToWidoczna;
+}
+
+void drugieObywatelstwo(StronaPodmiotu& s) { s.uwObywWidoczna = true; }
+
+namespace {
+
+// Two ASCII digits from `pos`; none for anything else (no sign, blank or hex as a number).
+std::optional<int> dwieCyfry(std::string_view s, std::size_t pos) {
+  if (s.size() < pos + 2) return std::nullopt;
+  const char a = s[pos], b = s[pos + 1];
+  if (a < '0' || a > '9' || b < '0' || b > '9') return std::nullopt;
+  return (a - '0') * 10 + (b - '0');
+}
+
+}  // namespace
+
+KodRodzaju sprawdzKodRodzaju(std::string_view kod, int kategorii, int tytulow) {
+  const auto c = dwieCyfry(kod, 0);
+  if (kod.size() > 4 || !c || *c < 1 || *c > kategorii) return KodRodzaju::BlednaKategoria;
+  const auto t = dwieCyfry(kod, 2);
+  if (!t || *t >= tytulow) return KodRodzaju::BlednyTytul;
+  return KodRodzaju::Dobry;
+}
+
+std::pair<int, int> indeksyKoduRodzaju(std::string_view kod) {
+  const auto c = dwieCyfry(kod, 0), t = dwieCyfry(kod, 2);
+  return {c ? *c - 1 : -1, t && kod.size() == 4 ? *t : -1};
+}
+
+bool numerEwidencyjnyPoprawny(std::string_view nrEwT) {
+  for (char c : nrEwT)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+bool maUzytecznyKod(const std::vector<std::string>& lista, std::size_t dlugosc) {
+  for (const auto& l : lista)
+    if (l.size() >= dlugosc && l.find_first_not_of(' ') < dlugosc) return true;
+  return false;
+}
 
 namespace {
 
@@ -112,6 +196,7 @@ void przygotujNowaKarte(Program& program, const UstawieniaNowejKarty& u) {
   k.rejDat = dzis;
   k.NrRejDat = {wolnyNrRejDat(program.transakDat(), dzis)};
   k.NrRejDatWybrany = 0;
+  k.NrRejDatTekst = k.NrRejDat.front();
   // A new card is a new transaction, whatever the card shown before was.
   k.Status = 1;
 
@@ -131,6 +216,8 @@ void przygotujNowaKarte(Program& program, const UstawieniaNowejKarty& u) {
   k.z.pola.Obyw = d.kraj;
   k.z.pola.AdrKr = d.kraj;
   k.z.pola.RodzDokTo = d.rodzDokTo;
+  k.z.uwTypPoWidoczna = d.typPo == 0;
+  k.z.uwRodzDokToWidoczna = d.rodzDokTo == 0;
   k.z.pola.rolaPo = TRekordPodmiotu::Dysponent;
   k.p.pola.AdrKr = d.kraj;
   k.p.pola.rolaPo = TRekordPodmiotu::WImieniu;
@@ -207,7 +294,11 @@ Wczytanie wczytajKarte(Program& program, std::int32_t& n, const kgrid::TKGridMod
                      TRekordPodmiotu::Beneficjent));
   });
 
-  if (!k.NrRejDat.empty()) k.NrRejDatWybrany = 0;
+  k.NrRejDatTekst.clear();
+  if (!k.NrRejDat.empty()) {
+    k.NrRejDatWybrany = 0;
+    k.NrRejDatTekst = k.NrRejDat.front();
+  }
   const std::pair<ListaPodmiotow*, StronaPodmiotu*> strony[] = {
       {&k.listaDysponentow, &k.z}, {&k.listaWImieniu, &k.p}, {&k.listaBeneficjentow, &k.b}};
   const std::uint8_t role[] = {TRekordPodmiotu::Dysponent, TRekordPodmiotu::WImieniu, TRekordPodmiotu::Beneficjent};

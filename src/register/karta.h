@@ -8,6 +8,7 @@
 #include <QDate>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -46,6 +47,7 @@ struct Karta {
   std::string RozNum;                     // preview of a new card's number suffix
   std::vector<std::string> NrRejDat;      // the registration numbers of the card's records
   int NrRejDatWybrany = -1;
+  std::string NrRejDatTekst;              // the list's text, typed or chosen: the save reads it
   bool NrRejDatAktywny = true;            // an edited card of one record has nothing to choose
   double rejDat = 0;
   std::vector<std::string> jedIOPozycje;  // the institution and its units
@@ -94,6 +96,32 @@ struct UstawieniaNowejKarty {
 bool uwagaRodzaju(const std::string& kRodzTr);      // title "00": remark on 06
 bool kwotaPoZamianie(const std::string& kRodzTr);   // category "06": fields 15 and 16
 bool uwagaPodejrzanej(const std::string& kPdjrz);   // a code that is not four blanks: remark on 08
+
+// A user's change of a code in the editor: the code, the visibility of what hangs on it, and the
+// emptying of a remark (or of fields 15 and 16) that the change hides where the rule says so. True
+// when the new value asks for its remark: the editor then brings the remark up. The program's own
+// changes (a card opened) set visibility only, as przygotujNowaKarte and wczytajKarte do.
+bool zmienKRodzTr(Karta& k, const std::string& kod);  // remark kept when hidden; 15/16 emptied
+bool zmienKPwz(Karta& k, std::int32_t indeks);         // remark emptied when hidden
+bool zmienKPdjrz(Karta& k, const std::string& kod);    // remark kept when hidden
+bool zmienSpDysp(Karta& k, std::int32_t indeks);       // remark kept when hidden
+bool zmienTypPo(StronaPodmiotu& s, std::int32_t indeks);      // remark emptied when hidden
+bool zmienRodzDokTo(StronaPodmiotu& s, std::int32_t indeks);  // remark emptied when hidden
+// "Drugie obywatelstwo": shows the second citizenship's remark (nothing hides it again).
+void drugieObywatelstwo(StronaPodmiotu& s);
+
+// Exit checks of the editor's fields, and what they need from the pickers' lists.
+enum class KodRodzaju { Dobry, BlednaKategoria, BlednyTytul };
+// A kind code is two ASCII digits of category, 1..kategorii, then two of title, 0..tytulow - 1.
+KodRodzaju sprawdzKodRodzaju(std::string_view kod, int kategorii, int tytulow);
+// The picker's preset for a kind code: category index (category - 1) and title index; -1 for a
+// part that is not two ASCII digits.
+std::pair<int, int> indeksyKoduRodzaju(std::string_view kod);
+// The transaction number typed by the user holds digits only; an empty one passes.
+bool numerEwidencyjnyPoprawny(std::string_view nrEwT);
+// A list of codes (countries 2, currencies 3 characters) that holds at least one line whose code is
+// whole and not blank: without one no typed code can pass and the picker has nothing to give.
+bool maUzytecznyKod(const std::vector<std::string>& lista, std::size_t dlugosc);
 
 // "&Dodaj": empties the working set (every slot), presets the card from the settings, gives it
 // the first free registration number of today, and sets the mode to a new card.

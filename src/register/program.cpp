@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "register/edycjaform.h"
 #include "register/glownyform.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
@@ -70,8 +71,10 @@ bool Program::start() {
 
   // Every window, once, in this order; each creation loads its own data and writes its lines.
   if (!utworz(glowny_, *this).FormCreate()) return false;
-  // card editor
-  wczytajListyKarty(*this, listyKarty);
+  utworz(edycja_, *this).FormCreate();
+  // "&Dodaj" and "&Edytuj" open the card editor over the card they prepared.
+  glowny_->pokazEdycje = [this] { return edycja_->pokaz(); };
+  glowny_->ustawPrzyciski();
   // transaction-kind picker
   utworz(podpow_, *this).FormCreate();
   // settings (builds the register list's columns and loads the register)

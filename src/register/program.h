@@ -30,6 +30,7 @@ namespace zelt {
 
 class TwizytForm;
 class TglownyForm;
+class TedycjaForm;
 class TFirmaForm;
 class TJednForm;
 class TAddIOForm;
@@ -138,6 +139,7 @@ class Program {
   // The windows, created by start() in their fixed order (null until created).
   TwizytForm* wizyt() const { return wizyt_.get(); }
   TglownyForm* glowny() const { return glowny_.get(); }
+  TedycjaForm* edycja() const { return edycja_.get(); }
   TFirmaForm* firma() const { return firma_.get(); }
   TJednForm* jedn() const { return jedn_.get(); }
   TAddIOForm* addIO() const { return addIO_.get(); }
@@ -175,6 +177,7 @@ class Program {
 
   std::unique_ptr<TwizytForm> wizyt_;
   std::unique_ptr<TglownyForm> glowny_;
+  std::unique_ptr<TedycjaForm> edycja_;
   std::unique_ptr<TFirmaForm> firma_;
   std::unique_ptr<TJednForm> jedn_;
   std::unique_ptr<TAddIOForm> addIO_;

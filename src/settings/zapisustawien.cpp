@@ -7,6 +7,7 @@
 #include "platform/geometry.h"
 #include "platform/guard.h"
 #include "platform/registry.h"
+#include "register/edycjaform.h"
 #include "register/glownyform.h"
 #include "register/program.h"
 #include "register/werform.h"
@@ -36,7 +37,7 @@ void zapiszWszystkieUstawienia(Program& program) {
       const std::pair<const char*, QWidget*> okna[] = {
           {"Glowne", program.glowny()},   {"Konfig", konfig},
           {"Firma", program.firma()},     {"Jednostka", program.jedn()},
-          {"Edycja", nullptr},            {"Podpow", program.podpow()},
+          {"Edycja", program.edycja()},   {"Podpow", program.podpow()},
           {"KodyWal", program.kodwaluty()}, {"KodyKraj", program.kodykraj()},
           {"Podmiot", nullptr},           {"EdPodmiot", nullptr},
           {"Weryf", program.wer()},

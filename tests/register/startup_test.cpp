@@ -113,7 +113,7 @@ QStringList expectedStartRun() {
       "TwizytForm",
       QString::fromUtf8("Rozpoczęto ładowanie danych"),
       "TglownyForm",
-      // card editor: its lists (the window comes with the card editor)
+      "TedycjaForm",
       QString::fromUtf8("ładowanie kodów transakcji podejrzanych"),
       QString::fromUtf8("ładowanie kodów transakcji podejrzanych - brak pliku"),
   } + sposobyDokumentyPodmioty + QStringList{

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QTabBar>
 #include <QTest>
 
@@ -340,6 +341,599 @@ TEST(CardEditor, PicturesOfEveryPageNewAndLoaded) {
         EXPECT_TRUE(e.rect().contains(r)) << c->objectName().toStdString() << " on page " << s + 1;
       }
     }
+    e.wyjdz->click();
+  });
+}
+
+// ---- exit checks and pickers ----
+
+// Moves the focus from `z` (its page brought up first) to `do_`, as a click would.
+void opusc(TedycjaForm& e, QWidget* z, QWidget* do_) {
+  e.przejdz(e.Wprowadzanie->indexOf(z->parentWidget()), z);
+  do_->setFocus(Qt::MouseFocusReason);
+}
+
+// Replaces a field's text as the user does: everything selected and deleted, then typed.
+void ustawTekst(QWidget* w, const QString& t) {
+  if (auto* l = qobject_cast<QLineEdit*>(w); l && !l->text().isEmpty()) {
+    l->selectAll();
+    QTest::keyClick(l, Qt::Key_Backspace);
+  }
+  wpisz(w, t);
+}
+
+TEST(CardEditor, KindCodeExitTable) {
+  const int anuluj = platform::mrDismissed;
+  const struct {
+    const char* tekst;
+    const char* komunikat;  // empty: accepted
+    int kategoria;          // the picker's category preset
+    int wynik;              // the picker's answer
+    const char* potem;
+  } cases[] = {
+      {"0607", "", 0, 0, "0607"},
+      {"0146", "", 0, 0, "0146"},
+      {"0100", "", 0, 0, "0100"},
+      {"0847", "Błędny kod kategorii transakcji", -1, 607, "0607"},
+      {"ab07", "Błędny kod kategorii transakcji", -1, anuluj, "ab07"},
+      {"", "Błędny kod kategorii transakcji", -1, 101, "0101"},
+      {"0007", "Błędny kod kategorii transakcji", -1, anuluj, "0007"},
+      {"01x5", "Błędny kod tytułu transakcji", 0, 205, "0205"},
+      {"0147", "Błędny kod tytułu transakcji", 0, anuluj, "0147"},
+      {"06", "Błędny kod tytułu transakcji", 5, 607, "0607"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tekst);
+    Edytor w;
+    w.nowa([&](TedycjaForm& e) {
+      e.przejdz(TedycjaForm::Transakcja, e.kRodzTr);
+      ustawTekst(e.kRodzTr, c.tekst);
+      if (*c.komunikat) {
+        w.dialogs.expectMessage(platform::IdOk, u(c.komunikat));
+        w.dialogs.expectModal("podpowForm", [&](ModalForm& f) {
+          auto& k = static_cast<zelt::TpodpowForm&>(f);
+          EXPECT_EQ(k.Podrodz->currentIndex(), c.kategoria);
+          EXPECT_EQ(k.Podtytul->currentIndex(), -1);
+          return c.wynik;
+        });
+      }
+      if (e.kRodzTr->hasFocus()) e.kPwz->setFocus(Qt::MouseFocusReason);
+      EXPECT_TRUE(w.dialogs.scriptDone());
+      EXPECT_EQ(e.kRodzTr->text(), c.potem);
+      EXPECT_EQ(w.k().kRodzTr, c.potem);
+      if (*c.komunikat && c.wynik == anuluj) {
+        EXPECT_EQ(nazwaFokusu(), "kRodzTr") << "the focus goes back";
+      }
+      e.wyjdz->click();
+    });
+  }
+}
+
+TEST(CardEditor, KindCodeWithTitleZeroLeadsToItsRemarkOnEnter) {
+  Edytor w;
+  w.nowa([&](TedycjaForm& e) {
+    e.przejdz(TedycjaForm::Transakcja, e.kRodzTr);
+    e.kRodzTr->setText("0100");  // set without the typing's own jump
+    emit e.kRodzTr->textEdited("0100");
+    EXPECT_EQ(e.Wprowadzanie->currentIndex(), TedycjaForm::Uwagi) << "the change brings the remark up";
+    e.przejdz(TedycjaForm::Transakcja, e.kRodzTr);
+    QTest::keyClick(e.kRodzTr, Qt::Key_Return);
+    EXPECT_EQ(e.Wprowadzanie->currentIndex(), TedycjaForm::Uwagi);
+    EXPECT_EQ(nazwaFokusu(), "uwkRodzTr");
+    EXPECT_TRUE(e.uwkRodzTr->isEnabled());
+    e.wyjdz->click();
+  });
+}
+
+TEST(CardEditor, KindPickerButtonPresetsAndResults) {
+  const int anuluj = platform::mrDismissed;
+  const struct {
+    const char* tekst;
+    int kategoria, tytul;
+    int wynik;
+    const char* potem;
+    int strona;
+    const char* fokus;
+  } cases[] = {
+      {"0607", 5, 7, 600, "0600", TedycjaForm::Uwagi, "uwkRodzTr"},
+      {"0600", 5, 0, 607, "0607", TedycjaForm::Transakcja, "kRodzTr"},
+      {"0607", 5, 7, anuluj, "0607", TedycjaForm::Transakcja, "kRodzTr"},
+      {"06x7", -1, -1, 101, "0101", TedycjaForm::Transakcja, "kRodzTr"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tekst + std::string(" ") + std::to_string(c.wynik));
+    Edytor w;
+    w.nowa([&](TedycjaForm& e) {
+      w.k().kRodzTr = c.tekst;
+      e.pokazKarte();
+      w.dialogs.expectModal("podpowForm", [&](ModalForm& f) {
+        auto& k = static_cast<zelt::TpodpowForm&>(f);
+        EXPECT_EQ(k.Podrodz->currentIndex(), c.kategoria);
+        EXPECT_EQ(k.Podtytul->currentIndex(), c.tytul);
+        return c.wynik;
+      });
+      e.kRodzTrPod->click();
+      EXPECT_EQ(w.k().kRodzTr, c.potem);
+      EXPECT_EQ(e.Wprowadzanie->currentIndex(), c.strona);
+      EXPECT_EQ(nazwaFokusu(), c.fokus);
+      e.wyjdz->click();
+    });
+  }
+}
+
+// Three lines in each code list: known codes, and the picker's answers by line.
+struct EdytorKodow : Edytor {
+  EdytorKodow() {
+    p.kodwaluty()->ustawPozycje({"EUR Euro", "PLN Zloty", "USD Dolar"});
+    p.kodykraj()->ustawPozycje({"DE-NIEMCY", "PL-POLSKA", "US-USA"});
+  }
+};
+
+TEST(CardEditor, CurrencyAndCountryExitOnAThreeLineList) {
+  const int anuluj = platform::mrDismissed;
+  const struct {
+    const char* pole;
+    const char* dokad;
+    const char* tekst;
+    const char* picker;  // empty: accepted
+    int wynik;
+    const char* potem;
+  } cases[] = {
+      {"tJ", "tKw", "PLN", "", 0, "PLN"},
+      {"tJ", "tKw", "XXX", "KodwalutyForm", 3, "USD"},
+      {"tJ", "tKw", "XXX", "KodwalutyForm", anuluj, "XXX"},
+      {"tJ", "tKw", "", "KodwalutyForm", 1, "EUR"},
+      {"tJZ", "tKw", "EU", "KodwalutyForm", 2, "PLN"},
+      {"zObyw", "zAdrKod", "PL", "", 0, "PL"},
+      {"zObyw", "zAdrKod", "XX", "KodykrajForm", 2, "PL"},
+      {"zAdrKr", "zAdrKod", "XX", "KodykrajForm", anuluj, "XX"},
+      {"pAdrKr", "pAdrKod", "P", "KodykrajForm", 3, "US"},
+      {"bAdrKr", "bAdrKod", "US", "", 0, "US"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.pole) + " " + c.tekst);
+    EdytorKodow w;
+    w.k().kRodzTr = "0600";  // fields 15 and 16 shown
+    w.nowa([&](TedycjaForm& e) {
+      auto* pole = e.findChild<QLineEdit*>(c.pole);
+      auto* dokad = e.findChild<QWidget*>(c.dokad);
+      e.przejdz(e.Wprowadzanie->indexOf(pole->parentWidget()), pole);
+      ustawTekst(pole, c.tekst);
+      if (*c.picker) {
+        const bool waluta = QString(c.picker) == "KodwalutyForm";
+        w.dialogs.expectMessage(platform::IdOk, waluta ? u("Błędny kod waluty") : u("Błędny kod kraju"));
+        w.dialogs.expectModal(c.picker, [&](ModalForm& f) {
+          EXPECT_EQ(f.findChild<QListWidget*>()->currentRow(), 0) << "the picker on its first line";
+          return c.wynik;
+        });
+      }
+      dokad->setFocus(Qt::MouseFocusReason);
+      EXPECT_TRUE(w.dialogs.scriptDone());
+      EXPECT_EQ(pole->text(), c.potem);
+      EXPECT_EQ(nazwaFokusu(), c.dokad) << "the focus goes on where the user went";
+      e.wyjdz->click();
+    });
+  }
+}
+
+TEST(CardEditor, CodeButtonsPresetTheirLineAndMoveTheFocusOn) {
+  const int anuluj = platform::mrDismissed;
+  const struct {
+    const char* przycisk;
+    const char* pole;
+    const char* tekst;
+    bool wymiana;  // fields 15 and 16 shown
+    int wiersz;    // the picker's preset line
+    int wynik;
+    const char* potem;
+    const char* fokus;
+  } cases[] = {
+      {"PodtJ", "tJ", "PLN", false, 1, 3, "USD", "zTypPo"},
+      {"PodtJ", "tJ", "PLN", true, 1, 1, "EUR", "tKwZ"},
+      {"PodtJ", "tJ", "XYZ", false, 0, anuluj, "XYZ", "zTypPo"},
+      {"PodtJ", "tJ", "", false, 0, 2, "PLN", "zTypPo"},
+      {"PodtJZ", "tJZ", "USD", true, 2, 2, "PLN", "zTypPo"},
+      {"PodzObyw", "zObyw", "US", false, 2, 1, "DE", "PodzAdrKr"},
+      {"PodzAdrKr", "zAdrKr", "", false, 0, 2, "PL", "zAdrKod"},
+      {"PodpAdrKr", "pAdrKr", "PL", false, 1, anuluj, "PL", "pAdrKod"},
+      {"PodbAdrKr", "bAdrKr", "DE", false, 0, 3, "US", "bAdrKod"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.przycisk) + " " + c.tekst);
+    EdytorKodow w;
+    w.nowa([&](TedycjaForm& e) {
+      auto* pole = e.findChild<QLineEdit*>(c.pole);
+      auto* b = e.findChild<QPushButton*>(c.przycisk);
+      w.k().kRodzTr = c.wymiana ? "0600" : "0101";
+      w.k().kwotaZWidoczna = c.wymiana;
+      e.pokazKarte();
+      e.przejdz(e.Wprowadzanie->indexOf(b->parentWidget()), b);
+      ustawTekst(pole, c.tekst);
+      w.dialogs.expectModal(QString(c.pole).startsWith('t') ? "KodwalutyForm" : "KodykrajForm", [&](ModalForm& f) {
+        EXPECT_EQ(f.findChild<QListWidget*>()->currentRow(), c.wiersz);
+        return c.wynik;
+      });
+      if (!*c.tekst && c.wynik == anuluj) w.dialogs.expectMessage(platform::IdOk, u("Brak kodu waluty"));
+      b->click();
+      EXPECT_EQ(pole->text(), c.potem);
+      EXPECT_EQ(nazwaFokusu(), c.fokus);
+      e.wyjdz->click();
+    });
+  }
+}
+
+TEST(CardEditor, AListWithoutUsableCodesNeverTrapsTheUser) {
+  Edytor w;
+  w.p.kodwaluty()->ustawPozycje({""});
+  w.p.kodykraj()->ustawPozycje({"", " "});
+  w.nowa([&](TedycjaForm& e) {
+    w.dialogs.expectMessage(platform::IdOk, u("Błędny kod waluty"));
+    opusc(e, e.tJ, e.tKw);
+    EXPECT_EQ(nazwaFokusu(), "tKw") << "no picker, the focus goes on";
+    w.dialogs.expectMessage(platform::IdOk, u("Błędny kod kraju"));
+    opusc(e, e.zObyw, e.zAdrKod);
+    EXPECT_EQ(nazwaFokusu(), "zAdrKod");
+    e.wyjdz->click();
+  });
+}
+
+TEST(CardEditor, TabOnTheCurrencyButtonWithoutACodeSaysSoOnce) {
+  Edytor w;
+  w.nowa([&](TedycjaForm& e) {
+    w.k().tJ.clear();
+    e.pokazKarte();
+    e.przejdz(TedycjaForm::Transakcja, e.PodtJ);
+    w.dialogs.expectMessage(platform::IdOk, u("Brak kodu waluty"));
+    QTest::keyClick(e.PodtJ, Qt::Key_Tab);
+    EXPECT_EQ(nazwaFokusu(), "PodtJ");
+    EXPECT_EQ(w.dialogs.messages().size(), 1);
+    // Leaving it by the mouse says the same and keeps it.
+    w.dialogs.expectMessage(platform::IdOk, u("Brak kodu waluty"));
+    e.tM->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(nazwaFokusu(), "PodtJ");
+    e.wyjdz->click();
+  });
+}
+
+TEST(CardEditor, TransactionNumberAndPartyTypeExitChecks) {
+  Edytor w;
+  w.nowa([&](TedycjaForm& e) {
+    w.dialogs.expectMessage(platform::IdOk, u("Numer ewidencyjny może zawierać tylko cyfry 0..9"));
+    ustawTekst(e.nrEwT, "12A");
+    opusc(e, e.nrEwT, e.rejDat);
+    EXPECT_EQ(nazwaFokusu(), "nrEwT");
+    ustawTekst(e.nrEwT, "");
+    e.rejDat->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(nazwaFokusu(), "rejDat") << "an empty number passes";
+    w.k().z.pola.TypPo = -1;
+    e.pokazKarte();
+    w.dialogs.expectMessage(platform::IdOk, u("To pole musi być wypełnione"));
+    opusc(e, e.zTypPo, e.zAdrKod);
+    EXPECT_EQ(nazwaFokusu(), "zTypPo");
+    wybierz(e.zTypPo, 1);
+    e.zAdrKod->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(nazwaFokusu(), "zAdrKod");
+    e.wyjdz->click();
+  });
+}
+
+TEST(CardEditor, PowrotFromAWrongCurrencyClosesWithoutAMessage) {
+  Edytor w;
+  EXPECT_EQ(w.nowa([&](TedycjaForm& e) {
+              e.przejdz(TedycjaForm::Transakcja, e.tJ);
+              ustawTekst(e.tJ, "XXX");
+              e.wyjdz->setFocus(Qt::MouseFocusReason);
+              e.wyjdz->click();
+            }),
+            platform::mrCancel);
+  EXPECT_TRUE(w.dialogs.messages().isEmpty());
+}
+
+// ---- stored texts ----
+
+TEST(CardEditor, NamesTakeAtMost140CharactersAndCodesAreStoredInUpperCase) {
+  Edytor w;
+  w.nowa([&](TedycjaForm& e) {
+    e.zNz->clear();
+    wpisz(e.zNz, QString(140, 'a'));
+    wpisz(e.zNz, "b");
+    EXPECT_EQ(w.k().z.pola.Nz, std::string(140, 'a')) << "the 141st character is refused";
+    e.zNz->moveCursor(QTextCursor::Start);
+    e.zNz->insertPlainText("xyz");
+    EXPECT_EQ(w.k().z.pola.Nz, std::string(140, 'a')) << "a full field takes nothing pasted";
+    e.zNz->setPlainText(QString(138, 'a'));
+    e.zNz->moveCursor(QTextCursor::Start);
+    e.zNz->insertPlainText("xyz");
+    EXPECT_EQ(w.k().z.pola.Nz, "xy" + std::string(138, 'a')) << "what is pasted fills the room left";
+    EXPECT_EQ(e.zNz->toPlainText().size(), 140);
+    ustawTekst(e.tJ, "pln");
+    EXPECT_EQ(e.tJ->text(), "PLN");
+    EXPECT_EQ(w.k().tJ, "PLN");
+    ustawTekst(e.zObyw, u("pl"));
+    EXPECT_EQ(w.k().z.pola.Obyw, "PL");
+    e.wyjdz->click();
+  });
+}
+
+// ---- remark visibility, fields 15 and 16 ----
+
+TEST(CardEditor, RemarkVisibilityFollowsTheUsersCodes) {
+  struct Case {
+    const char* nazwa;
+    std::function<void(TedycjaForm&)> zmiana;
+    const char* uwaga;
+    bool pokazana;
+    bool tekstZostaje;  // the remark's text when it is hidden
+  };
+  const auto typ = [](const char* lista, int i) {
+    return [=](TedycjaForm& e) { wybierz(e.findChild<QComboBox*>(lista), i); };
+  };
+  const auto kod = [](const char* t) {
+    return [=](TedycjaForm& e) {
+      e.kRodzTr->setText(t);
+      emit e.kRodzTr->textEdited(t);
+    };
+  };
+  const Case cases[] = {
+      {"06 title 00", kod("0100"), "uwkRodzTr", true, true},
+      {"06 title 07", kod("0107"), "uwkRodzTr", false, true},
+      {"07 linked", typ("kPwz", 1), "uwkPwz", true, false},
+      {"07 not linked", typ("kPwz", 0), "uwkPwz", false, false},
+      {"08 a code", typ("kPdjrz", 2), "uwkPdjrz", true, true},
+      {"08 the empty item", typ("kPdjrz", 0), "uwkPdjrz", false, true},
+      {"09 other", typ("spDysp", 0), "uwspDysp", true, true},
+      {"09 in person", typ("spDysp", 1), "uwspDysp", false, true},
+      {"17 other", typ("zTypPo", 0), "uwzTypPo", true, false},
+      {"17 a person", typ("zTypPo", 1), "uwzTypPo", false, false},
+      {"29 other", typ("zRodzDokTo", 0), "uwzRodzDokTo", true, false},
+      {"29 identity card", typ("zRodzDokTo", 1), "uwzRodzDokTo", false, false},
+      {"31 other", typ("pTypPo", 0), "uwpTypPo", true, false},
+      {"31 a person", typ("pTypPo", 1), "uwpTypPo", false, false},
+      {"37 other", typ("bTypPo", 0), "uwbTypPo", true, false},
+      {"37 a company", typ("bTypPo", 11), "uwbTypPo", false, false},
+      {"19 second citizenship", [](TedycjaForm& e) { e.dwaobyw->click(); }, "uwzObyw", true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.nazwa);
+    Edytor w;
+    w.nowa([&](TedycjaForm& e) {
+      auto* uw = e.findChild<QLineEdit*>(c.uwaga);
+      // The remark shown and filled, as a card may hold it, with the focus on page 1.
+      Karta& k = w.k();
+      k.uwkRodzTrWidoczna = k.uwkPwzWidoczna = k.uwkPdjrzWidoczna = k.uwspDyspWidoczna = true;
+      k.z.uwTypPoWidoczna = k.z.uwRodzDokToWidoczna = k.p.uwTypPoWidoczna = k.b.uwTypPoWidoczna = true;
+      e.pokazKarte();
+      ustawTekst(uw, "tekst uwagi");
+      uw->setVisible(c.pokazana ? false : true);
+      if (c.pokazana) {
+        // Hidden before the change: the change shows it.
+        k.uwkRodzTrWidoczna = k.uwkPwzWidoczna = k.uwkPdjrzWidoczna = k.uwspDyspWidoczna = false;
+        k.z.uwTypPoWidoczna = k.z.uwRodzDokToWidoczna = k.p.uwTypPoWidoczna = k.b.uwTypPoWidoczna = false;
+        k.z.uwObywWidoczna = false;
+        e.pokazKarte();
+      }
+      e.przejdz(TedycjaForm::Identyfikacja, e.nrEwT);
+      c.zmiana(e);
+      EXPECT_EQ(!uw->isHidden(), c.pokazana);
+      if (c.pokazana) {
+        EXPECT_EQ(e.Wprowadzanie->currentIndex(), TedycjaForm::Uwagi);
+        EXPECT_EQ(nazwaFokusu(), c.uwaga);
+        EXPECT_EQ(uw->text(), "tekst uwagi");
+      } else {
+        EXPECT_EQ(uw->text(), c.tekstZostaje ? "tekst uwagi" : "");
+        EXPECT_EQ(e.Wprowadzanie->currentIndex(), TedycjaForm::Identyfikacja) << "hiding moves nothing";
+      }
+      e.wyjdz->click();
+    });
+  }
+}
+
+TEST(CardEditor, CategorySixShowsFieldsFifteenAndSixteenAndAnotherEmptiesThem) {
+  Edytor w;
+  w.nowa([&](TedycjaForm& e) {
+    e.przejdz(TedycjaForm::Transakcja, e.kRodzTr);
+    ustawTekst(e.kRodzTr, "0607");
+    EXPECT_FALSE(e.tKwZ->isHidden());
+    EXPECT_FALSE(e.tJZ->isHidden());
+    EXPECT_FALSE(e.PodtJZ->isHidden());
+    ustawTekst(e.tKwZ, "12,50");
+    ustawTekst(e.tJZ, "EUR");
+    e.przejdz(TedycjaForm::Transakcja, e.kRodzTr);
+    ustawTekst(e.kRodzTr, "0101");
+    EXPECT_TRUE(e.tKwZ->isHidden());
+    EXPECT_TRUE(e.tJZ->isHidden());
+    EXPECT_TRUE(e.PodtJZ->isHidden());
+    EXPECT_EQ(w.k().tKwZ, "");
+    EXPECT_EQ(w.k().tJZ, "");
+    EXPECT_EQ(e.tKwZ->text(), "");
+    e.wyjdz->click();
+  });
+}
+
+// ---- number preview, registration date ----
+
+TEST(CardEditor, NumberSuffixPreviewTable) {
+  const struct {
+    bool io, dz, mc, ro;
+    const char* oczekiwany;
+  } cases[] = {
+      {false, false, false, false, ""},  {true, false, false, false, "12345678"},
+      {false, true, false, false, "05"}, {false, false, true, true, "0307"},
+      {true, true, true, true, "12345678050307"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.oczekiwany);
+    Edytor w;
+    auto& konf = *w.p.konfig();
+    konf.NrEwIO->setChecked(c.io);
+    konf.NrEwDz->setChecked(c.dz);
+    konf.NrEwMc->setChecked(c.mc);
+    konf.NrEwRo->setChecked(c.ro);
+    w.nowa([&](TedycjaForm& e) {
+      e.przejdz(TedycjaForm::Identyfikacja, e.jedIO);
+      e.jedIO->lineEdit()->clear();
+      wpisz(e.jedIO, "12345678 - siedziba");
+      e.tDat->setDate(QDate(2007, 3, 5));
+      EXPECT_EQ(e.RozNum->text(), c.oczekiwany);
+      EXPECT_EQ(w.k().RozNum, c.oczekiwany);
+      e.wyjdz->click();
+    });
+  }
+}
+
+TEST(CardEditor, AUsersRegistrationDateChangeProposesThatDatesFirstFreeNumber) {
+  Edytor w;
+  const double d = platform::dateToDays(QDate(2026, 3, 4));
+  w.zapisz({rekord("1", d, "0"), rekord("2", d, "1"), rekord("3", d, "3")});
+  w.nowa([&](TedycjaForm& e) {
+    EXPECT_EQ(e.NrRejDat->currentText(), "0") << "today has no records";
+    e.rejDat->setDate(QDate(2026, 3, 4));
+    EXPECT_EQ(e.NrRejDat->currentText(), "2");
+    EXPECT_EQ(w.k().NrRejDatTekst, "2");
+    e.wyjdz->click();
+  });
+  // Opening a card shows its own number and searches none.
+  w.k().rejDat = d;
+  w.k().NrRejDat = {"7"};
+  w.k().NrRejDatTekst = "7";
+  w.otworz([&](TedycjaForm& e) {
+    EXPECT_EQ(e.NrRejDat->currentText(), "7");
+    e.wyjdz->click();
+  });
+  EXPECT_EQ(w.k().NrRejDatTekst, "7");
+}
+
+// ---- a loaded card ----
+
+TEST(CardEditor, ALoadedCardOpensIntactWithItsDatesAndIndexes) {
+  Edytor w;
+  TRekordTransakcji a = rekord("555", platform::dateToDays(QDate(2026, 6, 1)), "4");
+  a.tDat = platform::dateToDays(QDate(2001, 2, 3));
+  a.kRodzTr = "0600";
+  a.uwkRodzTr = "uwaga a";
+  a.spDysp = 44;  // no such item
+  a.zTypPo = 1;
+  a.zNz = "Kowalski";
+  a.Status = 0;
+  TRekordTransakcji b = a;
+  b.nrRejDat = "9";
+  b.zNz = "Nowak";
+  w.zapisz({a, b});
+  std::int32_t n = 0;
+  ASSERT_EQ(zelt::wczytajKarte(w.p, n, nullptr), zelt::Wczytanie::Wczytana);
+  w.k().NrRejDatAktywny = true;
+  const Karta przed = w.k();
+  w.otworz([&](TedycjaForm& e) {
+    EXPECT_EQ(e.Wprowadzanie->currentIndex(), TedycjaForm::Identyfikacja);
+    EXPECT_EQ(e.NrRejDat->count(), 2);
+    EXPECT_EQ(e.NrRejDat->currentText(), "4");
+    EXPECT_EQ(e.rejDat->date(), QDate(2026, 6, 1));
+    EXPECT_EQ(e.tDat->date(), QDate(2001, 2, 3)) << "an early stored date is shown as it is";
+    EXPECT_EQ(e.spDysp->currentIndex(), -1);
+    EXPECT_EQ(e.Status->currentIndex(), 0);
+    EXPECT_FALSE(e.uwkRodzTr->isHidden());
+    EXPECT_EQ(e.uwkRodzTr->text(), "uwaga a");
+    EXPECT_FALSE(e.tKwZ->isHidden());
+    e.Wprowadzanie->tabBar()->setFocus();
+    for (int s = 0; s < e.Wprowadzanie->count(); ++s) e.Wprowadzanie->setCurrentIndex(s);
+    e.wyjdz->click();
+  });
+  EXPECT_EQ(w.k().rejDat, przed.rejDat);
+  EXPECT_EQ(w.k().tDat, przed.tDat);
+  EXPECT_EQ(w.k().spDysp, 44) << "an index the list cannot show is kept";
+  EXPECT_EQ(w.k().NrRejDat, przed.NrRejDat);
+  EXPECT_EQ(w.k().NrRejDatTekst, "4");
+  EXPECT_EQ(w.k().uwkRodzTr, "uwaga a");
+  EXPECT_EQ(w.k().tKwZ, przed.tKwZ);
+}
+
+// ---- navigation ----
+
+TEST(CardEditor, NavigationTable) {
+  struct Case {
+    const char* nazwa;
+    const char* kontrolka;
+    int klawisz;
+    Qt::KeyboardModifiers mod;
+    int strona;
+    const char* fokus;
+    std::function<void(Karta&)> karta = {};
+  };
+  const auto wymiana = [](Karta& k) {
+    k.kRodzTr = "0600";
+    k.kwotaZWidoczna = true;
+  };
+  const auto bezWymiany = [](Karta& k) {
+    k.kRodzTr = "0101";
+    k.kwotaZWidoczna = false;
+  };
+  const Case cases[] = {
+      {"Enter in nrEwT", "nrEwT", Qt::Key_Return, {}, 0, "rejDat"},
+      {"Tab from jedIO", "jedIO", Qt::Key_Tab, {}, 1, "kRodzTrPod"},
+      {"Down in jedIO", "jedIO", Qt::Key_Down, {}, 1, "kRodzTrPod"},
+      {"Enter in tKw", "tKw", Qt::Key_Return, {}, 1, "PodtJ", wymiana},
+      {"Enter in tJ skips a hidden tKwZ", "tJ", Qt::Key_Return, {}, 2, "zTypPo", bezWymiany},
+      {"Tab on PodtJ, 16 shown", "PodtJ", Qt::Key_Tab, {}, 1, "tKwZ", wymiana},
+      {"Tab on PodtJ skips a hidden tKwZ", "PodtJ", Qt::Key_Tab, {}, 2, "zTypPo", bezWymiany},
+      {"Enter in tJ, 15 shown", "tJ", Qt::Key_Return, {}, 1, "tKwZ", wymiana},
+      {"Tab in tJ, 15 hidden", "tJ", Qt::Key_Tab, {}, 2, "zTypPo", bezWymiany},
+      {"Tab from PodtJZ", "PodtJZ", Qt::Key_Tab, {}, 2, "zTypPo", wymiana},
+      {"Enter in zTypPo", "zTypPo", Qt::Key_Return, {}, 2, "zNz"},
+      {"Enter in zNz types no line", "zNz", Qt::Key_Return, {}, 2, "PodzObyw"},
+      {"Enter on PodzObyw presses nothing", "PodzObyw", Qt::Key_Return, {}, 2, "PodzAdrKr"},
+      {"Enter in zNrDokTo", "zNrDokTo", Qt::Key_Return, {}, 3, "pTypPo"},
+      {"Tab from zNrDokTo", "zNrDokTo", Qt::Key_Tab, {}, 3, "pTypPo"},
+      {"Shift+Tab from zNrDokTo stays on the page", "zNrDokTo", Qt::Key_Backtab, Qt::ShiftModifier, 2, "zRodzDokTo"},
+      {"Enter in bAdrUl wraps on its page", "bAdrUl", Qt::Key_Return, {}, 4, "bTypPo"},
+      {"Tab from bAdrUl", "bAdrUl", Qt::Key_Tab, {}, 5, "nrRachZ"},
+      {"Shift+Tab from bAdrUl", "bAdrUl", Qt::Key_Backtab, Qt::ShiftModifier, 4, "bAdrM"},
+      {"Enter in uwkRodzTr", "uwkRodzTr", Qt::Key_Return, {}, 1, "kPwz", wymiana},
+      {"Tab in uwzObyw", "uwzObyw", Qt::Key_Tab, {}, 2, "zNrDokTo"},
+      {"Enter in uwzRodzDokTo", "uwzRodzDokTo", Qt::Key_Return, {}, 3, "pNz"},
+      {"Tab in uwbTypPo", "uwbTypPo", Qt::Key_Tab, {}, 4, "bNz"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.nazwa);
+    Edytor w;
+    w.nowa([&](TedycjaForm& e) {
+      Karta& k = w.k();
+      k.z.pola.TypPo = 1;
+      k.z.uwObywWidoczna = k.z.uwRodzDokToWidoczna = k.b.uwTypPoWidoczna = k.uwkRodzTrWidoczna = true;
+      k.tJ = k.tJZ = "PLN";
+      if (c.karta) c.karta(k);
+      e.pokazKarte();
+      auto* w0 = e.findChild<QWidget*>(c.kontrolka);
+      for (int s = 0; s < e.Wprowadzanie->count(); ++s)
+        if (e.Wprowadzanie->widget(s)->isAncestorOf(w0)) e.przejdz(s, w0);
+      ASSERT_EQ(fokus(), w0);
+      QTest::keyClick(fokus(), Qt::Key(c.klawisz), c.mod);
+      EXPECT_EQ(e.Wprowadzanie->currentIndex(), c.strona);
+      EXPECT_EQ(nazwaFokusu(), c.fokus);
+      if (QString(c.kontrolka) == "zNz") {
+        EXPECT_FALSE(e.zNz->toPlainText().contains('\n'));
+      }
+      e.wyjdz->click();
+    });
+  }
+}
+
+TEST(CardEditor, LeftAndRightOnTheTabRowWrapAndAPickerClosingMovesNoPage) {
+  Edytor w;
+  w.nowa([&](TedycjaForm& e) {
+    QTabBar* tabs = e.Wprowadzanie->tabBar();
+    tabs->setFocus();
+    QTest::keyClick(tabs, Qt::Key_Left);
+    EXPECT_EQ(e.Wprowadzanie->currentIndex(), TedycjaForm::Uwagi);
+    QTest::keyClick(tabs, Qt::Key_Right);
+    EXPECT_EQ(e.Wprowadzanie->currentIndex(), TedycjaForm::Identyfikacja);
+    QTest::keyClick(tabs, Qt::Key_Right);
+    EXPECT_EQ(e.Wprowadzanie->currentIndex(), TedycjaForm::Transakcja);
+    // A picker shown and closed over the editor leaves its page and focus.
+    e.przejdz(TedycjaForm::Dysponenci, e.PodzAdrKr);
+    w.dialogs.expectModal("KodykrajForm", [](ModalForm&) { return platform::mrDismissed; });
+    e.PodzAdrKr->click();
+    EXPECT_EQ(e.Wprowadzanie->currentIndex(), TedycjaForm::Dysponenci);
+    EXPECT_EQ(nazwaFokusu(), "zAdrKod");
     e.wyjdz->click();
   });
 }

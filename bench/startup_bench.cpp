@@ -1,9 +1,11 @@
 // Start-up over a register of 100,000 records up to the signed-in main window, and the list's
-// scrolling, clicking and card load on that register.
+// scrolling, clicking and card load on that register; the card editor's openings and its
+// registration date's number search beside one sequential read of the file.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "platform/clock.h"
@@ -11,6 +13,7 @@
 #include "platform/printers.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "register/edycjaform.h"
 #include "register/glownyform.h"
 #include "register/karta.h"
 #include "register/program.h"
@@ -94,6 +97,59 @@ void BM_LoadACard(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LoadACard)->Unit(benchmark::kMillisecond);
+
+// The yardstick of the editor's openings: one sequential read of the whole register file.
+void BM_SequentialReadOfTheRegister(benchmark::State& state) {
+  Swiat& s = swiat();
+  const QString plik = s.dir.filePath("Dokumenty/ZELT/Baza/transak.dat");
+  std::vector<char> bufor(1 << 20);
+  for (auto _ : state) {
+    QFile f(plik);
+    if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot open the register");
+    qint64 razem = 0;
+    for (qint64 n; (n = f.read(bufor.data(), static_cast<qint64>(bufor.size()))) > 0;) razem += n;
+    benchmark::DoNotOptimize(razem);
+  }
+}
+BENCHMARK(BM_SequentialReadOfTheRegister)->Unit(benchmark::kMillisecond);
+
+// "&Dodaj": the new card (its first free number of today reads the register) shown in the editor.
+void BM_AddOpensTheCardEditor(benchmark::State& state) {
+  Swiat& s = swiat();
+  auto p = s.start();
+  for (auto _ : state) {
+    s.dialogs.expectModal("edycjaForm", [](platform::ModalForm&) { return platform::mrCancel; });
+    p->glowny()->dodajClick();
+  }
+}
+BENCHMARK(BM_AddOpensTheCardEditor)->Unit(benchmark::kMillisecond);
+
+// "&Edytuj" on the last row: the card load and the editor shown.
+void BM_EditOpensTheCardEditor(benchmark::State& state) {
+  Swiat& s = swiat();
+  auto p = s.start();
+  auto& l = *p->glowny()->lista;
+  l.SetDataRow(l.RowCount() - 1);
+  for (auto _ : state) {
+    s.dialogs.expectModal("edycjaForm", [](platform::ModalForm&) { return platform::mrCancel; });
+    p->glowny()->EdytujClick();
+  }
+}
+BENCHMARK(BM_EditOpensTheCardEditor)->Unit(benchmark::kMillisecond);
+
+// A user's change of the registration date: that date's first free number.
+void BM_RegistrationDateChange(benchmark::State& state) {
+  Swiat& s = swiat();
+  auto p = s.start();
+  auto& e = *p->edycja();
+  QDate d(2025, 12, 10);
+  for (auto _ : state) {
+    d = d.addDays(1);
+    e.rejDat->setDate(d);
+  }
+  benchmark::DoNotOptimize(p->karta.NrRejDatTekst);
+}
+BENCHMARK(BM_RegistrationDateChange)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "platform/cp1250.h"
 
 #include <array>
+#include <optional>
 #include <unordered_map>
 
 namespace cp1250 {
@@ -48,19 +49,67 @@ QString toUnicode(std::string_view bytes) {
   return out;
 }
 
+namespace {
+
+// The byte of a code point, or nothing when the code page cannot hold it.
+std::optional<char> encode(char32_t c) {
+  if (c < 0x80) return static_cast<char>(c);
+  if (c > 0xFFFF) return std::nullopt;
+  const auto& rev = reverseTable();
+  auto it = rev.find(static_cast<char16_t>(c));
+  if (it == rev.end()) return std::nullopt;
+  return static_cast<char>(it->second);
+}
+
+// Calls f(code point, index of its first unit, units) for each character; a lone surrogate is one
+// character that no code page holds.
+template <class F>
+void eachCodePoint(const QString& text, F f) {
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n;) {
+    const char16_t c = text[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
+      f(QChar::surrogateToUcs4(c, text[i + 1].unicode()), i, 2);
+      i += 2;
+    } else {
+      f(char32_t(c), i, 1);
+      ++i;
+    }
+  }
+}
+
+}  // namespace
+
+bool holds(char32_t c) {
+  if (c >= 0xD800 && c <= 0xDFFF) return false;
+  return encode(c).has_value();
+}
+
 std::string fromUnicode(const QString& text) {
   std::string out;
   out.reserve(static_cast<size_t>(text.size()));
-  const auto& rev = reverseTable();
-  for (QChar qc : text) {
-    char16_t c = qc.unicode();
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-      continue;
-    }
-    auto it = rev.find(c);
-    out.push_back(it == rev.end() ? '?' : static_cast<char>(it->second));
-  }
+  eachCodePoint(text, [&](char32_t c, qsizetype, int) {
+    const auto b = holds(c) ? encode(c) : std::nullopt;
+    out.push_back(b ? *b : '?');
+  });
+  return out;
+}
+
+bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+bool cleanTyped(QString& text, bool anyCharacter) {
+  bool ok = true;
+  eachCodePoint(text, [&](char32_t c, qsizetype i, int) {
+    if (isControl(c)) text[i] = u' ';
+    else if (!anyCharacter && !holds(c)) ok = false;
+  });
+  return ok;
+}
+
+std::string bezSterujacych(std::string_view bytes) {
+  std::string out(bytes);
+  for (char& b : out)
+    if (isControl(toUnicode(static_cast<unsigned char>(b)))) b = ' ';
   return out;
 }
 
@@ -70,12 +119,6 @@ std::string fromUtf8(std::string_view utf8) {
 
 QString toQ(std::string_view bytes) { return toUnicode(bytes); }
 
-std::string bezSterujacych(std::string_view bytes) {
-  std::string out(bytes);
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-  return out;
-}
 
 unsigned char toUpper(unsigned char byte) {
   static const auto table = [] {

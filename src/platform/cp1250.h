@@ -11,8 +11,12 @@ namespace cp1250 {
 // The character of one byte.
 char16_t toUnicode(unsigned char byte);
 QString toUnicode(std::string_view bytes);
-// A character that Windows-1250 cannot hold becomes '?'.
+// A character that Windows-1250 cannot hold becomes '?', one per character (a character beyond
+// U+FFFF, two UTF-16 units, gives one '?'). Control characters are kept: a stored value shown in
+// a widget comes back byte for byte.
 std::string fromUnicode(const QString& text);
+// Whether the code page holds the character (one code point).
+bool holds(char32_t c);
 // Shorthand for the many literal Polish texts kept in UTF-8 source files.
 std::string fromUtf8(std::string_view utf8);
 QString toQ(std::string_view bytes);
@@ -21,8 +25,23 @@ QString toQ(std::string_view bytes);
 unsigned char toUpper(unsigned char byte);
 std::string toUpper(std::string_view bytes);
 
-// Stored bytes with every control byte (below 0x20) as a blank: a line break or a tab inside a
-// value must not split a report line.
+// ---- What users type into stored texts ----
+// The one rule for text that a user types or pastes into an edit whose value is stored (settings,
+// institution, passwords, cards, parties), so that what is typed is what is stored:
+//  - a control character becomes a blank: the C0 controls (TAB, LF, CR, ESC, NUL...), DEL and the
+//    C1 range U+0080..U+009F. A stored TAB or line break would split a report line;
+//  - a character that Windows-1250 cannot hold is refused: it would be stored as '?' unseen, and a
+//    password "Жук1" stored as "???1" lets any three such letters and "1" sign in.
+// Blanks the controls in place; returns false when the text holds a character outside the code
+// page, and the edit then refuses the keystroke or the paste. With `anyCharacter` the code page is
+// not asked (folder paths, which the store keeps as Unicode text); controls are blanked all the same.
+// Edits get this rule through platform::guardEdit (platform/edits.h), not by calling it themselves.
+bool cleanTyped(QString& text, bool anyCharacter = false);
+bool isControl(char32_t c);
+// Stored bytes made fit for one line of a report file: every control byte (below 0x20, DEL, and
+// the five bytes that stand for C1 controls) becomes a blank, by the same rule as isControl: a line
+// break or a tab inside a value must not split a report line. Older records and imported data may
+// hold such bytes even though no edit lets them in.
 std::string bezSterujacych(std::string_view bytes);
 
 }  // namespace cp1250

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "platform/cp1250.h"
+#include "platform/edits.h"
 #include "platform/shell.h"
 #include "register/glownyform.h"
 #include "register/program.h"
@@ -83,6 +84,7 @@ TwizytForm::TwizytForm(Program& program) : program_(program), logowanie_(program
   haslo->setVisible(false);
   haslo->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
   haslo->installEventFilter(this);
+  platform::guardEdit(haslo);
   ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName("ok");
   ok->setVisible(false);

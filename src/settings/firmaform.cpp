@@ -10,6 +10,7 @@
 #include <QValidator>
 
 #include "platform/cp1250.h"
+#include "platform/edits.h"
 #include "platform/geometry.h"
 #include "platform/guard.h"
 #include "platform/registry.h"
@@ -275,6 +276,10 @@ TFirmaForm::TFirmaForm(Program& program) : program_(program) {
   connect(weryf, &QPushButton::clicked, this, [this] { weryfClick(); });
   connect(dodaj, &QPushButton::clicked, this, [this] { dodajClick(); });
   connect(wyjscie, &QPushButton::clicked, this, [this] { wyjscieClick(); });
+  for (auto [e, v] : polaTekstowe()) {
+    const bool folder = e == kataldan || e == katalpod || e == kataleks;
+    platform::guardEdit(e, {.anyCharacter = folder});
+  }
   ustaw(DaneIO{});
 }
 

@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "platform/cp1250.h"
+#include "platform/edits.h"
 #include "platform/errors.h"
 #include "platform/geometry.h"
 #include "platform/printers.h"
@@ -285,6 +286,8 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
   lay->activate();  // the window's minimum size now holds every tab, also for a stored smaller size
   resize(size().expandedTo(QSize(660, 380)));
 
+  for (QLineEdit* e : {SkTrX, SkTrY, PoTrX, PoTrY, SkIoX, SkIoY, PoIoX, PoIoY, domkRodzTr, domMiejsce, domWaluta, domKraj})
+    platform::guardEdit(e);
   connect(zapis, &QPushButton::clicked, this, [this] { zapisClick(); });
   connect(wyjscie, &QPushButton::clicked, this, [this] { wyjscieClick(); });
   connect(domkRodzTrPod, &QPushButton::clicked, this, [this] { domkRodzTrPodClick(); });

@@ -73,3 +73,58 @@ TEST(Cp1250, UpperCaseStaysInTheCodePage) {
 }
 
 }  // namespace
+
+namespace {
+
+QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// What an edit does with typed or pasted text: the cleaned text, or refused.
+TEST(Cp1250, CleanTypedBlanksControlsAndRefusesWhatTheCodePageCannotHold) {
+  struct Case {
+    const char* name;
+    QString typed;
+    bool accepted;
+    QString stored;  // when accepted
+  };
+  const Case cases[] = {
+      {"plain Polish text", u("Zażółć gęślą jaźń"), true, u("Zażółć gęślą jaźń")},
+      {"tab", u("a\tb"), true, u("a b")},
+      {"line feed and carriage return", u("a\r\nb"), true, u("a  b")},
+      {"escape", u("a\x1b"), true, u("a ")},
+      {"nul", QString(QChar(0)) + u("x"), true, u(" x")},
+      {"delete", u("x\x7f"), true, u("x ")},
+      {"C1 next line", QString(QChar(0x85)), true, u(" ")},
+      {"Cyrillic password", u("Жук1"), false, {}},
+      {"Greek", u("Έγγραφα"), false, {}},
+      {"CJK", u("文档"), false, {}},
+      {"beyond U+FFFF", u("a😀"), false, {}},
+      {"lone surrogate", QString(QChar(0xD800)), false, {}},
+      {"euro and quotes of the code page", u("€ „x”"), true, u("€ „x”")},
+  };
+  for (const auto& c : cases) {
+    QString t = c.typed;
+    EXPECT_EQ(cp1250::cleanTyped(t), c.accepted) << c.name;
+    if (c.accepted) {
+      EXPECT_EQ(t, c.stored) << c.name;
+    }
+  }
+  // Folder paths keep any character; their controls are blanked all the same.
+  QString folder = u("/home/Документы\t/文档/😀");
+  EXPECT_TRUE(cp1250::cleanTyped(folder, true));
+  EXPECT_EQ(folder, u("/home/Документы /文档/😀"));
+}
+
+TEST(Cp1250, ACharacterBeyondTheBasicPlaneGivesOneQuestionMark) {
+  EXPECT_EQ(cp1250::fromUnicode(u("a😀b")), "a?b");
+  EXPECT_EQ(cp1250::fromUnicode(u("😀😀")), "??");
+  EXPECT_EQ(cp1250::fromUnicode(QString(QChar(0xDC00)) + u("x")), "?x");
+  // Controls stay as they are: stored bytes come back from a widget unchanged.
+  EXPECT_EQ(cp1250::fromUnicode(u("a\tb")), "a\tb");
+}
+
+TEST(Cp1250, ControlBytesBecomeBlanksStoredBytesFitForOneLine) {
+  std::string bytes = std::string("a\tb\r\nc") + '\0' + "\x1b\x7f\x81\x83\x88\x90\x98" + "\xA3\xF3\x64\x9F\x80";
+  EXPECT_EQ(cp1250::bezSterujacych(bytes), std::string("a b  c") + std::string(8, ' ') + "\xA3\xF3\x64\x9F\x80");
+}
+
+}  // namespace

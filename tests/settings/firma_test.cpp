@@ -420,6 +420,45 @@ TEST(FirmaForm, PasswordEditsHoldTenCharactersShownHidden) {
   }
 }
 
+// What is typed is what is stored, in every text edit of the window: a character outside
+// Windows-1250 is refused (the folders excepted, which keep any character), a control character
+// becomes a blank.
+TEST(FirmaForm, EveryTextEditStoresWhatIsTyped) {
+  FirmaWorld w;
+  auto& f = *w.start().firma();
+  const auto edits = f.findChildren<QLineEdit*>();
+  ASSERT_GE(edits.size(), 35);
+  for (QLineEdit* e : edits) {
+    const std::string name = e->objectName().toStdString();
+    const bool folder = e == f.kataldan || e == f.katalpod || e == f.kataleks;
+    e->clear();
+    const QString before = e->text();
+    pisz(e, u("Ж"));
+    EXPECT_EQ(e->text() == before, !folder) << name;
+    e->clear();
+    e->insert(u("7\t8\r\n9\x1b"));  // pasted
+    for (QChar c : e->text()) EXPECT_TRUE(c.isPrint()) << name;
+  }
+  f.NazIO->clear();
+  f.NazIO->insert(u("Bank\tPolski\n"));
+  f.HaOs1IO->clear();
+  pisz(f.HaOs1IO, u("Жук1"));
+  EXPECT_EQ(f.HaOs1IO->text(), "1") << "the edit shows one character, and one is stored";
+  f.zapisClick();
+  w.reloadRegistry();
+  EXPECT_EQ(w.reg().readString(HKCU, kIO, "nazIO"), "Bank Polski ");
+  EXPECT_EQ(zelt::hasla::odkoduj(zelt::hasla::Rola::Osoba1, *w.bin(kIO, "OpOs1IO")).haslo, "1");
+}
+
+TEST(FirmaForm, TheSignInsPasswordEditRefusesWhatTheCodePageCannotHold) {
+  FirmaWorld w;
+  auto& s = *w.start().wizyt();
+  pisz(s.haslo, u("Жук1"));
+  EXPECT_EQ(s.haslo->text(), "1");
+  s.haslo->insert(u("\t"));
+  EXPECT_EQ(s.haslo->text(), "1 ");
+}
+
 }  // namespace
 
 namespace {

@@ -4,9 +4,11 @@
 #include <cstring>
 
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
 #include <QListWidget>
@@ -185,6 +187,31 @@ TEST(Konfig, SaveWritesEveryValueAndKeepsAStoredPrinterWhenNoneIsChosen) {
   EXPECT_EQ(pola, 48) << "all 48 column definitions, always";
   EXPECT_TRUE(r.valueExists(HKCU, kKonfig, "Pole01"));
   EXPECT_TRUE(r.valueExists(HKCU, kKonfig, "Pole48"));
+}
+
+TEST(Konfig, EveryTextEditStoresWhatIsTyped) {
+  KonfigWorld w;
+  auto& f = w.create();
+  const auto edits = f.findChildren<QLineEdit*>();
+  int checked = 0;
+  for (QLineEdit* e : edits) {
+    if (qobject_cast<QAbstractSpinBox*>(e->parentWidget())) continue;  // the column width's spin box
+    const std::string name = e->objectName().toStdString();
+    ++checked;
+    e->clear();
+    const QString before = e->text();
+    e->insert(QString::fromUtf8("Ж"));
+    EXPECT_EQ(e->text(), before) << name;
+    e->clear();
+    e->insert(QString::fromUtf8("1\t2\n3"));
+    for (QChar c : e->text()) EXPECT_TRUE(c.isPrint()) << name;
+  }
+  EXPECT_EQ(checked, 12);
+  f.domMiejsce->clear();
+  f.domMiejsce->insert(QString::fromUtf8("Łódź\tBałuty"));
+  f.zapisClick();
+  w.reloadRegistry();
+  EXPECT_EQ(w.reg().readString(HKCU, kKonfig, "domMiejsce"), cp1250::fromUtf8("Łódź Bałuty"));
 }
 
 TEST(Konfig, SavingWithoutTheNumberingSwitchesLeavesThemAlone) {

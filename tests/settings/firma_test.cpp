@@ -444,7 +444,7 @@ TEST(FirmaForm, EveryTextEditStoresWhatIsTyped) {
   f.HaOs1IO->clear();
   pisz(f.HaOs1IO, u("Жук1"));
   EXPECT_EQ(f.HaOs1IO->text(), "1") << "the edit shows one character, and one is stored";
-  f.zapisClick();
+  w.zapiszMimoUwag(f);
   w.reloadRegistry();
   EXPECT_EQ(w.reg().readString(HKCU, kIO, "nazIO"), "Bank Polski ");
   EXPECT_EQ(zelt::hasla::odkoduj(zelt::hasla::Rola::Osoba1, *w.bin(kIO, "OpOs1IO")).haslo, "1");

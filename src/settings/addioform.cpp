@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "platform/edits.h"
+
 namespace zelt {
 
 namespace {
@@ -27,6 +29,7 @@ TAddIOForm::TAddIOForm() {
   AddIO = new QLineEdit(this);
   AddIO->setObjectName("AddIO");
   AddIO->setMaxLength(56);  // as the institution's name
+  platform::guardEdit(AddIO);
   AddIO->setMinimumWidth(AddIO->fontMetrics().averageCharWidth() * 56);
   auto* et = new QLabel(q("Nazwa IO :"), this);
   et->setBuddy(AddIO);

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "platform/cp1250.h"
+#include "platform/edits.h"
 #include "platform/geometry.h"
 #include "platform/shell.h"
 #include "register/program.h"
@@ -21,6 +22,7 @@ QLineEdit* pole(QWidget* parent, const char* name, int maxLength, const char* hi
   e->setObjectName(name);
   e->setMaxLength(maxLength);
   if (hint) e->setToolTip(q(hint));
+  platform::guardEdit(e);
   return e;
 }
 

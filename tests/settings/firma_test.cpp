@@ -15,7 +15,9 @@
 #include "register/program.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
+#include "settings/addioform.h"
 #include "settings/firmaform.h"
+#include "settings/jednform.h"
 #include "support/filesizelimit.h"
 #include "support/world.h"
 
@@ -448,6 +450,26 @@ TEST(FirmaForm, EveryTextEditStoresWhatIsTyped) {
   w.reloadRegistry();
   EXPECT_EQ(w.reg().readString(HKCU, kIO, "nazIO"), "Bank Polski ");
   EXPECT_EQ(zelt::hasla::odkoduj(zelt::hasla::Rola::Osoba1, *w.bin(kIO, "OpOs1IO")).haslo, "1");
+}
+
+TEST(FirmaForm, TheUnitAndNewInstitutionEditsStoreWhatIsTyped) {
+  FirmaWorld w;
+  auto& p = w.start();
+  int checked = 0;
+  for (QWidget* window : {static_cast<QWidget*>(p.jedn()), static_cast<QWidget*>(p.addIO())}) {
+    for (QLineEdit* e : window->findChildren<QLineEdit*>()) {
+      const std::string name = e->objectName().toStdString();
+      ++checked;
+      e->clear();
+      const QString before = e->text();
+      pisz(e, u("Ж"));
+      EXPECT_EQ(e->text(), before) << name;
+      e->clear();
+      e->insert(u("7\t8\n9"));
+      for (QChar c : e->text()) EXPECT_TRUE(c.isPrint()) << name;
+    }
+  }
+  EXPECT_EQ(checked, 9);
 }
 
 TEST(FirmaForm, TheSignInsPasswordEditRefusesWhatTheCodePageCannotHold) {

@@ -276,10 +276,9 @@ TFirmaForm::TFirmaForm(Program& program) : program_(program) {
   connect(weryf, &QPushButton::clicked, this, [this] { weryfClick(); });
   connect(dodaj, &QPushButton::clicked, this, [this] { dodajClick(); });
   connect(wyjscie, &QPushButton::clicked, this, [this] { wyjscieClick(); });
-  for (auto [e, v] : polaTekstowe()) {
-    const bool folder = e == kataldan || e == katalpod || e == kataleks;
-    platform::guardEdit(e, {.anyCharacter = folder});
-  }
+  for (auto [e, v] : polaTekstowe()) platform::guardEdit(e);
+  // Folders keep any character: the store holds them as Unicode text.
+  for (QLineEdit* e : {kataldan, katalpod, kataleks}) platform::guardEdit(e, {.anyCharacter = true});
   ustaw(DaneIO{});
 }
 

@@ -12,8 +12,8 @@ bool RecordFile::open(Mode mode) {
   switch (mode) {
     case Mode::Read: return file_.open(QIODevice::ReadOnly);
     case Mode::ReadWrite:
-      if (!file_.exists()) return false;
-      return file_.open(QIODevice::ReadWrite);
+      // A missing file (or a link to nothing) fails here with the system's reason.
+      return file_.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
     case Mode::ReadWriteCreate:
       // ReadWrite never truncates; it creates only what is absent.
       return file_.open(QIODevice::ReadWrite);

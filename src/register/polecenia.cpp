@@ -137,24 +137,26 @@ int usunKarty(const QString& transakDat, kgrid::TKGridModel& lista, int kolumnaL
   if (dialogs.ask(QString::fromUtf8("Czy napewno chcesz usunąć wskazane karty transakcji ?"),
                   platform::MsgButtons::OkCancel) != platform::IdOk)
     return 0;
-  // Only a register that exists is changed; a delete never creates one.
-  if (!QFileInfo::exists(transakDat)) return 0;
   UsunieteWiersze usuniete(lista);  // declared before the file: the rows go once it is closed
   PlikRejestru plik(transakDat);
-  if (!plik.otworzDoZapisu()) return 0;
+  // Only a register that exists is changed; a delete never creates one. A register that has
+  // vanished or cannot be written is shown with the system's reason, never passed over.
+  if (!plik.otworzDoZmiany()) {
+    dialogs.showMessage(komunikatOtwarcia(plik.blad()));
+    return 0;
+  }
   int ile = 0;
   for (int w : std::set<int>(wiersze.begin(), wiersze.end())) {
     const auto nr = numerRekordu(lista, kolumnaLp, w);
     if (!nr) continue;
     // A row whose record the file no longer holds is a read error: the command ends there.
-    TRekordTransakcji r = plik.czytaj(*nr);
+    const TRekordTransakcji r = plik.czytaj(*nr);
     if (r.deleted()) continue;
     if (r.ilWydrukow != 0 || r.ilWyslan != 0) {
       dialogs.showMessage(QString::fromUtf8("Usunięcie po wydruku lub wysłaniu danych niemożliwe"));
       continue;
     }
-    r.Status = TRekordTransakcji::kDeleted;
-    plik.zapisz(*nr, r);
+    plik.oznaczUsuniety(*nr);
     usuniete.dodaj(w);
     ++ile;
   }

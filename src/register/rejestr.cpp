@@ -2,6 +2,18 @@
 
 namespace zelt {
 
+QString komunikatOtwarcia(const QString& blad) {
+  return QString::fromUtf8("Nie można otworzyć pliku rejestru transak.dat: ") + blad;
+}
+
+void PlikRejestru::oznaczUsuniety(qint64 n) {
+  auto b = czytajBajty(n);
+  const std::uint32_t v = static_cast<std::uint32_t>(TRekordTransakcji::kDeleted);
+  for (std::size_t i = 0; i < 4; ++i)
+    b[TRekordTransakcji::kOffsetStatus + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  zapiszBajty(n, b);
+}
+
 TRekordTransakcji PlikRejestru::czytaj(qint64 n) {
   TRekordTransakcji::Bytes b;
   file_.read(n, b.data());

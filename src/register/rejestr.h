@@ -9,6 +9,9 @@
 
 namespace zelt {
 
+// The message for a register that exists but cannot be opened, with the system's reason.
+QString komunikatOtwarcia(const QString& blad);
+
 class PlikRejestru {
  public:
   explicit PlikRejestru(const QString& path) : file_(path, TRekordTransakcji::kSize) {}
@@ -33,6 +36,10 @@ class PlikRejestru {
   // byte as it was (also what lies beyond a string's length).
   TRekordTransakcji::Bytes czytajBajty(qint64 n);
   void zapiszBajty(qint64 n, const TRekordTransakcji::Bytes& b) { file_.write(n, b.data()); }
+
+  // Marks record n deleted by writing its four Status bytes alone: a deleted record is evidence,
+  // and every other byte stays as stored.
+  void oznaczUsuniety(qint64 n);
 
   // Reads every whole record in file order; the callback gets the record number and the record.
   void kazdy(const std::function<void(qint64, const TRekordTransakcji&)>& fn);

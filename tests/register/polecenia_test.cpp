@@ -2,7 +2,10 @@
 // the card print and the send, the delete, the status labels and the list's size.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <functional>
 #include <algorithm>
 
 #include "platform/cp1250.h"
@@ -176,15 +179,79 @@ TEST(Delete, PrintedAndSentRecordsAreKept) {
   }
 }
 
-TEST(Delete, NothingChosenOrNoRegister) {
+TEST(Delete, NothingChosen) {
   swiat::SwiatRejestru w;
   swiat::Lista l;
   EXPECT_EQ(zelt::usunKarty(w.plik(), l.m, l.lp(), {}, w.dialogs), 0) << "no question for no rows";
-  l.wiersz(0);
+}
+
+// A register that has vanished, or cannot be written, is reported with the system's reason after
+// the question; nothing is deleted, created or removed from the list.
+TEST(Delete, ARegisterThatCannotBeOpenedIsReported) {
+  const QString kNieMozna = QString::fromUtf8("Nie można otworzyć pliku rejestru transak.dat: ");
+  struct Case {
+    const char* name;
+    std::function<void(swiat::SwiatRejestru&)> setUp;
+    const char* reason;  // a part of the system's text
+  } cases[] = {
+      {"vanished", [](swiat::SwiatRejestru& w) { QDir().mkpath(w.baza()); }, "No such file"},
+      {"a link to nothing",
+       [](swiat::SwiatRejestru& w) {
+         QDir().mkpath(w.baza());
+         ASSERT_TRUE(QFile::link(w.baza() + "/zniknal.dat", w.plik()));
+       },
+       "No such file"},
+      {"a folder in its place", [](swiat::SwiatRejestru& w) { QDir().mkpath(w.plik()); }, "directory"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    swiat::SwiatRejestru w;
+    c.setUp(w);
+    swiat::Lista l;
+    l.wiersz(0);
+    w.dialogs.expectMessage(platform::IdOk, kPytanie);
+    w.dialogs.expectMessage(platform::IdOk, kNieMozna);
+    EXPECT_EQ(zelt::usunKarty(w.plik(), l.m, l.lp(), {0}, w.dialogs), 0);
+    ASSERT_EQ(w.dialogs.messages().size(), 2u);
+    EXPECT_TRUE(w.dialogs.messages()[1].contains(QString::fromUtf8(c.reason), Qt::CaseInsensitive))
+        << w.dialogs.messages()[1].toStdString();
+    EXPECT_FALSE(QFileInfo(w.plik()).isFile()) << "a delete never creates the register";
+    EXPECT_FALSE(QFile::exists(w.baza() + "/zniknal.dat"));
+    EXPECT_EQ(l.m.RowCount(), 1);
+  }
+}
+
+// Deleted records are evidence: a delete changes the four Status bytes of each record it deletes
+// and no other byte, also none beyond a text's length nor an over-long length byte.
+TEST(Delete, OnlyTheFourStatusBytesChange) {
+  swiat::SwiatRejestru w;
+  // Three records written byte by byte: every byte a pattern, so that each text holds bytes past
+  // its length; record 0's number has a length byte of 200 over its capacity of 25.
+  std::string file;
+  for (int r = 0; r < 3; ++r) {
+    std::string rec(3512, '\0');
+    for (int i = 0; i < 3512; ++i) rec[i] = static_cast<char>((i * 7 + r * 13 + 5) & 0xFF);
+    rec[0] = static_cast<char>(r == 0 ? 200 : 3);
+    rec.replace(56, 4, std::string("\x01\x00\x00\x00", 4));         // Status 1
+    rec.replace(3379, 4, std::string("\x00\x05\x02\x00", 4));       // printed 0, 5 warnings, 2 errors, sent 0
+    if (r == 1) rec[3379] = 1;                                        // record 1 printed once
+    file += rec;
+  }
+  QDir().mkpath(w.baza());
+  testing_world::World::writeFile(w.plik(), file);
+  swiat::Lista l;
+  for (int i = 0; i < 3; ++i) l.wiersz(i);
   w.dialogs.expectMessage(platform::IdOk, kPytanie);
-  EXPECT_EQ(zelt::usunKarty(w.plik(), l.m, l.lp(), {0}, w.dialogs), 0);
-  EXPECT_FALSE(QFile::exists(w.plik())) << "a delete never creates the register";
-  EXPECT_EQ(l.m.RowCount(), 1);
+  w.dialogs.expectMessage(platform::IdOk, kOdmowa);
+  EXPECT_EQ(zelt::usunKarty(w.plik(), l.m, l.lp(), {0, 1, 2}, w.dialogs), 2);
+  std::string expected = file;
+  for (int r : {0, 2}) expected.replace(r * 3512 + 56, 4, std::string("\x63\x00\x00\x00", 4));  // 99
+  const std::string after = testing_world::World::readFile(w.plik());
+  ASSERT_EQ(after.size(), expected.size());
+  int differing = 0;
+  for (std::size_t i = 0; i < after.size(); ++i) differing += after[i] != expected[i];
+  EXPECT_EQ(differing, 0);
+  EXPECT_NE(after, file);
 }
 
 TEST(Delete, AReadErrorHalfWayRemovesTheRowsAlreadyDeleted) {

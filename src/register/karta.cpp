@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/cp1250.h"
 #include "platform/dialogs.h"
+#include "platform/packed.h"
 #include "register/listykarty.h"
 #include "register/numeracja.h"
 #include "register/polecenia.h"
@@ -255,8 +256,13 @@ Wczytanie wczytajKarte(Program& program, std::int32_t& n, const kgrid::TKGridMod
   k.listaBeneficjentow = {};
 
   bool zaDuzo = false;
-  plik.kazdy([&](qint64 r, const TRekordTransakcji& rec) {
-    if (zaDuzo || rec.deleted() || rec.nrEwT != klucz) return;
+  // Only the records of the card are decoded whole: the pass runs over the whole register.
+  static const PoleRekordu& numer = *poleTekstowe("nrEwT");
+  plik.kazdyBajty([&](qint64 r, const char* bajty) {
+    if (zaDuzo || packed::getI32(bajty, TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted ||
+        packed::getStr(bajty, numer.offset, numer.capacity) != klucz)
+      return;
+    const TRekordTransakcji rec = TRekordTransakcji::decode(bajty);
     if (rk.k == kMaxRekordowKarty) {
       zaDuzo = true;
       return;

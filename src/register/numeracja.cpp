@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/packed.h"
 #include "register/rejestr.h"
 #include "settings/konfigform.h"
 
@@ -29,9 +30,14 @@ std::string wolnyNrRejDat(const QString& transakDat, double rejDat) {
   PlikRejestru plik(transakDat);
   if (!plik.otworzDoOdczytu()) return "0";
   std::array<bool, 1000> zajete{};
-  plik.kazdy([&](qint64, const TRekordTransakcji& r) {
-    if (r.deleted() || r.rejDat != rejDat) return;
-    if (auto n = numerRejestracji(r.nrRejDat)) zajete[static_cast<std::size_t>(*n)] = true;
+  // Three fields of each record: the search runs at every opening of a new card and at every
+  // change of its date, over the whole register.
+  static const PoleRekordu& numer = *poleTekstowe("nrRejDat");
+  plik.kazdyBajty([&](qint64, const char* b) {
+    if (packed::getI32(b, TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted ||
+        packed::getF64(b, TRekordTransakcji::kOffsetRejDat) != rejDat)
+      return;
+    if (auto n = numerRejestracji(packed::getStr(b, numer.offset, numer.capacity))) zajete[static_cast<std::size_t>(*n)] = true;
   });
   for (std::size_t i = 0; i < zajete.size(); ++i)
     if (!zajete[i]) return std::to_string(i);

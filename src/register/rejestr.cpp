@@ -37,11 +37,15 @@ qint64 PlikRejestru::dopisz(const TRekordTransakcji& r) {
 }
 
 void PlikRejestru::kazdy(const std::function<void(qint64, const TRekordTransakcji&)>& fn) {
+  kazdyBajty([&fn](qint64 i, const char* b) { fn(i, TRekordTransakcji::decode(b)); });
+}
+
+void PlikRejestru::kazdyBajty(const std::function<void(qint64, const char*)>& fn) {
   const qint64 n = ilosc();
   TRekordTransakcji::Bytes b;
   for (qint64 i = 0; i < n; ++i) {
     file_.read(i, b.data());
-    fn(i, TRekordTransakcji::decode(b.data()));
+    fn(i, b.data());
   }
 }
 

@@ -43,6 +43,8 @@ class PlikRejestru {
 
   // Reads every whole record in file order; the callback gets the record number and the record.
   void kazdy(const std::function<void(qint64, const TRekordTransakcji&)>& fn);
+  // The same over the records' bytes, for a pass that needs a few fields of each record only.
+  void kazdyBajty(const std::function<void(qint64, const char*)>& fn);
 
  private:
   platform::RecordFile file_;

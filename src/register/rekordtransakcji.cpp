@@ -31,7 +31,7 @@ struct IntField {
   std::size_t offset;
   std::int32_t R::* value;
 };
-const IntField kInts[] = {{56, &R::Status},  {65, &R::kPwz},   {74, &R::spDysp}, {175, &R::zTypPo},
+const IntField kInts[] = {{R::kOffsetStatus, &R::Status},  {65, &R::kPwz},   {74, &R::spDysp}, {175, &R::zTypPo},
                           {469, &R::zRodzDokTo}, {499, &R::pTypPo}, {730, &R::bTypPo}};
 static_assert(3383 + 1 + 128 == R::kSize, "the record ends with Wprow");
 }  // namespace
@@ -48,7 +48,7 @@ TRekordTransakcji TRekordTransakcji::decode(const char* b) {
   R r;
   for (std::size_t i = 0; i < kDistinct; ++i) r.*(kTexts[i].text) = packed::getStr(b, kTexts[i].offset, kTexts[i].capacity);
   for (const auto& f : kInts) r.*(f.value) = packed::getI32(b, f.offset);
-  r.rejDat = packed::getF64(b, 39);
+  r.rejDat = packed::getF64(b, kOffsetRejDat);
   r.tDat = packed::getF64(b, 91);
   r.ilWydrukow = packed::getU8(b, kOffsetIlWydrukow);
   r.ilOstrzezen = packed::getU8(b, 3380);
@@ -61,7 +61,7 @@ void TRekordTransakcji::encode(char* b) const {
   std::memset(b, 0, kSize);
   for (std::size_t i = 0; i < kDistinct; ++i) packed::putStr(b, kTexts[i].offset, kTexts[i].capacity, this->*(kTexts[i].text));
   for (const auto& f : kInts) packed::putI32(b, f.offset, this->*(f.value));
-  packed::putF64(b, 39, rejDat);
+  packed::putF64(b, kOffsetRejDat, rejDat);
   packed::putF64(b, 91, tDat);
   packed::putU8(b, kOffsetIlWydrukow, ilWydrukow);
   packed::putU8(b, 3380, ilOstrzezen);

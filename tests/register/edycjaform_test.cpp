@@ -115,6 +115,29 @@ TEST(CardEditor, AddAndEditOpenItAndPowrotClosesWithoutSaving) {
   EXPECT_TRUE(w.rekordy().empty()) << "nothing saved";
 }
 
+TEST(CardEditor, TheRegistrationNumberListIsOpenForANewCardAndACardOfSeveralRecords) {
+  Edytor w;
+  w.zapisz({rekord("1", w.dzis(), "0"), rekord("2", w.dzis(), "1"), rekord("2", w.dzis(), "2")});
+  w.p.konfig()->FormCreate();  // the list shows the register
+  auto& g = *w.p.glowny();
+  const struct {
+    int wiersz;  // -1: "&Dodaj"
+    bool aktywny;
+  } cases[] = {{-1, true}, {0, false}, {1, true}};
+  for (const auto& c : cases) {
+    w.dialogs.expectModal("edycjaForm", [&](ModalForm&) {
+      EXPECT_EQ(w.e.NrRejDat->isEnabled(), c.aktywny) << c.wiersz;
+      return platform::mrCancel;
+    });
+    if (c.wiersz < 0) {
+      g.dodajClick();
+    } else {
+      g.lista->SetDataRow(c.wiersz);
+      g.EdytujClick();
+    }
+  }
+}
+
 TEST(CardEditor, WorkOfLaterPartsIsBuiltDisabled) {
   Edytor w;
   auto& e = w.e;

@@ -133,8 +133,15 @@ void TJednForm::ZapisClick() {
       return;
     }
     jednostki_->dodaj(wiersz());
-  } else {
-    jednostki_->zmien(wiersz_, wiersz());
+  } else if (jednostki_->wierszJednostki(wiersz_)) {
+    // Only what the user changed: an untouched stored value goes back as stored, never cut to
+    // its edit's length.
+    JednostkiIO::Wiersz w = jednostki_->wiersz(wiersz_);
+    const auto edycje = edycjeKolumn();
+    for (int k = kol::Naz; k < kKolumnJednostek; ++k)
+      if (edycje[static_cast<std::size_t>(k)]->isModified())
+        w[static_cast<std::size_t>(k)] = cp1250::fromUnicode(edycje[static_cast<std::size_t>(k)]->text());
+    jednostki_->zmien(wiersz_, w);
   }
   setModalResult(platform::mrOk);
 }

@@ -328,13 +328,32 @@ TEST(UnitsPage, EditChangesAllButTheNumberOfTheCurrentRow) {
     EXPECT_EQ(j.NumIO->text(), "00000002");
     EXPECT_EQ(j.NazIO->text(), "J00000002");
     EXPECT_EQ(j.FaxIO->text(), "222");
-    j.NazIO->setText("Zmieniona");
+    j.NazIO->selectAll();
+    QTest::keyClicks(j.NazIO, "Zmieniona");
   });
   f.editIO->click();
   EXPECT_EQ(komorka(f, 2, 2), "Zmieniona");
   EXPECT_EQ(komorka(f, 2, 1), "00000002");
   EXPECT_EQ(komorka(f, 1, 2), "J00000001");
   EXPECT_EQ(f.jednostkiIO.RowCount(), 4);
+}
+
+// A stored value longer than its edit takes comes back whole unless the user changes it.
+TEST(UnitsPage, EditKeepsAnUntouchedStoredValueWhole) {
+  JednWorld w;
+  w.zapiszJednostki({"00000001"});
+  const std::string dluga(70, 'N');
+  w.reg().writeString(HKCU, kIO + "JED00\\", "NazJe", dluga);
+  w.reg().writeString(HKCU, kIO + "JED00\\", "TelJe", std::string(20, '7'));
+  auto& f = *w.start().firma();
+  f.setBiezacyWiersz(1);
+  w.dialogJednostki([](zelt::TJednForm& j) {
+    j.TelIO->selectAll();
+    QTest::keyClicks(j.TelIO, "123");
+  });
+  f.editIOClick();
+  EXPECT_EQ(f.jednostkiIO.komorka(1, zelt::kol::Naz), dluga);
+  EXPECT_EQ(f.jednostkiIO.komorka(1, zelt::kol::Tel), "123");
 }
 
 TEST(UnitsPage, TheButtonsFollowTheCurrentRowAndDoNothingOffAUnit) {

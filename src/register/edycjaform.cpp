@@ -19,6 +19,7 @@
 #include "register/listykarty.h"
 #include "register/numeracja.h"
 #include "register/program.h"
+#include "reports/drukkarty.h"
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
 #include "settings/konfigform.h"
@@ -853,6 +854,8 @@ void TedycjaForm::closeEvent(QCloseEvent* e) {
   zamykanie_ = true;
   platform::ModalForm::closeEvent(e);
 }
+
+void TedycjaForm::drukujkarte() { zelt::drukujkarte(program_); }
 
 void TedycjaForm::wyjdzClick() {
   zamykanie_ = true;

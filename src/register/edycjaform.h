@@ -104,6 +104,8 @@ class TedycjaForm : public platform::ModalForm {
   void dwaobywClick();
   void rejDatChange();
   void RozNumOdswiez();
+  // Prints the current record (Program::aktualnyRekord) as one card.
+  void drukujkarte();
 
   // The page and the control that the focus goes to, as one step (the exit check of the control
   // left runs after it, as for a move of the user's).

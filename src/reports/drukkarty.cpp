@@ -449,8 +449,10 @@ std::string nipIO(Program& program) { return cp1250::fromUnicode(program.firma()
 WynikKarty drukujkarte(Program& program) {
   const auto k = kalibracjaKarty(program);
   if (!k) return {};
-  return drukujKarte(program.svc.printers, program.aktualnyRekord, program.listyKarty, nipIO(program),
-                     program.konfig()->kartaTransakcji(), *k);
+  const WynikKarty w = drukujKarte(program.svc.printers, program.aktualnyRekord, program.listyKarty,
+                                   nipIO(program), program.konfig()->kartaTransakcji(), *k);
+  if (!w.wydrukowana) program.svc.dialogs.showMessage(QStringLiteral("Błąd w czasie drukowania: ") + w.blad);
+  return w;
 }
 
 void drukujKarty(Program& program, const std::vector<std::int32_t>& numery) {

@@ -81,8 +81,8 @@ struct WynikKarty {
 WynikKarty drukujKarte(platform::Printers& drukarki, const TRekordTransakcji& r, const ListyKarty& listy,
                        const std::string& nip, const UstawieniaWydruku& u, const Kalibracja& k);
 
-// The current record with the program's settings; false (with a message) when the calibration
-// texts are not numbers.
+// The current record with the program's settings and current printer; a calibration text that
+// is no number, or a job that fails, is shown as a message (the card editor's print).
 WynikKarty drukujkarte(Program& program);
 
 // The batch: each record in the given order is read, printed and counted. The count rises by

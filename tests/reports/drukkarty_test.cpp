@@ -10,6 +10,7 @@
 #include <set>
 
 #include "platform/cp1250.h"
+#include "register/edycjaform.h"
 #include "register/glownyform.h"
 #include "register/program.h"
 #include "reports/drukkarty.h"
@@ -649,6 +650,24 @@ TEST(CardBatch, ARegisterThatCannotBeOpenedGivesTheSystemsText) {
   EXPECT_NE(w.dialogs.messages()[0], "Brak pliku danych");
   EXPECT_TRUE(w.printers.jobs.empty());
   EXPECT_TRUE(QFileInfo(w.plik()).isDir());
+}
+
+// The card editor's print: the current record as one job, no count changed, a failed job said.
+TEST(CardBatch, TheCardEditorPrintsTheCurrentRecord) {
+  Partia w;
+  const std::string przed = w.bajty();
+  w.p->aktualnyRekord = w.recs[1];
+  w.p->edycja()->drukujkarte();
+  ASSERT_EQ(w.printers.jobs.size(), 1u);
+  EXPECT_TRUE(w.printers.jobs[0].ended());
+  EXPECT_EQ(wRzedzie(w.printers.jobs[0], Pole::P01), "T1");
+  EXPECT_EQ(w.bajty(), przed);
+
+  w.printers.failEndOfJob = 2;
+  w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Błąd w czasie drukowania: Drukarka niedostępna"));
+  w.p->edycja()->drukujkarte();
+  EXPECT_TRUE(w.dialogs.scriptDone());
+  EXPECT_TRUE(w.printers.jobs[1].aborted());
 }
 
 TEST(CardBatch, SetAtStartUpAsTheMainWindowsWork) {

@@ -1,5 +1,9 @@
 #include "platform/recordfile.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 #include "platform/errors.h"
 
 namespace platform {
@@ -7,6 +11,11 @@ namespace platform {
 RecordFile::RecordFile(QString path, std::size_t recordSize) : path_(std::move(path)), size_(recordSize), file_(path_) {}
 
 RecordFile::~RecordFile() { close(); }
+
+bool RecordFile::absent(const QString& path) {
+  struct stat st;
+  return ::lstat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT;
+}
 
 bool RecordFile::open(Mode mode) {
   switch (mode) {

@@ -17,6 +17,10 @@ class RecordFile {
   RecordFile(const RecordFile&) = delete;
   RecordFile& operator=(const RecordFile&) = delete;
 
+  // No entry at all at the path (its folder may be missing too). A file that is there but cannot
+  // be read, a link to nothing, or a "folder" on the way that is a file, is not absent.
+  static bool absent(const QString& path);
+
   // False when the file cannot be opened (missing, locked, no rights); error() then says why.
   // ReadWriteCreate creates the file only when it does not exist.
   bool open(Mode mode);

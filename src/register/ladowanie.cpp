@@ -13,9 +13,13 @@ std::int64_t zaladujRejestr(Program& program,
   program.akcja(linia);
   std::int64_t wiersze = 0;
   qint64 niepelny = 0;
+  QString blad;
   {
     PlikRejestru plik(program.transakDat());
-    if (plik.otworzDoOdczytu()) {
+    if (!plik.otworzDoOdczytu()) {
+      // Only a register that is not there at all is an empty one.
+      if (!plik.brak()) blad = plik.blad().isEmpty() ? QStringLiteral("?") : plik.blad();
+    } else {
       niepelny = plik.niepelnyOstatni();
       platform::guarded(program.svc.dialogs, [&] {
         plik.kazdy([&](qint64 n, const TRekordTransakcji& r) {
@@ -26,11 +30,13 @@ std::int64_t zaladujRejestr(Program& program,
       });
     }
   }
-  QString koniec = wiersze > 0 ? linia + QStringLiteral(" - załadowano %1 rekordów").arg(wiersze)
-                               : linia + QStringLiteral(" - brak danych");
+  QString koniec = wiersze > 0    ? linia + QStringLiteral(" - załadowano %1 rekordów").arg(wiersze)
+                   : blad.isEmpty() ? linia + QStringLiteral(" - brak danych")
+                                    : linia + QStringLiteral(" - nie można otworzyć pliku");
   if (niepelny) koniec += QStringLiteral(", niepełny ostatni rekord pominięto");
   program.akcja(koniec);
   program.niepelnyRekordRejestru = niepelny;
+  program.bladOtwarciaRejestru = blad;
   return wiersze;
 }
 

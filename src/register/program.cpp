@@ -8,6 +8,7 @@
 #include "platform/shell.h"
 #include "register/edycjaform.h"
 #include "register/glownyform.h"
+#include "register/rejestr.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
 #include "register/wysylka.h"
@@ -105,6 +106,9 @@ bool Program::start() {
     svc.dialogs.messageBox(QStringLiteral("Plik rejestru transak.dat kończy się niepełnym rekordem (%1 bajtów) - pominięto go.")
                                .arg(niepelnyRekordRejestru),
                            QApplication::applicationName(), platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+  if (!bladOtwarciaRejestru.isEmpty())
+    svc.dialogs.messageBox(komunikatOtwarcia(bladOtwarciaRejestru), QApplication::applicationName(),
+                           platform::MsgButtons::Ok, platform::MsgIcon::Error);
   wizyt_->hide();
   if (logowanie() != platform::mrOk) return false;
   glowny_->poZalogowaniu();

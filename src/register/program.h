@@ -128,6 +128,9 @@ class Program {
   // Bytes of a partial record at the end of transak.dat as the start-up found it (a crash during
   // an append); the next append writes over them. The user is told before the sign-in.
   qint64 niepelnyRekordRejestru = 0;
+  // The system's reason when transak.dat is there but could not be opened at start-up; shown
+  // after the splash, so that an unreadable register never passes for an empty one.
+  QString bladOtwarciaRejestru;
 
   // The splash's progress line; every line shown is also kept, in order.
   void akcja(const QString& line);

@@ -23,6 +23,8 @@ class PlikRejestru {
   // For changing records in place; never creates the file (false when it is missing).
   bool otworzDoZmiany() { return file_.open(platform::RecordFile::Mode::ReadWrite); }
   QString blad() const { return file_.error(); }
+  // No file there at all: a first start, not a register that cannot be read.
+  bool brak() const { return platform::RecordFile::absent(file_.path()); }
 
   qint64 ilosc() const { return file_.count(); }
   // Bytes of a partial record at the end, 0 when the file ends with a whole record.

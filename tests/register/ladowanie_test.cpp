@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <functional>
 
 #include "register/ladowanie.h"
 #include "register/program.h"
@@ -55,6 +57,57 @@ TEST(RegisterLoad, NothingToShow) {
     EXPECT_EQ(n, 0) << c.name;
     EXPECT_EQ(w.program().splashLines, QStringList({kLine, kLine + QString::fromUtf8(" - brak danych")})) << c.name;
   }
+}
+
+// A register that is there but cannot be opened is never shown as an empty one: the last splash
+// line says so, and the system's reason is kept for the message after the splash.
+TEST(RegisterLoad, ARegisterThatCannotBeOpenedIsNotAnEmptyOne) {
+  struct C {
+    const char* name;
+    std::function<void(LoadWorld&)> make;
+    const char* reason;  // a part of the system's text
+  } cases[] = {
+      {"a folder in the file's place", [](LoadWorld& w) { QDir().mkpath(w.program().transakDat()); }, "directory"},
+      {"a link to nothing",
+       [](LoadWorld& w) { ASSERT_TRUE(QFile::link(w.path("Baza/zniknal.dat"), w.program().transakDat())); },
+       "No such file"},
+      {"a file in the data folder's place",
+       [](LoadWorld& w) {
+         QDir(w.path("Baza")).removeRecursively();
+         World::writeFile(w.path("Baza"), "x");
+       },
+       "directory"},
+  };
+  for (const auto& c : cases) {
+    LoadWorld w;
+    c.make(w);
+    EXPECT_TRUE(w.load().empty()) << c.name;
+    EXPECT_EQ(w.program().splashLines.last(), kLine + QString::fromUtf8(" - nie można otworzyć pliku")) << c.name;
+    EXPECT_TRUE(w.program().bladOtwarciaRejestru.contains(QString::fromUtf8(c.reason), Qt::CaseInsensitive))
+        << c.name << ": " << w.program().bladOtwarciaRejestru.toStdString();
+  }
+  LoadWorld missing;
+  missing.load();
+  EXPECT_TRUE(missing.program().bladOtwarciaRejestru.isEmpty()) << "a missing file is a first start";
+}
+
+// At start-up the reason is shown after the splash, before the sign-in.
+TEST(RegisterLoad, TheReasonIsShownAfterTheSplash) {
+  World w;
+  auto& p = w.program();
+  const QString plik = w.documents() + "/ZELT/Baza/transak.dat";
+  QDir().mkpath(plik);  // a folder where the register should be
+  QStringList liniePrzed;
+  w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Nie można otworzyć pliku rejestru transak.dat: "));
+  p.logowanie = [&] {
+    liniePrzed = w.dialogs.messages();
+    return platform::mrOk;
+  };
+  ASSERT_TRUE(p.start());
+  ASSERT_EQ(liniePrzed.size(), 1);
+  EXPECT_TRUE(liniePrzed[0].startsWith(QString::fromUtf8("Nie można otworzyć pliku rejestru transak.dat: ")));
+  EXPECT_GT(liniePrzed[0].size(), 50) << "with the system's reason";
+  EXPECT_TRUE(p.splashLines.contains(kLine + QString::fromUtf8(" - nie można otworzyć pliku")));
 }
 
 TEST(RegisterLoad, LiveRecordsInFileOrderWithTheirNumbers) {

@@ -13,8 +13,6 @@ struct TRekordTransakcji {
   static constexpr std::size_t kOffsetRejDat = 39, kOffsetStatus = 56;
   // Offset of the print count, the one byte the card print changes.
   static constexpr std::size_t kOffsetIlWydrukow = 3379;
-  // Offset of the 32-bit Status, the four bytes a delete changes.
-  static constexpr std::size_t kOffsetStatus = 56;
 
   std::string nrEwT, nrRejDat;
   double rejDat = 0;

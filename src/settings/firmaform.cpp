@@ -60,6 +60,7 @@ QLineEdit* poleHasla(QWidget* parent, const char* name) {
   e->setEchoMode(QLineEdit::Password);
   e->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
   e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\x00-\\x1F]*")), e));
+  platform::guardEdit(e, {.keepMaxLength = true});
   return e;
 }
 

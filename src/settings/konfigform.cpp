@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <tuple>
 
@@ -428,6 +429,16 @@ void TKonfigForm::zapiszWartosci(platform::RegistryStore& reg, bool zNumeracja, 
 }
 
 void TKonfigForm::zapisClick() {
+  // The default kind code takes four digits. Only a code the user has typed is held to it: a
+  // stored one is kept as it was loaded.
+  static const QRegularExpression czteryCyfry(QStringLiteral("^[0-9]{4}$"));
+  if (domkRodzTr->isModified() && !czteryCyfry.match(domkRodzTr->text()).hasMatch()) {
+    program_.svc.dialogs.messageBox(q("Kod rodzaju transakcji musi składać się z 4 cyfr"), q("Konfiguracja"),
+                                    platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+    Konfig->setCurrentIndex(1);
+    domkRodzTr->setFocus();
+    return;
+  }
   WygladRej->przebudujPozycje();
   WydrukRej->przebudujPozycje();
   try {

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "platform/cp1250.h"
+#include "platform/edits.h"
 #include "platform/errors.h"
 #include "platform/geometry.h"
 #include "register/glownyform.h"
@@ -608,7 +609,7 @@ TEST(UnitsPage, TheDialogsAndThePageAreDrawn) {
   EXPECT_EQ(kolejnosc, (QStringList{"NazIO", "NumIO", "WojIO", "KodIO", "MieIO", "UliIO", "TelIO", "FaxIO"}));
   auto& a = *p.addIO();
   EXPECT_EQ(a.windowTitle(), u("Dodawanie kolejnej Instytucji Obowiązanej"));
-  EXPECT_EQ(a.AddIO->maxLength(), 56);
+  EXPECT_EQ(platform::typingLimit(a.AddIO), 56);
   EXPECT_GT(testing_world::renderWindow(a, "addio"), 8);
 }
 

@@ -207,11 +207,45 @@ TEST(Konfig, EveryTextEditStoresWhatIsTyped) {
     for (QChar c : e->text()) EXPECT_TRUE(c.isPrint()) << name;
   }
   EXPECT_EQ(checked, 12);
+  f.domkRodzTr->setText("0607");
   f.domMiejsce->clear();
   f.domMiejsce->insert(QString::fromUtf8("Łódź\tBałuty"));
   f.zapisClick();
   w.reloadRegistry();
   EXPECT_EQ(w.reg().readString(HKCU, kKonfig, "domMiejsce"), cp1250::fromUtf8("Łódź Bałuty"));
+}
+
+// The default kind code takes four digits: "&Zapisz" with fewer keeps the window open and writes
+// nothing; a stored code that is not four digits loads, shows and is kept as it is.
+TEST(Konfig, TheDefaultKindCodeTakesFourDigits) {
+  struct Case {
+    const char* typed;
+    bool saved;
+  } cases[] = {{"12", false}, {"06", false}, {"", false}, {"0100", true}, {"12a4", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    KonfigWorld w;
+    auto& f = w.create();
+    f.domkRodzTr->clear();
+    f.domkRodzTr->insert(QString::fromUtf8(c.typed));
+    if (!c.saved) w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Kod rodzaju transakcji musi składać się z 4 cyfr"));
+    f.zapisClick();
+    w.reloadRegistry();
+    EXPECT_EQ(f.modalResult(), c.saved ? platform::mrOk : platform::mrNone);
+    EXPECT_EQ(w.reg().keyExists(HKCU, kKonfig), c.saved) << "nothing written";
+    if (c.saved) {
+      EXPECT_EQ(w.reg().readString(HKCU, kKonfig, "domkRodzTr"), c.typed);
+    }
+  }
+  KonfigWorld w;
+  w.reg().writeString(HKCU, kKonfig, "domkRodzTr", "12 4");
+  auto& f = w.create();
+  EXPECT_EQ(f.domkRodzTr->text(), "12 4");
+  f.domkRodzTr->end(false);
+  f.domkRodzTr->insert("5");
+  EXPECT_EQ(f.domkRodzTr->text(), "12 4") << "four characters at most";
+  f.domkRodzTr->insert("x");
+  EXPECT_EQ(f.domkRodzTr->text(), "12 4");
 }
 
 TEST(Konfig, SavingWithoutTheNumberingSwitchesLeavesThemAlone) {

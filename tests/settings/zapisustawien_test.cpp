@@ -1,6 +1,7 @@
 // The save-all step at the end of a run.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <cerrno>
 #include <cstring>
 
@@ -12,6 +13,7 @@
 #include "platform/errors.h"
 #include "register/glownyform.h"
 #include "register/program.h"
+#include "register/werform.h"
 #include "register/wizytform.h"
 #include "settings/firmaform.h"
 #include "settings/konfigform.h"
@@ -67,6 +69,87 @@ struct ExitWorld : World {
     return p;
   }
 };
+
+// Values stored outside the edits' limits and masks (by an older release, another tool, or typed
+// where the limit was larger): while the user does not touch them, "&Zapisz" of both windows and
+// the exit step write them back byte for byte.
+TEST(SaveAll, UntouchedStoredValuesComeBackByteForByte) {
+  const std::string kKonfig = kProg + "Konfig\\";
+  const std::string kIO = kProg + "IO\\";
+  struct Value {
+    const std::string* key;
+    const char* name;
+    std::string bytes;
+  } values[] = {
+      {&kKonfig, "domMiejsce", std::string(40, 'M')},
+      {&kKonfig, "domkRodzTr", "12 4"},
+      {&kKonfig, "domWaluta", "PLNX"},
+      {&kKonfig, "domKraj", "POL"},
+      {&kIO, "nazIO", std::string(60, 'N')},
+      {&kIO, "UwIO", std::string(70, 'U')},
+      {&kIO, "numIO", "12AB5678"},
+      {&kIO, "KodIO", "90-001"},
+      {&kIO, "NIPIO", "123-456-32-18"},
+      {&kIO, "MieIO", cp1250::fromUtf8("Kędzierzyn-Koźle i okolice")},
+  };
+  ExitWorld w;
+  for (const auto& v : values) w.reg().writeString(HKCU, *v.key, v.name, v.bytes);
+  auto& p = w.started();
+  EXPECT_EQ(p.konfig()->domMiejsce->text().size(), 40) << "shown whole";
+  EXPECT_EQ(p.firma()->NumIO->text(), "12AB5678");
+  auto check = [&](const char* when) {
+    const platform::RegistryStore file(w.registryFile());  // as the next start reads it
+    for (const auto& v : values) EXPECT_EQ(file.readString(HKCU, *v.key, v.name), v.bytes) << v.name << " after " << when;
+  };
+  p.konfig()->zapisClick();
+  EXPECT_EQ(p.konfig()->modalResult(), platform::mrOk);
+  check("the settings' Zapisz");
+  w.dialogs.expectModal("WerForm", [](platform::ModalForm&) { return zelt::TWerForm::kPotwierdz; });
+  p.firma()->zapisClick();
+  check("the institution's Zapisz");
+  p.glowny()->zapiszUstawienia();
+  check("the exit");
+}
+
+// The limits bound what is typed: a stored longer value can be shortened, not lengthened; a
+// stored value with other characters than digits in a digits edit takes no further ones.
+TEST(SaveAll, LimitsAndMasksBoundTyping) {
+  ExitWorld w;
+  w.reg().writeString(HKCU, kProg + "Konfig\\", "domMiejsce", std::string(40, 'M'));
+  w.reg().writeString(HKCU, kProg + "IO\\", "numIO", "12AB5678");
+  auto& p = w.started();
+  QLineEdit* miejsce = p.konfig()->domMiejsce;
+  miejsce->end(false);
+  miejsce->insert("x");
+  EXPECT_EQ(miejsce->text().size(), 40) << "no longer than it was";
+  miejsce->backspace();
+  EXPECT_EQ(miejsce->text().size(), 39);
+  miejsce->insert("x");
+  EXPECT_EQ(miejsce->text().size(), 39) << "not back over the limit of 35 either";
+  miejsce->clear();
+  miejsce->insert(QString(50, 'y'));
+  EXPECT_EQ(miejsce->text(), "") << "a paste over the limit is refused";
+  miejsce->insert(QString(35, 'y'));
+  EXPECT_EQ(miejsce->text().size(), 35);
+
+  QLineEdit* numer = p.firma()->NumIO;
+  numer->end(false);
+  numer->backspace();
+  EXPECT_EQ(numer->text(), "12AB567") << "a stored value with letters can be edited";
+  numer->insert("C");
+  EXPECT_EQ(numer->text(), "12AB567") << "but takes no further letter";
+  numer->insert("9");
+  EXPECT_EQ(numer->text(), "12AB5679");
+  numer->insert("9");
+  EXPECT_EQ(numer->text(), "12AB5679") << "eight characters at most";
+  numer->clear();
+  numer->insert("12x");
+  EXPECT_EQ(numer->text(), "");
+  numer->insert("123456789");
+  EXPECT_EQ(numer->text(), "");
+  numer->insert("12345678");
+  EXPECT_EQ(numer->text(), "12345678");
+}
 
 TEST(SaveAll, WhatTheRememberSwitchesWrite) {
   struct C {

@@ -366,11 +366,9 @@ int TKGridModel::CompareRows(int r1, int r2) const {
     for (TKGridColumn* c : visible_.items())
       if (c->SortOrder() != csNone) own.Append(c);
   const TKGridColumnList& cols = sortedColumns_ ? *sortedColumns_ : own;
-  std::vector<std::string> texts;
-  int r = compareBy(cols, r1, r2, [&](int k, int row) {
-    texts.push_back(cols.Items(k)->Cells(row));
-    return std::string_view(texts.back());
-  });
+  // Each text is returned by value: both live until their comparison ends. (Views into a vector of
+  // them would dangle once the second push_back moved the first.)
+  int r = compareBy(cols, r1, r2, [&](int k, int row) { return cols.Items(k)->Cells(row); });
   if (OnCompareRows && cols.Count() > 0) OnCompareRows(cols, r1, r2, r);
   return r;
 }

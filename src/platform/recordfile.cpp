@@ -22,10 +22,10 @@ bool RecordFile::open(Mode mode) {
     case Mode::Read: return file_.open(QIODevice::ReadOnly);
     case Mode::ReadWrite:
       // A missing file (or a link to nothing) fails here with the system's reason.
-      return file_.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+      return file_.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered);
     case Mode::ReadWriteCreate:
       // ReadWrite never truncates; it creates only what is absent.
-      return file_.open(QIODevice::ReadWrite);
+      return file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered);
   }
   return false;
 }
@@ -55,8 +55,14 @@ void RecordFile::write(qint64 n, const char* record) {
   const qint64 sz = static_cast<qint64>(size_);
   if (n < 0 || n > count()) throw IoError("Błąd zapisu pliku " + path_.toStdString() + ": brak rekordu " + std::to_string(n));
   if (!file_.seek(n * sz)) fail("Błąd zapisu pliku");
-  // Flushed at once: a full disk must fail this write, not the close that reports nothing.
-  if (file_.write(record, sz) != sz || !file_.flush()) fail("Błąd zapisu pliku");
+  // Written unbuffered, at once: a full disk fails this write, not the close that reports nothing.
+  // A write the system takes only in part is tried on for the rest, so that the failure comes
+  // with the system's reason (a short write alone carries none).
+  for (qint64 done = 0; done < sz;) {
+    const qint64 w = file_.write(record + done, sz - done);
+    if (w <= 0) fail("Błąd zapisu pliku");
+    done += w;
+  }
 }
 
 qint64 RecordFile::append(const char* record) {

@@ -360,6 +360,25 @@ TEST_F(GridTest, SecondSortedColumnBreaksTiesInDisplayOrder) {
   EXPECT_EQ(column(2), (std::vector<std::string>{"b2", "b3", "b0", "b1"}));
 }
 
+// CompareRows over several sorted columns, with short texts (held inside the string) and long
+// ones: each comparison reads both texts whole. (Under the address sanitizer the earlier views
+// into a growing vector of texts showed as a use after free.)
+TEST_F(GridTest, CompareRowsOverSeveralSortedColumns) {
+  build(3, 4);
+  const std::string x(100, 'x');
+  fillColumn(0, {"k", "k", "k", "j"});
+  fillColumn(1, {"m", "m", "n", "z"});
+  fillColumn(2, {x + "q", x + "p", x + "a", x + "z"});
+  for (int c = 0; c < 3; ++c) grid.Columns().Items(c).SetSortOrder(csAsc);
+  // Sorted by the three: (j z xz), (k m xp), (k m xq), (k n xa).
+  ASSERT_EQ(column(2), (std::vector<std::string>{x + "z", x + "p", x + "q", x + "a"}));
+  EXPECT_EQ(grid.CompareRows(0, 1), -1) << "decided by the first";
+  EXPECT_EQ(grid.CompareRows(1, 2), -1) << "decided by the third, a long text";
+  EXPECT_EQ(grid.CompareRows(2, 1), 1);
+  EXPECT_EQ(grid.CompareRows(2, 3), -1) << "decided by the second";
+  EXPECT_EQ(grid.CompareRows(3, 3), 0);
+}
+
 TEST_F(GridTest, OnCompareRowsHasTheLastWord) {
   build(2, 4);
   fillColumn(0, {"10", "9", "100", "1"});

@@ -5,7 +5,9 @@
 
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include "platform/errors.h"
 #include "platform/recordfile.h"
@@ -88,14 +90,19 @@ TEST(RecordFile, AWriteThatDoesNotReachTheDiskFails) {
   small.rlim_cur = 6;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   bool threw = false;
+  std::string text;
   try {
     f.append("bbbb");
-  } catch (const platform::IoError&) {
+  } catch (const platform::IoError& e) {
     threw = true;
+    text = e.what();
   }
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldSignal);
   EXPECT_TRUE(threw) << "the writer learns that its record was not stored";
+  // The system's own reason, not a text that says nothing.
+  EXPECT_NE(text.find(std::strerror(EFBIG)), std::string::npos) << text;
+  EXPECT_EQ(text.find("Unknown error"), std::string::npos) << text;
   f.close();
   EXPECT_EQ(slurp(p).substr(0, 4), "aaaa") << "the record before stays";
 }

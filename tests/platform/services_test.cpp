@@ -61,6 +61,18 @@ TEST(Dates, DayCountsFrom1899) {
   EXPECT_FALSE(daysToDate(-1e9).has_value());
 }
 
+// The whole part of a day count is the day, cut toward zero as the platform's dates are.
+TEST(Dates, PartsOfADayAreCutTowardZero) {
+  const std::pair<double, QDate> cases[] = {
+      {-0.5, QDate(1899, 12, 30)},     {-1.25, QDate(1899, 12, 29)},  {-1.0, QDate(1899, 12, 29)},
+      {0.999, QDate(1899, 12, 30)},    {2958465.0, QDate(9999, 12, 31)}, {2958465.9, QDate(9999, 12, 31)},
+      {-693593.0, QDate(1, 1, 1)},     {-693593.9, QDate(1, 1, 1)},
+  };
+  for (auto [days, date] : cases) EXPECT_EQ(daysToDate(days), date) << days;
+  EXPECT_FALSE(daysToDate(2958466.0).has_value());
+  EXPECT_FALSE(daysToDate(-693594.0).has_value());
+}
+
 TEST(Guard, AnExceptionInAHandlerBecomesAMessage) {
   ScriptedDialogs d;
   d.expectMessage(IdOk, QString::fromUtf8("Błąd zapisu"));

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
+#include <optional>
 
 #include "platform/registry.h"
 
@@ -17,10 +19,17 @@ void restoreGeometry(const RegistryStore& reg, QWidget& window, std::string_view
   QRect g = window.isVisible() ? window.normalGeometry() : window.geometry();
   QPoint pos = window.pos();
   QSize size = g.size();
-  if (auto v = reg.readInteger(RegRoot::CurrentUser, key, "Left")) pos.setX(*v);
-  if (auto v = reg.readInteger(RegRoot::CurrentUser, key, "Top")) pos.setY(*v);
-  if (auto v = reg.readInteger(RegRoot::CurrentUser, key, "Width")) size.setWidth(*v);
-  if (auto v = reg.readInteger(RegRoot::CurrentUser, key, "Height")) size.setHeight(*v);
+  // Stored values are clamped to what a window can have before any arithmetic on them: a value
+  // near the integer limits would overflow below.
+  auto read = [&](const char* name, int low) -> std::optional<int> {
+    auto v = reg.readInteger(RegRoot::CurrentUser, key, name);
+    if (!v) return std::nullopt;
+    return std::clamp<int>(*v, low, QWIDGETSIZE_MAX);
+  };
+  if (auto v = read("Left", -QWIDGETSIZE_MAX)) pos.setX(*v);
+  if (auto v = read("Top", -QWIDGETSIZE_MAX)) pos.setY(*v);
+  if (auto v = read("Width", 0)) size.setWidth(*v);
+  if (auto v = read("Height", 0)) size.setHeight(*v);
   size = size.expandedTo(window.minimumSize()).boundedTo(window.maximumSize());
   // Keep the title bar on a screen that exists now: a monitor unplugged since must not hide it.
   const QScreen* screen = QGuiApplication::screenAt(pos + QPoint(20, 10));
@@ -42,6 +51,13 @@ void saveGeometry(RegistryStore& reg, const QWidget& window, std::string_view ke
   QRect normal = window.normalGeometry();
   QPoint pos = window.pos();
   QSize size = window.size();
+  // A window never shown in this run is written back as it was created or restored. One that was
+  // neither shown nor moved has no place of its own yet: the platform centres it when it is first
+  // shown, so that centre is its place (its unplaced 0, 0 would pin it to the screen's corner).
+  const bool shown = window.isVisible() || window.testAttribute(Qt::WA_WState_Created);
+  if (!shown && !window.testAttribute(Qt::WA_Moved))
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+      pos = screen->availableGeometry().center() - QRect(QPoint(0, 0), size).center();
   if (window.isVisible() && (window.isMaximized() || window.isMinimized()) && normal.isValid()) {
     size = normal.size();
     pos = normal.topLeft() - (window.geometry().topLeft() - window.pos());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <climits>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -49,6 +50,54 @@ TEST(Geometry, MissingKeyOrValuesLeaveTheDesignAndOffScreenIsPulledBack) {
   restoreGeometry(reg, w, "Edycja");
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_TRUE(screen.contains(w.pos())) << "a window of an unplugged monitor comes back on screen";
+}
+
+TEST(Geometry, StoredValuesNearTheIntegerLimitsAreClamped) {
+  RegistryStore reg;
+  const std::string key = "\\SOFTWARE\\Tarvo\\ZELT\\OKNA\\Weryf\\";
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const std::pair<int, int> places[] = {{INT_MAX, INT_MAX - 1}, {INT_MIN, INT_MIN + 1}, {INT_MAX, INT_MIN}};
+  for (auto [left, top] : places) {
+    reg.writeInteger(RegRoot::CurrentUser, key, "Left", left);
+    reg.writeInteger(RegRoot::CurrentUser, key, "Top", top);
+    reg.writeInteger(RegRoot::CurrentUser, key, "Width", INT_MAX);
+    reg.writeInteger(RegRoot::CurrentUser, key, "Height", INT_MIN);
+    QWidget w;
+    w.setMaximumSize(1000, 800);
+    restoreGeometry(reg, w, "Weryf");
+    EXPECT_TRUE(screen.contains(w.pos())) << left << ", " << top;
+    EXPECT_EQ(w.width(), 1000) << "bounded by the window's maximum";
+    EXPECT_GE(w.height(), 0);
+    EXPECT_LE(w.height(), 800);
+  }
+}
+
+// A window that this run never showed is written back as it was created or restored.
+TEST(Geometry, AWindowNeverShownKeepsItsStoredPlace) {
+  RegistryStore reg;
+  const std::string key = "\\SOFTWARE\\Tarvo\\ZELT\\OKNA\\Weryf\\";
+  QWidget fresh;
+  fresh.resize(200, 100);
+  saveGeometry(reg, fresh, "Weryf");
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect placed(QPoint(*reg.readInteger(RegRoot::CurrentUser, key, "Left"), *reg.readInteger(RegRoot::CurrentUser, key, "Top")),
+                     QSize(*reg.readInteger(RegRoot::CurrentUser, key, "Width"), *reg.readInteger(RegRoot::CurrentUser, key, "Height")));
+  EXPECT_EQ(placed.size(), QSize(200, 100));
+  EXPECT_NE(placed.topLeft(), QPoint(0, 0)) << "not pinned to the screen's corner";
+  EXPECT_LE((placed.center() - screen.center()).manhattanLength(), 2) << "centred, as the platform shows it first";
+
+  reg.writeInteger(RegRoot::CurrentUser, key, "Left", 100);
+  reg.writeInteger(RegRoot::CurrentUser, key, "Top", 120);
+  reg.writeInteger(RegRoot::CurrentUser, key, "Width", 300);
+  reg.writeInteger(RegRoot::CurrentUser, key, "Height", 200);
+  QWidget restored;
+  restoreGeometry(reg, restored, "Weryf");
+  RegistryStore out;
+  saveGeometry(out, restored, "Weryf");
+  EXPECT_EQ(out.readInteger(RegRoot::CurrentUser, key, "Left"), 100);
+  EXPECT_EQ(out.readInteger(RegRoot::CurrentUser, key, "Top"), 120);
+  EXPECT_EQ(out.readInteger(RegRoot::CurrentUser, key, "Width"), 300);
+  EXPECT_EQ(out.readInteger(RegRoot::CurrentUser, key, "Height"), 200);
 }
 
 TEST(Dates, DayCountsFrom1899) {

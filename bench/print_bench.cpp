@@ -1,12 +1,17 @@
 // "Druk Karty" on 1000 records of a 100,000-record register: to the PDF printer (a file per card),
 // against replaying the same cards' recorded calls onto the PDF printer in the same run, and to a
 // backend that only counts the calls (the print's own cost: reading, drawing, counting).
+// "Druk Rejstru" on every row of the same register with the default print columns: onto the
+// counting backend (time and peak memory growth), all rows to the PDF printer, and the first
+// 10,000 rows to the PDF printer against replaying their recorded calls.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <fstream>
+#include <string>
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -14,7 +19,10 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "register/program.h"
+#include "register/glownyform.h"
+#include "register/polecenia.h"
 #include "reports/drukkarty.h"
+#include "reports/drukrejestru.h"
 #include "settings/konfigform.h"
 #include "qtbench.h"
 #include "rejestr100k.h"
@@ -64,7 +72,24 @@ struct Swiat {
     for (int i = 0; i < kCards; ++i) numery.push_back(i * (kRecords / kCards) + 7);
   }
   int pdfy() const { return int(QDir(pdf.pdfFolder()).entryList(QDir::Files).size()); }
+  // Every row of the register list selected: the records they show, in list order.
+  std::vector<std::int32_t> wszystkieWiersze() const {
+    auto& l = *program->glowny()->lista;
+    std::vector<int> w(static_cast<std::size_t>(l.RowCount()));
+    for (int i = 0; i < l.RowCount(); ++i) w[static_cast<std::size_t>(i)] = i;
+    return zelt::rekordyWierszy(l, program->ukladListy.kolumnaLp(), w);
+  }
 };
+
+// Resident memory (kB) now and at its peak since the peak was last reset.
+long pamiec(const char* pole) {
+  std::ifstream f("/proc/self/status");
+  std::string linia;
+  while (std::getline(f, linia))
+    if (linia.rfind(pole, 0) == 0) return std::stol(linia.substr(std::string(pole).size()));
+  return -1;
+}
+void zerujSzczyt() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 Swiat& swiat() {
   static Swiat s;
@@ -115,6 +140,70 @@ void BM_ThousandCardsToACountingBackend(benchmark::State& state) {
   s.drukarki.p = &s.pdf;
 }
 BENCHMARK(BM_ThousandCardsToACountingBackend)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_RegisterAllRowsToACountingBackend(benchmark::State& state) {
+  Swiat& s = swiat();
+  const auto numery = s.wszystkieWiersze();
+  s.zapis.keepCalls = false;
+  s.drukarki.p = &s.zapis;
+  long wzrost = 0;
+  for (auto _ : state) {
+    s.zapis.callCount = 0;
+    zerujSzczyt();
+    const long przed = pamiec("VmRSS:");
+    zelt::drukujRejestr(*s.program, numery);
+    wzrost = std::max(wzrost, pamiec("VmHWM:") - przed);
+  }
+  if (!s.dialogs.messages().isEmpty()) state.SkipWithError(s.dialogs.messages().last().toStdString().c_str());
+  state.counters["rows"] = double(numery.size());
+  state.counters["calls"] = double(s.zapis.callCount);
+  state.counters["peak_growth_MB"] = wzrost / 1024.0;
+  s.zapis.keepCalls = true;
+  s.drukarki.p = &s.pdf;
+}
+BENCHMARK(BM_RegisterAllRowsToACountingBackend)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+
+void BM_RegisterAllRowsToPdf(benchmark::State& state) {
+  Swiat& s = swiat();
+  const auto numery = s.wszystkieWiersze();
+  s.drukarki.p = &s.pdf;
+  for (auto _ : state) {
+    const int przed = s.pdfy();
+    zelt::drukujRejestr(*s.program, numery);
+    if (s.pdfy() - przed != 1) state.SkipWithError("no PDF file");
+  }
+  state.counters["rows"] = double(numery.size());
+}
+BENCHMARK(BM_RegisterAllRowsToPdf)->Unit(benchmark::kSecond)->Iterations(1);
+
+void BM_RegisterTenThousandRowsToPdfAgainstReplay(benchmark::State& state) {
+  Swiat& s = swiat();
+  auto numery = s.wszystkieWiersze();
+  numery.resize(10000);
+  double druk = 0, powtorka = 0;
+  for (auto _ : state) {
+    QElapsedTimer t;
+    t.start();
+    s.drukarki.p = &s.pdf;
+    zelt::drukujRejestr(*s.program, numery);
+    druk = t.nsecsElapsed() / 1e9;
+
+    state.PauseTiming();
+    s.zapis.jobs.clear();
+    s.drukarki.p = &s.zapis;
+    zelt::drukujRejestr(*s.program, numery);
+    s.drukarki.p = &s.pdf;
+    t.restart();
+    auto job = s.pdf.job();
+    if (!platform::replay(s.zapis.jobs.at(0), *job)) state.SkipWithError("replay failed");
+    powtorka = t.nsecsElapsed() / 1e9;
+    state.ResumeTiming();
+  }
+  state.counters["print_s"] = druk;
+  state.counters["replay_s"] = powtorka;
+  state.counters["ratio"] = druk / powtorka;
+}
+BENCHMARK(BM_RegisterTenThousandRowsToPdfAgainstReplay)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 
 }  // namespace
 

@@ -1,5 +1,6 @@
-// Prints sample cards to the PDF printer and turns each page into a PNG, to be looked at:
-// print_demo [folder]  (default /tmp/print_demo). Needs pdftoppm for the pictures.
+// Prints sample cards and a register print of two pages and two bands to the PDF printer and
+// turns each page into a PNG, to be looked at: print_demo [folder]  (default /tmp/print_demo).
+// Needs pdftoppm for the pictures.
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
@@ -12,6 +13,8 @@
 #include "platform/shell.h"
 #include "register/listykarty.h"
 #include "reports/drukkarty.h"
+#include "reports/drukrejestru.h"
+#include "settings/kolumny.h"
 #include "settings/konfigform.h"
 
 namespace {
@@ -99,6 +102,16 @@ int main(int argc, char** argv) {
       {"karta_zalacznik", zalacznik, true, true, true},
   };
   int rc = 0;
+  // The newest PDF of the printer's folder under a name of the demo's, and its pages as PNG.
+  auto odbierz = [&](const char* nazwa) {
+    QDir wydruki(printers.pdfFolder());
+    const QStringList pliki = wydruki.entryList({"*.pdf"}, QDir::Files, QDir::Name | QDir::Reversed);  // the newest first
+    const QString pdf = QDir(out).filePath(QString::fromLatin1(nazwa) + ".pdf");
+    QFile::remove(pdf);
+    QFile::rename(wydruki.filePath(pliki.first()), pdf);
+    QProcess::execute("pdftoppm", {"-r", "100", "-png", pdf, QDir(out).filePath(QString::fromLatin1(nazwa))});
+    std::printf("%s\n", qPrintable(pdf));
+  };
   for (const auto& p : proby) {
     zelt::UstawieniaWydruku w{"1,000", "1,000", "+3,000", "+0,000"};
     w.ramki = p.ramki;
@@ -110,13 +123,33 @@ int main(int argc, char** argv) {
       rc = 1;
       continue;
     }
-    QDir wydruki(printers.pdfFolder());
-    const QStringList pliki = wydruki.entryList({"*.pdf"}, QDir::Files, QDir::Name | QDir::Reversed);  // the newest first
-    const QString pdf = QDir(out).filePath(QString::fromLatin1(p.nazwa) + ".pdf");
-    QFile::remove(pdf);
-    QFile::rename(wydruki.filePath(pliki.first()), pdf);
-    QProcess::execute("pdftoppm", {"-r", "100", "-png", pdf, QDir(out).filePath(QString::fromLatin1(p.nazwa))});
-    std::printf("%s\n", qPrintable(pdf));
+    odbierz(p.nazwa);
+  }
+
+  // The register with the default print columns: two bands; rows of one to four lines over two
+  // pages, with a name that breaks at a CR LF, a long street and a record with no kind code.
+  std::vector<zelt::TRekordTransakcji> rejestr;
+  static const char* const nazwiska[] = {"Kowalski Jan", "Żółkiewska-Wiśniewska Małgorzata Anna",
+                                         "Przedsiębiorstwo Handlowo-Usługowe \"Gęś\" Spółka Akcyjna", "Nowak Ewa"};
+  for (int i = 0; i < 60; ++i) {
+    auto r = karta();
+    r.nrRejDat = std::to_string(i % 1000);
+    r.tKw = std::to_string(1000 + 37 * i) + ",00";
+    r.zNz = u(nazwiska[i % 4]);
+    if (i % 7 == 3) r.zAdrUl = u("Aleja Marszałka Józefa Piłsudskiego 142 lok. 12, klatka B, piętro IV");
+    if (i == 5) r.zNz = u("Spółdzielnia Mieszkaniowa\r\nw Łodzi");
+    if (i == 9) r.kRodzTr = "    ";
+    rejestr.push_back(r);
+  }
+  std::vector<std::int32_t> numery;
+  for (int i = 0; i < 60; ++i) numery.push_back(i);
+  const QString blad = zelt::drukujRejestr(
+      printers, zelt::DefinicjeKolumn(), numery, [&](std::int32_t n) { return rejestr.at(std::size_t(n)); }, listy);
+  if (!blad.isEmpty()) {
+    std::fprintf(stderr, "rejestr: %s\n", qPrintable(blad));
+    rc = 1;
+  } else {
+    odbierz("rejestr");
   }
   return rc;
 }

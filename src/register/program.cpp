@@ -13,6 +13,7 @@
 #include "register/wizytform.h"
 #include "register/wysylka.h"
 #include "reports/drukkarty.h"
+#include "reports/drukrejestru.h"
 #include "settings/addioform.h"
 #include "settings/daneio.h"
 #include "settings/firmaform.h"
@@ -98,6 +99,7 @@ bool Program::start() {
   utworz(addIO_);
 
   glowny_->drukujKarty = [this](const std::vector<std::int32_t>& numery) { drukujKarty(*this, numery); };
+  glowny_->DrukRejClick = [this] { DrukRejClick(*this); };
   glowny_->ustawPrzyciski();
 
   akcja(QStringLiteral("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"));

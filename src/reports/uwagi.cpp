@@ -6,8 +6,9 @@ std::string lancuchUwag(const TRekordTransakcji& r, BramkiUwag bramki,
                         const std::function<std::string(std::string_view)>& konwersja) {
   const bool wszystkie = bramki == BramkiUwag::Brak;
   const bool karta = bramki == BramkiUwag::Karta;
-  // The writers count a kind code of four blanks as written; the card print does not.
-  const bool transakcja = !r.kRodzTr.empty() && !(karta && r.kRodzTr == "    ");
+  // The writers count a kind code of four blanks as written; the prints do not.
+  const bool druk = karta || bramki == BramkiUwag::Rejestr;
+  const bool transakcja = !r.kRodzTr.empty() && !(druk && r.kRodzTr == "    ");
   // Any negative index counts as unset.
   const bool zTyp = r.zTypPo >= 0, pTyp = r.pTypPo >= 0, bTyp = r.bTypPo >= 0;
   struct Kawalek {

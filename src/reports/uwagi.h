@@ -16,6 +16,8 @@ enum class BramkiUwag {
   Brak,    // every non-empty remark
   Karta,   // the card print: 06-09 with a kind code that is not four blanks; 17, 19, 29 with the
            // ordering party's type set; 31 and 37 only for party type 0
+  Rejestr,  // the register print: 06-09 with a kind code that is not four blanks; 17 only for
+            // type 0; 19, 29, 31, 37 with their type set
 };
 
 // `konwersja` turns each remark text into what is written (the report's value conversion).

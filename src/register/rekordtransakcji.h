@@ -9,7 +9,8 @@ namespace zelt {
 struct TRekordTransakcji {
   static constexpr std::size_t kSize = 3512;
   static constexpr std::int32_t kDeleted = 99;
-  // Where a pass over raw records finds the registration date and the status.
+  // Where a pass over raw records finds the registration date and the 32-bit Status (the four
+  // bytes a delete changes).
   static constexpr std::size_t kOffsetRejDat = 39, kOffsetStatus = 56;
   // Offset of the print count, the one byte the card print changes.
   static constexpr std::size_t kOffsetIlWydrukow = 3379;

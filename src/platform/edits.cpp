@@ -3,6 +3,10 @@
 #include <QComboBox>
 #include <algorithm>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <algorithm>
+#include <memory>
 
 #include "platform/cp1250.h"
 
@@ -76,6 +80,44 @@ int typingLimit(const QLineEdit* edit) {
 
 void guardEdit(QComboBox* combo, EditRules rules) {
   if (combo && combo->lineEdit()) guardEdit(combo->lineEdit(), rules);
+}
+
+void guardEdit(QPlainTextEdit* edit, int maxLength, EditRules rules) {
+  if (!edit || edit->property("guardedEdit").toBool()) return;  // guarded already
+  edit->setProperty("guardedEdit", true);
+  auto przed = std::make_shared<QString>(edit->toPlainText());
+  auto zmienia = std::make_shared<bool>(false);
+  QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, maxLength, rules, przed, zmienia] {
+    if (*zmienia) return;
+    QString t = edit->toPlainText();
+    // A text that the program set is shown as it is: setPlainText replaces the text with undo
+    // switched off, and leaves the document unmodified.
+    if (!edit->document()->isUndoRedoEnabled() || !edit->document()->isModified()) {
+      *przed = t;
+      return;
+    }
+    int pos = edit->textCursor().position();
+    if (!cp1250::cleanTyped(t, rules.anyCharacter)) {
+      t = *przed;
+      pos = std::min<int>(pos, static_cast<int>(t.size()));
+    } else if (t.size() > maxLength) {
+      // The characters just typed or pasted lie before the cursor: their tail is refused.
+      const int nadmiar = static_cast<int>(t.size()) - maxLength;
+      const int kursor = std::max(nadmiar, pos);
+      t.remove(kursor - nadmiar, nadmiar);
+      pos = kursor - nadmiar;
+    }
+    if (t != edit->toPlainText()) {
+      *zmienia = true;
+      edit->setPlainText(t);
+      edit->document()->setModified(true);
+      QTextCursor c = edit->textCursor();
+      c.setPosition(pos);
+      edit->setTextCursor(c);
+      *zmienia = false;
+    }
+    *przed = t;
+  });
 }
 
 }  // namespace platform

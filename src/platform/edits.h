@@ -15,6 +15,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QPlainTextEdit;
 
 namespace platform {
 
@@ -30,6 +31,10 @@ struct EditRules {
 void guardEdit(QLineEdit* edit, EditRules rules = {});
 // An editable combo box: its line edit. Call it after setEditable(true).
 void guardEdit(QComboBox* combo, EditRules rules = {});
+// A multi-line edit, which has no validator and no length limit of its own: the same rule, and
+// at most `maxLength` characters (what goes past it of a keystroke or a paste is refused). Call it
+// before connecting to the edit's textChanged, so that the edit's own readers see the cleaned text.
+void guardEdit(QPlainTextEdit* edit, int maxLength, EditRules rules = {});
 
 // How many characters the user may type into the edit: the guard's limit, else Qt's maximum length.
 int typingLimit(const QLineEdit* edit);

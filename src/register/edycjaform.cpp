@@ -12,6 +12,7 @@
 
 #include "platform/clock.h"
 #include "platform/cp1250.h"
+#include "platform/edits.h"
 #include "platform/geometry.h"
 #include "platform/guard.h"
 #include "platform/shell.h"
@@ -154,6 +155,7 @@ QLineEdit* TedycjaForm::edycja(QWidget* parent, const char* name, int limit, con
   e->setMaxLength(limit);
   if (hint) e->setToolTip(u(hint));
   e->installEventFilter(this);
+  platform::guardEdit(e);
   return e;
 }
 
@@ -165,6 +167,8 @@ QPlainTextEdit* TedycjaForm::nazwa(QWidget* parent, const char* name, const char
   e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   e->setFixedHeight(2 * e->fontMetrics().lineSpacing() + 10);
   e->installEventFilter(this);
+  // Typed or pasted text as every stored text: a line break or a tab becomes a blank.
+  platform::guardEdit(e, kDlugoscNazwy);
   return e;
 }
 
@@ -179,6 +183,7 @@ QComboBox* TedycjaForm::lista(QWidget* parent, const char* name, bool tekstowa, 
   c->setMinimumContentsLength(8);
   if (hint) c->setToolTip(u(hint));
   c->installEventFilter(this);
+  if (tekstowa) platform::guardEdit(c);
   return c;
 }
 
@@ -550,10 +555,13 @@ void TedycjaForm::wiaz(QLineEdit* e, std::string* pole, std::function<void()> po
   const bool wielkie = e == tJ || e == zObyw || e == zAdrKr || e == pAdrKr || e == bAdrKr;
   connect(e, &QLineEdit::textEdited, this, [this, e, pole, poZmianie, wielkie](const QString& t) {
     if (ladowanie_) return;
-    if (wielkie && t != t.toUpper()) {
+    // By the code page's own upper case, so that a letter never turns into one it cannot hold.
+    const QString duze = wielkie ? cp1250::toQ(cp1250::toUpper(cp1250::fromUnicode(t))) : t;
+    if (duze != t) {
       const int kursor = e->cursorPosition();
-      e->setText(t.toUpper());
+      e->setText(duze);
       e->setCursorPosition(kursor);
+      e->setModified(true);  // still the user's text, under the typing rule
     }
     *pole = cp1250::fromUnicode(e->text());
     if (poZmianie) platform::guarded(program_.svc.dialogs, poZmianie);
@@ -567,21 +575,7 @@ void TedycjaForm::wiaz(QLineEdit* e, std::string* pole, std::function<void()> po
 void TedycjaForm::wiaz(QPlainTextEdit* e, std::string* pole) {
   connect(e, &QPlainTextEdit::textChanged, this, [this, e, pole] {
     if (ladowanie_) return;
-    QString t = e->toPlainText();
-    if (t.size() > kDlugoscNazwy) {
-      // What goes past the field's room is refused: the characters just typed or pasted before
-      // the cursor.
-      const int nadmiar = static_cast<int>(t.size()) - kDlugoscNazwy;
-      const int kursor = std::max(nadmiar, e->textCursor().position());
-      t.remove(kursor - nadmiar, nadmiar);
-      ++ladowanie_;
-      e->setPlainText(t);
-      QTextCursor c = e->textCursor();
-      c.setPosition(kursor - nadmiar);
-      e->setTextCursor(c);
-      --ladowanie_;
-    }
-    *pole = cp1250::fromUnicode(t);
+    *pole = cp1250::fromUnicode(e->toPlainText());
   });
   zModelu_.push_back([e, pole] {
     const QString t = cp1250::toQ(*pole);

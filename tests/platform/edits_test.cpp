@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QRegularExpressionValidator>
 #include <QTest>
 
@@ -73,6 +75,27 @@ TEST(GuardedEdit, AnEditableComboBoxIsGuardedThroughItsLineEdit) {
   EXPECT_EQ(c.currentText(), "");
   c.lineEdit()->insert(u("a\tb"));
   EXPECT_EQ(c.currentText(), "a b");
+}
+
+TEST(GuardedEdit, AMultiLineEditTakesTheSameRuleAndItsLength) {
+  QPlainTextEdit e;
+  platform::guardEdit(&e, 8);
+  QStringList seen;  // what a reader connected after the guard sees
+  QObject::connect(&e, &QPlainTextEdit::textChanged, [&] { seen << e.toPlainText(); });
+  e.setPlainText(u("a\tb\x1b 123456789"));  // the program's text is shown as it is
+  EXPECT_EQ(e.toPlainText(), u("a\tb\x1b 123456789"));
+  e.setPlainText("");
+  e.insertPlainText(u("x\ny\tz"));
+  EXPECT_EQ(e.toPlainText(), "x y z");
+  e.insertPlainText(u("Ж"));
+  EXPECT_EQ(e.toPlainText(), "x y z") << "a character outside the code page is refused";
+  e.moveCursor(QTextCursor::Start);
+  e.insertPlainText("1234");
+  EXPECT_EQ(e.toPlainText(), "123x y z") << "the tail of a paste past the length is refused";
+  EXPECT_EQ(e.textCursor().position(), 3);
+  QTest::keyClick(&e, Qt::Key_A);
+  EXPECT_EQ(e.toPlainText(), "123x y z");
+  EXPECT_EQ(seen.back(), "123x y z");
 }
 
 }  // namespace

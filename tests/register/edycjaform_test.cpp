@@ -654,7 +654,7 @@ TEST(CardEditor, PowrotFromAWrongCurrencyClosesWithoutAMessage) {
 
 // ---- stored texts ----
 
-TEST(CardEditor, NamesTakeAtMost140CharactersAndCodesAreStoredInUpperCase) {
+TEST(CardEditor, StoredTextsAsTypedOrPastedNamesOf140AndCodesInUpperCase) {
   Edytor w;
   w.nowa([&](TedycjaForm& e) {
     e.zNz->clear();
@@ -669,6 +669,17 @@ TEST(CardEditor, NamesTakeAtMost140CharactersAndCodesAreStoredInUpperCase) {
     e.zNz->insertPlainText("xyz");
     EXPECT_EQ(w.k().z.pola.Nz, "xy" + std::string(138, 'a')) << "what is pasted fills the room left";
     EXPECT_EQ(e.zNz->toPlainText().size(), 140);
+    e.zNz->setPlainText("");
+    e.zNz->insertPlainText("Jan\r\nKowalski\tsyn");
+    EXPECT_EQ(w.k().z.pola.Nz, "Jan Kowalski syn") << "a pasted line break and tab become blanks";
+    EXPECT_EQ(e.zNz->toPlainText(), "Jan Kowalski syn");
+    e.zNz->insertPlainText(u(" Жук"));
+    EXPECT_EQ(w.k().z.pola.Nz, "Jan Kowalski syn") << "a character the code page cannot hold is refused";
+    e.przejdz(TedycjaForm::Transakcja, e.tM);
+    e.tM->insert(u("Łódź\nBałuty"));
+    EXPECT_EQ(w.k().tM, cp1250::fromUtf8("Łódź Bałuty"));
+    e.tM->insert(u("Жук"));
+    EXPECT_EQ(w.k().tM, cp1250::fromUtf8("Łódź Bałuty"));
     ustawTekst(e.tJ, "pln");
     EXPECT_EQ(e.tJ->text(), "PLN");
     EXPECT_EQ(w.k().tJ, "PLN");

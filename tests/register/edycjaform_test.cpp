@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "platform/cp1250.h"
+#include "platform/edits.h"
 #include "platform/geometry.h"
 #include "register/edycjaform.h"
 #include "register/glownyform.h"
@@ -204,7 +205,7 @@ QString wartosc(std::size_t i, QWidget* w) {
   if (n == "kRodzTr") return "0600";
   if (n == "kPdjrz") return "12 podejrzana";
   QString t = QStringLiteral("%1%2 ").arg(QChar('A' + int(i % 26))).arg(i) + u("Żółć ") + n;
-  if (auto* e = qobject_cast<QLineEdit*>(w)) t = t.left(e->maxLength());
+  if (auto* e = qobject_cast<QLineEdit*>(w)) t = t.left(platform::typingLimit(e));
   return t;
 }
 int indeksDla(const QString& n) {

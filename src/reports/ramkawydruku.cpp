@@ -64,7 +64,9 @@ std::optional<Kalibracja> odczytajKalibracje(const UstawieniaWydruku& u, QString
 }
 
 std::int32_t zaokraglij(long double v) {
-  const long double r = std::nearbyintl(v);  // the default rounding: halves to even
+  // The default rounding: halves to even. rintl gives nearbyintl's value without saving and
+  // restoring the floating-point environment, which is several times faster.
+  const long double r = std::rintl(v);
   if (!(r >= std::numeric_limits<std::int32_t>::min())) return std::numeric_limits<std::int32_t>::min();
   if (r > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(r) + 0;  // + 0 turns -0 into 0

@@ -4,15 +4,18 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <functional>
 
 namespace qtbench {
 
-inline int run(int argc, char** argv) {
+// `poKoncu` runs while the application still exists: what holds widgets must end before it.
+inline int run(int argc, char** argv, const std::function<void()>& poKoncu = {}) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  if (poKoncu) poKoncu();
   return 0;
 }
 

@@ -17,6 +17,7 @@ namespace platform {
 namespace {
 
 WholeFileStep g_failStep = WholeFileStep::None;
+int g_passing = 0;
 
 [[noreturn]] void fail(const QString& path, const std::string& why) {
   throw IoError("Błąd zapisu pliku " + path.toStdString() + ": " + why);
@@ -26,8 +27,8 @@ WholeFileStep g_failStep = WholeFileStep::None;
   fail(path, QString::fromLocal8Bit(std::strerror(err)).toStdString());
 }
 
-// Errno of a step: the seam's, or the call's own.
-int seam(WholeFileStep step, int simulated) { return g_failStep == step ? simulated : 0; }
+// Errno of a step: the seam's for the step it fails in this file, else 0.
+int seam(WholeFileStep failAt, WholeFileStep step, int simulated) { return failAt == step ? simulated : 0; }
 
 // Creates a new temporary file beside the target: a dot name with a random tail, so that no
 // reader of the folder takes it for a .txt, .xml or .dat. The process's umask applies.
@@ -65,10 +66,22 @@ int renameNoReplace(const char* from, const char* to) {
 
 }  // namespace
 
-FailWholeFileStep::FailWholeFileStep(WholeFileStep step) : previous_(g_failStep) { g_failStep = step; }
-FailWholeFileStep::~FailWholeFileStep() { g_failStep = previous_; }
+FailWholeFileStep::FailWholeFileStep(WholeFileStep step, int passing)
+    : previous_(g_failStep), previousPassing_(g_passing) {
+  g_failStep = step;
+  g_passing = passing;
+}
+FailWholeFileStep::~FailWholeFileStep() {
+  g_failStep = previous_;
+  g_passing = previousPassing_;
+}
 
 void writeWholeFile(const QString& path, std::string_view bytes, WriteMode mode, FileAccess access) {
+  WholeFileStep failAt = WholeFileStep::None;
+  if (g_failStep != WholeFileStep::None) {
+    if (g_passing > 0) --g_passing;
+    else failAt = g_failStep;
+  }
   const QFileInfo info(path);
   const QByteArray target = QFile::encodeName(path);
   Temporary tmp;
@@ -82,7 +95,7 @@ void writeWholeFile(const QString& path, std::string_view bytes, WriteMode mode,
   const char* p = bytes.data();
   std::size_t left = bytes.size();
   while (left > 0) {
-    if (int err = seam(WholeFileStep::Write, ENOSPC)) fail(path, err);
+    if (int err = seam(failAt, WholeFileStep::Write, ENOSPC)) fail(path, err);
     const ssize_t n = ::write(tmp.fd, p, left);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) fail(path, errno);
@@ -90,13 +103,13 @@ void writeWholeFile(const QString& path, std::string_view bytes, WriteMode mode,
     p += n;
     left -= static_cast<std::size_t>(n);
   }
-  if (int err = seam(WholeFileStep::Flush, EIO)) fail(path, err);
+  if (int err = seam(failAt, WholeFileStep::Flush, EIO)) fail(path, err);
   if (::fsync(tmp.fd) != 0) fail(path, errno);
   const int fd = tmp.fd;
   tmp.fd = -1;
   if (::close(fd) != 0) fail(path, errno);
 
-  if (int err = seam(WholeFileStep::Rename, EACCES)) fail(path, err);
+  if (int err = seam(failAt, WholeFileStep::Rename, EACCES)) fail(path, err);
   if (mode == WriteMode::Replace) {
     if (::rename(tmp.name.constData(), target.constData()) != 0) fail(path, errno);
   } else if (int err = renameNoReplace(tmp.name.constData(), target.constData())) {

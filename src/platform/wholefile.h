@@ -23,17 +23,20 @@ enum class FileAccess {
 void writeWholeFile(const QString& path, std::string_view bytes, WriteMode mode,
                     FileAccess access = FileAccess::Default);
 
-// Test seam: makes the next writes fail at one step, as a full disk or a lost folder would.
+// Test seam: makes the next writes fail at one step, as a full disk or a lost folder would. The
+// first `passing` files written while it is in force are written whole (the fault comes later in
+// a run of files).
 enum class WholeFileStep { None, Write, Flush, Rename };
 class FailWholeFileStep {
  public:
-  explicit FailWholeFileStep(WholeFileStep step);
+  explicit FailWholeFileStep(WholeFileStep step, int passing = 0);
   ~FailWholeFileStep();
   FailWholeFileStep(const FailWholeFileStep&) = delete;
   FailWholeFileStep& operator=(const FailWholeFileStep&) = delete;
 
  private:
   WholeFileStep previous_;
+  int previousPassing_;
 };
 
 }  // namespace platform

@@ -14,6 +14,7 @@
 #include "register/wysylka.h"
 #include "reports/drukkarty.h"
 #include "reports/drukrejestru.h"
+#include "reports/generujpliki.h"
 #include "settings/addioform.h"
 #include "settings/daneio.h"
 #include "settings/firmaform.h"
@@ -100,6 +101,7 @@ bool Program::start() {
 
   glowny_->drukujKarty = [this](const std::vector<std::int32_t>& numery) { drukujKarty(*this, numery); };
   glowny_->DrukRejClick = [this] { DrukRejClick(*this); };
+  glowny_->generujPliki = [this](const std::vector<std::int32_t>& numery) { generujPliki(*this, numery); };
   glowny_->ustawPrzyciski();
 
   akcja(QStringLiteral("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"));

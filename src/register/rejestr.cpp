@@ -14,6 +14,10 @@ void PlikRejestru::oznaczUsuniety(qint64 n) {
   zapiszBajty(n, b);
 }
 
+QString PlikRejestru::bladOtwarcia() const {
+  return brak() ? QStringLiteral("Brak pliku danych") : komunikatOtwarcia(blad());
+}
+
 TRekordTransakcji PlikRejestru::czytaj(qint64 n) {
   TRekordTransakcji::Bytes b;
   file_.read(n, b.data());

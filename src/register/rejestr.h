@@ -25,6 +25,9 @@ class PlikRejestru {
   QString blad() const { return file_.error(); }
   // No file there at all: a first start, not a register that cannot be read.
   bool brak() const { return platform::RecordFile::absent(file_.path()); }
+  // Why an open failed, as the user is told: "Brak pliku danych" when the file is missing, else
+  // the message with the system's reason.
+  QString bladOtwarcia() const;
 
   qint64 ilosc() const { return file_.count(); }
   // Bytes of a partial record at the end, 0 when the file ends with a whole record.

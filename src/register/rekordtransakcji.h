@@ -14,6 +14,8 @@ struct TRekordTransakcji {
   static constexpr std::size_t kOffsetRejDat = 39, kOffsetStatus = 56;
   // Offset of the print count, the one byte the card print changes.
   static constexpr std::size_t kOffsetIlWydrukow = 3379;
+  // Offset of the sent count, the one byte the send changes.
+  static constexpr std::size_t kOffsetIlWyslan = 3382;
 
   std::string nrEwT, nrRejDat;
   double rejDat = 0;

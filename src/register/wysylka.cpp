@@ -38,6 +38,11 @@ void TWysylka::wyczysc() {
   for (QPushButton* b : {Wyslij, pomin, Anuluj}) b->setVisible(false);
 }
 
+void TWysylka::dodaj(const QString& linia) {
+  Pliki->appendPlainText(linia);
+  if (isVisible()) Pliki->repaint();
+}
+
 void TWysylka::WyslijClick() { setModalResult(closeResult()); }
 void TWysylka::pominClick() { setModalResult(kPomin); }
 void TWysylka::AnulujClick() { setModalResult(platform::mrOk); }

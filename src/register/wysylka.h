@@ -23,6 +23,9 @@ class TWysylka : public platform::ModalForm {
 
   // Empties the memo and hides the three buttons, as the window is at design.
   void wyczysc();
+  // Adds a line to the memo and paints it at once: the send runs without the event loop, and its
+  // progress must be seen while it writes.
+  void dodaj(const QString& linia);
 
   void WyslijClick();
   void pominClick();

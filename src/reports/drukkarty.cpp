@@ -1,7 +1,5 @@
 #include "reports/drukkarty.h"
 
-#include <QFileInfo>
-
 #include "platform/cp1250.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -461,12 +459,8 @@ void drukujKarty(Program& program, const std::vector<std::int32_t>& numery) {
   if (!k) return;
   if (!wybierzDrukarke(program)) return;
   PlikRejestru plik(program.transakDat());
-  if (!QFileInfo::exists(program.transakDat())) {
-    program.svc.dialogs.showMessage(QStringLiteral("Brak pliku danych"));
-    return;
-  }
   if (!plik.otworzDoZmiany()) {
-    program.svc.dialogs.showMessage(plik.blad());
+    program.svc.dialogs.showMessage(plik.bladOtwarcia());
     return;
   }
   const UstawieniaWydruku u = program.konfig()->kartaTransakcji();

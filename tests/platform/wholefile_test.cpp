@@ -83,6 +83,20 @@ TEST_F(WholeFile, AFailingStepKeepsTheOldFileAndLeavesNoTemporary) {
   EXPECT_EQ(World::readFile(path("old.dat")), "new bytes");
 }
 
+// The seam can let the first files of a run through and fail the next ones.
+TEST_F(WholeFile, TheSeamFailsAfterTheFilesItLetsThrough) {
+  {
+    FailWholeFileStep fault(WholeFileStep::Write, 2);
+    writeWholeFile(path("a.txt"), "a", WriteMode::CreateOnly);
+    writeWholeFile(path("b.txt"), "b", WriteMode::Replace);
+    EXPECT_NE(error([&] { writeWholeFile(path("c.txt"), "c", WriteMode::CreateOnly); }), "no error");
+    EXPECT_NE(error([&] { writeWholeFile(path("d.txt"), "d", WriteMode::CreateOnly); }), "no error");
+  }
+  EXPECT_EQ(names(), (QStringList{"a.txt", "b.txt"}));
+  writeWholeFile(path("c.txt"), "c", WriteMode::CreateOnly);
+  EXPECT_EQ(World::readFile(path("c.txt")), "c");
+}
+
 TEST_F(WholeFile, AMissingFolderFails) {
   const std::string e = error([&] { writeWholeFile(path("none/np2025.dat"), "x", WriteMode::Replace); });
   EXPECT_NE(e.find("none/np2025.dat"), std::string::npos) << e;

@@ -166,20 +166,19 @@ TEST(MainWindow, CommandsOfLaterWorkStayDisabledWhateverTheRows) {
   w.zapisz({rekord("A")});
   auto& g = *w.uruchomiony().glowny();
   ASSERT_EQ(g.lista->RowCount(), 1);
-  // The card editor, the card print and the register print are set at start-up.
-  for (QWidget* b : {g.dodaj, g.Edytuj, g.Usun, g.DrukKar, g.DrukRej})
+  // The card editor, the card print, the register print and the send are set at start-up.
+  for (QWidget* b : {g.dodaj, g.Edytuj, g.Usun, g.DrukKar, g.DrukRej, g.Wyslij})
     EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
   for (QAction* a : {g.Dodaj1, g.Edytuj1, g.Usu1, g.Drukrejestru1})
     EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
-  for (QWidget* b : {g.Wyslij})
-    EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-  for (QAction* a : {g.Tylkowybrane2, g.Wybranezpowizanymi2, g.Niewysane1,
-                     g.ImpMen, g.ExpMen, g.Listapodmiotw1})
+  for (QAction* a : {g.ImpMen, g.ExpMen, g.Listapodmiotw1})
     EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
   // The archive command's work is the window's own.
   for (QAction* a : {g.ArchMen, g.WyjMen, g.PomMen, g.StronafirmyTarvo1, g.ProgMen, g.Zamknicieprogramu1,
-                     g.Tylkowybrane1, g.Wybranezpowizanymi1, g.Niewydrukowane1})
+                     g.Tylkowybrane1, g.Wybranezpowizanymi1, g.Niewydrukowane1, g.Tylkowybrane2,
+                     g.Wybranezpowizanymi2, g.Niewysane1})
     EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+  g.generujPliki = nullptr;
   g.Niewysane1Click();  // a command without its work does nothing
 }
 
@@ -198,7 +197,9 @@ int najciemniejszy(QMenu& menu, QAction* a) {
 TEST(MainWindow, ASubmenuWithNothingToChooseIsDisabled) {
   swiat::SwiatRejestru w;
   auto& g = *w.uruchomiony().glowny();
-  g.drukujKarty = nullptr;  // set at start-up; taken away here so that both submenus have no work
+  // Set at start-up; taken away here so that both submenus have no work.
+  g.drukujKarty = nullptr;
+  g.generujPliki = nullptr;
   g.ustawPrzyciski();
   QMenu& menu = *g.GlowneMenu;
   menu.ensurePolished();

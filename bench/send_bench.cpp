@@ -1,0 +1,156 @@
+// The send of 1000 records of all seven categories from a 100,000-record register, TXT and XML,
+// against a reference in the same run: writing the same seven report files' bytes and seven
+// counter files through the whole-file writer (each synced to the disk and renamed), which is
+// the least any send must do. The send's own cost is the difference: reading the chosen records,
+// the question-free dialog, the writers, the marks and the numbering.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/printers.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/wholefile.h"
+#include "register/program.h"
+#include "register/rejestr.h"
+#include "register/wysylka.h"
+#include "reports/generujpliki.h"
+#include "settings/firmaform.h"
+#include "qtbench.h"
+#include "rejestr100k.h"
+
+namespace {
+
+constexpr int kRecords = 100000;
+constexpr int kSent = 1000;
+
+struct Swiat {
+  QTemporaryDir dir;
+  platform::RegistryStore reg{dir.filePath("registry.txt")};
+  platform::ScriptedDialogs dialogs;
+  platform::FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0))};
+  platform::RecordingShell shell{dir.filePath("Dokumenty")};
+  platform::FixedPrinters printers;
+  std::unique_ptr<zelt::Program> program;
+  std::vector<std::int32_t> numery;
+  QString wzor;  // the reference's folder
+
+  Swiat() {
+    dialogs.onFailure = [](const QString& why) { throw std::runtime_error(why.toStdString()); };
+    const QString baza = dir.filePath("Dokumenty/ZELT/Baza");
+    QDir().mkpath(baza);
+    QDir::setCurrent(dir.path());
+    bench::zbudujRejestr(baza + "/transak.dat", kRecords);
+    // Every hundredth live record, given the fields of one of the seven categories in turn.
+    zelt::PlikRejestru f(baza + "/transak.dat");
+    if (!f.otworzDoZmiany()) throw std::runtime_error("cannot open the register");
+    for (int i = 0; i < kSent; ++i) {
+      const std::int32_t n = i * (kRecords / kSent) + 7;
+      zelt::TRekordTransakcji r = f.czytaj(n);
+      switch (i % 7) {
+        case 0: r.kPdjrz = "0001"; break;                // P
+        case 1: r.kPwz = 1; break;                       // Z
+        case 2: r.kRodzTr = "0201"; break;               // G
+        case 3: r.kRodzTr = "0101"; break;               // W
+        case 4: break;                                   // D ("0607")
+        case 5: r.kRodzTr = "0501"; break;               // B
+        case 6: r.Status = 0; break;                     // K
+      }
+      f.zapisz(n, r);
+      numery.push_back(n);
+    }
+    program = std::make_unique<zelt::Program>(zelt::Services{reg, dialogs, clock, shell, printers});
+    program->logowanie = [] { return platform::mrOk; };
+    program->zakoncz = [] {};
+    if (!program->start()) throw std::runtime_error("start-up failed");
+    program->firma()->NIPIO->setText("5260001246");
+    program->firma()->nazpli->setText("BENCH");
+    wzor = dir.filePath("wzor");
+    QDir().mkpath(wzor);
+  }
+
+  // Back to before the send: no report files, no counters, the chosen records unsent.
+  void odnow() {
+    for (const QString& d : {program->KatEks, wzor}) {
+      QDir folder(d);
+      for (const QString& f : folder.entryList(QDir::Files)) folder.remove(f);
+    }
+    QFile::remove(program->plikDanych("np2026.dat"));
+    program->numeracjaDzienna.numeracjaDzienna = {};
+    program->numeracjaDzienna.rokNumeracji = 0;
+    zelt::PlikRejestru f(program->transakDat());
+    if (!f.otworzDoZmiany()) throw std::runtime_error("cannot open the register");
+    for (std::int32_t n : numery) {
+      auto b = f.czytajBajty(n);
+      b[zelt::TRekordTransakcji::kOffsetIlWyslan] = 0;
+      f.zapiszBajty(n, b);
+    }
+  }
+};
+
+// The world holds windows: it ends before the application does.
+std::unique_ptr<Swiat>& swiatSlot() {
+  static std::unique_ptr<Swiat> s;
+  return s;
+}
+
+Swiat& swiat() {
+  if (!swiatSlot()) swiatSlot() = std::make_unique<Swiat>();
+  return *swiatSlot();
+}
+
+std::string bajty(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + path.toStdString());
+  const QByteArray b = f.readAll();
+  return std::string(b.constData(), std::size_t(b.size()));
+}
+
+void BM_SendAgainstWritingItsFiles(benchmark::State& state) {
+  Swiat& s = swiat();
+  s.program->firma()->setFormatItemIndex(int(state.range(0)));
+  double wysylka = 0, wzor = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    s.odnow();
+    s.dialogs.expectModal("Wysylka", [](platform::ModalForm&) { return platform::mrCancel; });
+    state.ResumeTiming();
+
+    QElapsedTimer t;
+    t.start();
+    zelt::generujPliki(*s.program, s.numery);
+    wysylka += t.nsecsElapsed() / 1e6;
+
+    state.PauseTiming();
+    const QStringList pliki = QDir(s.program->KatEks).entryList(QDir::Files);
+    if (pliki.size() != 7 || !s.dialogs.scriptDone()) state.SkipWithError("the send did not write seven files");
+    std::vector<std::pair<QString, std::string>> tresci;
+    for (const QString& f : pliki) tresci.emplace_back(s.wzor + "/" + f, bajty(s.program->KatEks + "/" + f));
+    const std::string licznik = bajty(s.program->plikDanych("np2026.dat"));
+    const QString np = s.wzor + "/np2026.dat";
+    state.ResumeTiming();
+
+    t.restart();
+    for (const auto& [sciezka, tresc] : tresci) {
+      platform::writeWholeFile(sciezka, tresc, platform::WriteMode::CreateOnly);
+      platform::writeWholeFile(np, licznik, platform::WriteMode::Replace);
+    }
+    wzor += t.nsecsElapsed() / 1e6;
+  }
+  const double n = double(state.iterations());
+  state.counters["send_ms"] = wysylka / n;
+  state.counters["reference_ms"] = wzor / n;
+  state.counters["own_ms"] = (wysylka - wzor) / n;
+  state.counters["ratio"] = wysylka / wzor;
+}
+BENCHMARK(BM_SendAgainstWritingItsFiles)->ArgName("xml")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return qtbench::run(argc, argv, [] { swiatSlot().reset(); });
+}

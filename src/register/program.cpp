@@ -22,6 +22,7 @@
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
 #include "settings/konfigform.h"
+#include "settings/podmiotform.h"
 #include "settings/podpowform.h"
 
 namespace zelt {
@@ -89,6 +90,7 @@ bool Program::start() {
   // country picker
   utworz(kodykraj_, *this).FormCreate();
   // parties list
+  utworz(podmiot_, *this).FormCreate();
   // institution data
   utworz(firma_, *this).FormCreate();
   // unit editor
@@ -102,6 +104,8 @@ bool Program::start() {
   glowny_->drukujKarty = [this](const std::vector<std::int32_t>& numery) { drukujKarty(*this, numery); };
   glowny_->DrukRejClick = [this] { DrukRejClick(*this); };
   glowny_->generujPliki = [this](const std::vector<std::int32_t>& numery) { generujPliki(*this, numery); };
+  // From the main menu the list is browsed and kept; nothing is taken over into a card.
+  glowny_->pokazPodmioty = [this] { return podmiot_->pokaz(false); };
   glowny_->ustawPrzyciski();
 
   akcja(QStringLiteral("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"));

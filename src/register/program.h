@@ -37,6 +37,7 @@ class TAddIOForm;
 class TpodpowForm;
 class TKodwalutyForm;
 class TKodykrajForm;
+class TPodmiotForm;
 class TKonfigForm;
 class TWerForm;
 class TWysylka;
@@ -150,6 +151,7 @@ class Program {
   TpodpowForm* podpow() const { return podpow_.get(); }
   TKodwalutyForm* kodwaluty() const { return kodwaluty_.get(); }
   TKodykrajForm* kodykraj() const { return kodykraj_.get(); }
+  TPodmiotForm* podmiot() const { return podmiot_.get(); }
   TKonfigForm* konfig() const { return konfig_.get(); }
   TWerForm* wer() const { return wer_.get(); }
   TWysylka* wysylka() const { return wysylka_.get(); }
@@ -187,6 +189,7 @@ class Program {
   std::unique_ptr<TpodpowForm> podpow_;
   std::unique_ptr<TKodwalutyForm> kodwaluty_;
   std::unique_ptr<TKodykrajForm> kodykraj_;
+  std::unique_ptr<TPodmiotForm> podmiot_;
   std::unique_ptr<TKonfigForm> konfig_;
   std::unique_ptr<TWerForm> wer_;
   std::unique_ptr<TWysylka> wysylka_;

@@ -18,6 +18,7 @@
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
 #include "settings/konfigform.h"
+#include "settings/podmiotform.h"
 #include "settings/podpowform.h"
 
 namespace zelt {
@@ -39,7 +40,7 @@ void zapiszWszystkieUstawienia(Program& program) {
           {"Firma", program.firma()},     {"Jednostka", program.jedn()},
           {"Edycja", program.edycja()},   {"Podpow", program.podpow()},
           {"KodyWal", program.kodwaluty()}, {"KodyKraj", program.kodykraj()},
-          {"Podmiot", nullptr},           {"EdPodmiot", nullptr},
+          {"Podmiot", program.podmiot()},           {"EdPodmiot", nullptr},
           {"Weryf", program.wer()},
       };
       for (const auto& [klucz, okno] : okna)

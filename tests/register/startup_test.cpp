@@ -133,7 +133,7 @@ QStringList expectedStartRun() {
       "TKodykrajForm",
       QString::fromUtf8("ładowanie kodów krajów"),
       QString::fromUtf8("ładowanie kodów krajów - brak pliku"),
-      // parties list: not yet
+      "TPodmiotForm",
       "TFirmaForm",
       "TJednForm",
       "TWysylka",

@@ -1,0 +1,84 @@
+#include "settings/plikpodmiotow.h"
+
+#include <cstring>
+
+#include "platform/errors.h"
+#include "platform/recordfile.h"
+
+namespace zelt {
+
+namespace {
+
+using platform::RecordFile;
+constexpr std::size_t kRozmiar = TRekordPodmiotu::kSize;
+
+// Opens the file; false when it is absent. An existing file that cannot be opened throws.
+bool otworz(RecordFile& f, RecordFile::Mode mode) {
+  if (mode != RecordFile::Mode::ReadWriteCreate && RecordFile::absent(f.path())) return false;
+  if (f.open(mode)) return true;
+  throw platform::IoError(("Błąd otwarcia pliku " + f.path() + ": " + f.error()).toStdString());
+}
+
+std::int32_t typ(const char* bajty) {
+  std::int32_t t;
+  std::memcpy(&t, bajty, sizeof t);  // little-endian on every target this builds for
+  return t;
+}
+
+}  // namespace
+
+QString PlikPodmiotow::komunikatPelnej() {
+  return QString::fromUtf8("Dopisanie podmiotu niemożliwe - lista podmiotów jest pełna (65536 podmiotów)");
+}
+
+qint64 PlikPodmiotow::ilosc() const {
+  RecordFile f(path_, kRozmiar);
+  return otworz(f, RecordFile::Mode::Read) ? f.count() : 0;
+}
+
+void PlikPodmiotow::kazdy(const std::function<void(qint64, const TRekordPodmiotu&)>& fn) const {
+  RecordFile f(path_, kRozmiar);
+  if (!otworz(f, RecordFile::Mode::Read)) return;
+  const qint64 n = f.count();
+  TRekordPodmiotu::Bytes bajty;
+  for (qint64 k = 0; k < n; ++k) {
+    f.read(k, bajty.data());
+    fn(k, TRekordPodmiotu::decode(bajty.data()));
+  }
+}
+
+std::optional<TRekordPodmiotu> PlikPodmiotow::czytajZywy(qint64 n) const {
+  RecordFile f(path_, kRozmiar);
+  if (!otworz(f, RecordFile::Mode::Read) || n < 0 || n >= f.count()) return std::nullopt;
+  TRekordPodmiotu r = TRekordPodmiotu::decode(f.read(n).data());
+  if (r.TypPo == TRekordPodmiotu::kDeleted) return std::nullopt;
+  return r;
+}
+
+bool PlikPodmiotow::zapisz(qint64 n, const TRekordPodmiotu& r) const {
+  RecordFile f(path_, kRozmiar);
+  if (!otworz(f, RecordFile::Mode::ReadWrite) || n < 0 || n >= f.count()) return false;
+  if (typ(f.read(n).data()) == TRekordPodmiotu::kDeleted) return false;
+  f.write(n, r.encode().data());
+  return true;
+}
+
+std::optional<qint64> PlikPodmiotow::dopisz(const TRekordPodmiotu& r) const {
+  RecordFile f(path_, kRozmiar);
+  otworz(f, RecordFile::Mode::ReadWriteCreate);
+  if (f.count() >= kMaksimum) return std::nullopt;
+  return f.append(r.encode().data());
+}
+
+bool PlikPodmiotow::usun(qint64 n) const {
+  RecordFile f(path_, kRozmiar);
+  if (!otworz(f, RecordFile::Mode::ReadWrite) || n < 0 || n >= f.count()) return false;
+  std::string bajty = f.read(n);
+  if (typ(bajty.data()) == TRekordPodmiotu::kDeleted) return false;
+  const std::int32_t usuniety = TRekordPodmiotu::kDeleted;
+  std::memcpy(bajty.data(), &usuniety, sizeof usuniety);
+  f.write(n, bajty.data());
+  return true;
+}
+
+}  // namespace zelt

@@ -1,0 +1,285 @@
+#include "settings/podmiotform.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+#include "platform/cp1250.h"
+#include "platform/edits.h"
+#include "platform/geometry.h"
+#include "platform/guard.h"
+#include "register/program.h"
+
+namespace zelt {
+
+namespace {
+
+QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+std::string bezKresekIBlankow(std::string_view s) {
+  std::string r;
+  r.reserve(s.size());
+  for (char c : s)
+    if (c != '-' && c != ' ') r += c;
+  return r;
+}
+
+bool zawiera(const std::string& tekst, const std::string& wzor) {
+  return wzor.empty() || tekst.find(wzor) != std::string::npos;
+}
+
+}  // namespace
+
+bool TPodmiotForm::zgodnyNIP(std::string_view a, std::string_view b) {
+  return bezKresekIBlankow(a) == bezKresekIBlankow(b);
+}
+
+TPodmiotForm::TPodmiotForm(Program& program) : program_(program) {
+  setObjectName("PodmiotForm");
+  setWindowTitle(q("Lista podmiotów"));
+  resize(544, 331);
+
+  Podmiot = new kgrid::TKStringGrid(this);
+  Podmiot->setObjectName("Podmiot");
+  Podmiot->setToolTip(q("Lista podmiotów"));
+  Podmiot->SetOptions(Podmiot->Options() | kgrid::goRowSelect);
+  Podmiot->SetScrollBars(kgrid::ssVertical);
+  Podmiot->SetAutoSort(true);
+  const struct {
+    const char* name;
+    const char* caption;
+    int width;
+  } kolumny[] = {{"poNIP", "NIP", 70}, {"poNz", "Nazwa/Nazwisko", 200}, {"poAd", "Adres", 200}, {"NrRec", "Nr.Rec", 0}};
+  for (const auto& k : kolumny) {
+    kgrid::TKGridColumn& c = Podmiot->Columns().Add();
+    c.SetName(k.name);
+    c.SetCaption(cp1250::fromUtf8(k.caption));
+    c.SetWidth(k.width);
+    kgrid::TKGridFont naglowek = c.HeaderFont();
+    naglowek.SetStyle(naglowek.Style() | kgrid::fsBold);
+    c.SetHeaderFont(naglowek);
+  }
+
+  auto filtr = [this](const char* name, int maxLength, const char* hint) {
+    auto* e = new QLineEdit(this);
+    e->setObjectName(name);
+    e->setMaxLength(maxLength);
+    e->setToolTip(q(hint));
+    platform::guardEdit(e);
+    return e;
+  };
+  // 13 characters: a NIP typed with its dashes ("123-456-32-18"); stored NIPs keep 10.
+  fNip = filtr("fNip", 13, "Wzór NIP kreski nieistotne");
+  fNz = filtr("fNz", 140, "Fragment wzoru nazwy/nazwiska ");
+  FAdrM = filtr("FAdrM", 35, "Fragment adresu - miejscowości podmiotu");
+  fAdrUl = filtr("fAdrUl", 35, "Fragment adresu ulicy podmiotu");
+
+  auto przycisk = [this](const char* name, const char* caption, const char* hint) {
+    auto* b = new QPushButton(q(caption), this);
+    b->setObjectName(name);
+    b->setToolTip(q(hint));
+    b->setAutoDefault(false);
+    b->setFocusPolicy(Qt::ClickFocus);  // skipped by Tab
+    return b;
+  };
+  dodaj = przycisk("dodaj", "&Dodaj", "Dodanie podmiotu do listy");
+  edytuj = przycisk("edytuj", "&Edytuj", "Edycja danych podmiotu");
+  usun = przycisk("usun", "&Usuń", "Usuwanie podmiotu z listy");
+  filtruj = przycisk("filtruj", "&Filtruj", "Wybranie podmiotów spełniających powyższe kryteria");
+  zapisz = przycisk("zapisz", "&Wprowadź", "Wprowadzenie podmiotu do karty transakcji");
+  Zamknij = przycisk("Zamknij", "&Zamknij", "Zamknięcie okna");
+
+  PodmiotMenu = new QMenu(this);
+  PodmiotMenu->setObjectName("PodmiotMenu");
+  Dodaj1 = PodmiotMenu->addAction(q("&Dodaj"));
+  Edytuj1 = PodmiotMenu->addAction(q("&Edytuj"));
+  Usun1 = PodmiotMenu->addAction(q("&Usuń"));
+  PodmiotMenu->addSeparator();
+  Filtruj1 = PodmiotMenu->addAction(q("&Filtruj"));
+  PodmiotMenu->addSeparator();
+  Wprowadz1 = PodmiotMenu->addAction(q("&Wprowadź"));
+  Zamknij1 = PodmiotMenu->addAction(q("&Zamknij"));
+  Podmiot->SetPopupMenu(PodmiotMenu);
+  // Adding and editing open the party editor, which this program does not have yet.
+  for (QWidget* b : {static_cast<QWidget*>(dodaj), static_cast<QWidget*>(edytuj)}) b->setEnabled(false);
+  for (QAction* a : {Dodaj1, Edytuj1}) a->setEnabled(false);
+
+  auto* lay = new QVBoxLayout(this);
+  lay->addWidget(Podmiot, 1);
+  auto* filtry = new QGridLayout();
+  const std::pair<const char*, QLineEdit*> etykiety[] = {{"NIP :", fNip}, {"Nazwa", fNz}, {"Miejscowość", FAdrM}, {"Ulica", fAdrUl}};
+  int i = 0;
+  for (const auto& [tekst, e] : etykiety) {
+    auto* l = new QLabel(q(tekst), this);
+    l->setBuddy(e);
+    filtry->addWidget(l, i / 2, (i % 2) * 2);
+    filtry->addWidget(e, i / 2, (i % 2) * 2 + 1);
+    ++i;
+  }
+  filtry->setColumnStretch(1, 1);
+  filtry->setColumnStretch(3, 2);
+  lay->addLayout(filtry);
+  auto* przyciski = new QHBoxLayout();
+  for (QPushButton* b : {dodaj, edytuj, usun, filtruj, zapisz, Zamknij}) przyciski->addWidget(b);
+  przyciski->addStretch(1);
+  lay->addLayout(przyciski);
+
+  connect(usun, &QPushButton::clicked, this, [this] { usunClick(); });
+  connect(filtruj, &QPushButton::clicked, this, [this] { filtrujClick(); });
+  connect(zapisz, &QPushButton::clicked, this, [this] { zapiszClick(); });
+  connect(Zamknij, &QPushButton::clicked, this, [this] { ZamknijClick(); });
+  connect(Usun1, &QAction::triggered, this, [this] { usunClick(); });
+  connect(Filtruj1, &QAction::triggered, this, [this] { filtrujClick(); });
+  connect(Wprowadz1, &QAction::triggered, this, [this] { zapiszClick(); });
+  connect(Zamknij1, &QAction::triggered, this, [this] { ZamknijClick(); });
+  Podmiot->OnDblClick = [this] { zapiszClick(); };
+}
+
+PlikPodmiotow TPodmiotForm::plik() const {
+  // The data folder until the creation has settled the parties folder.
+  const QString& folder = program_.KatPod.isEmpty() ? program_.KatDan : program_.KatPod;
+  return PlikPodmiotow(folder + QStringLiteral("/klienci.dat"));
+}
+
+void TPodmiotForm::FormCreate() {
+  platform::restoreGeometry(program_.svc.reg, *this, "Podmiot");
+  if (program_.KatPod.isEmpty()) program_.KatPod = program_.KatDan;
+  wczytaj();
+}
+
+int TPodmiotForm::pokaz(bool zWprowadzeniem) {
+  zapisz->setVisible(zWprowadzeniem);
+  Wprowadz1->setVisible(zWprowadzeniem);
+  return program_.svc.dialogs.showModal(*this);
+}
+
+void TPodmiotForm::wczytaj() {
+  platform::guarded(program_.svc.dialogs, [this] { wypelnij(true); });
+}
+
+void TPodmiotForm::filtrujClick() {
+  platform::guarded(program_.svc.dialogs, [this] { wypelnij(false); });
+}
+
+// Rebuilds the rows from the file: every live record when `wszystkie`, sorted by name; else
+// those that every non-empty filter lets through, in file order.
+void TPodmiotForm::wypelnij(bool wszystkie) {
+  kgrid::TKGridColumn& nazwa = Podmiot->Columns().Items(poNz);
+  Podmiot->Clear();
+  nazwa.SetSortOrder(kgrid::csNone);
+  const std::string nip = wszystkie ? "" : cp1250::fromUnicode(fNip->text());
+  const std::string nz = wszystkie ? "" : cp1250::fromUnicode(fNz->text());
+  const std::string m = wszystkie ? "" : cp1250::fromUnicode(FAdrM->text());
+  const std::string ul = wszystkie ? "" : cp1250::fromUnicode(fAdrUl->text());
+  std::vector<std::pair<int, TRekordPodmiotu>> wiersze;
+  plik().kazdy([&](qint64 k, const TRekordPodmiotu& r) {
+    if (r.TypPo == TRekordPodmiotu::kDeleted) return;
+    if (!nip.empty() && !zgodnyNIP(nip, r.Nip)) return;
+    if (!zawiera(r.Nz, nz) || !zawiera(r.AdrM, m) || !zawiera(r.AdrUl, ul)) return;
+    wiersze.emplace_back(static_cast<int>(k), r);
+  });
+  if (wiersze.empty()) return;
+  Podmiot->AddRows(static_cast<int>(wiersze.size()));
+  for (std::size_t w = 0; w < wiersze.size(); ++w) wpiszWiersz(static_cast<int>(w), wiersze[w].first, wiersze[w].second);
+  if (wszystkie) nazwa.SetSortOrder(kgrid::csAsc);
+}
+
+void TPodmiotForm::wpiszWiersz(int w, int numer, const TRekordPodmiotu& r) {
+  Podmiot->SetCells(poNIP, w, r.Nip);
+  Podmiot->SetCells(poNz, w, r.Nz);
+  Podmiot->SetCells(poAd, w, r.AdrM + " " + r.AdrUl);
+  Podmiot->SetCells(NrRec, w, std::to_string(numer));
+}
+
+int TPodmiotForm::wierszRekordu(int numer) const {
+  const std::string tekst = std::to_string(numer);
+  for (int w = 0; w < Podmiot->RowCount(); ++w)
+    if (Podmiot->Cells(NrRec, w) == tekst) return w;
+  return -1;
+}
+
+std::optional<int> TPodmiotForm::numerBiezacego() const {
+  const int w = Podmiot->DataRow();
+  if (w < 0) return std::nullopt;
+  const std::string tekst = Podmiot->Cells(NrRec, w);
+  int n = -1;
+  const auto [koniec, blad] = std::from_chars(tekst.data(), tekst.data() + tekst.size(), n);
+  if (tekst.empty() || tekst[0] < '0' || tekst[0] > '9' || blad != std::errc() || koniec != tekst.data() + tekst.size() || n < 0) return std::nullopt;
+  if (!plik().czytajZywy(n)) return std::nullopt;
+  return n;
+}
+
+bool TPodmiotForm::dopiszPodmiot(TRekordPodmiotu r) {
+  bool dopisany = false;
+  platform::guarded(program_.svc.dialogs, [&] {
+    r.rolaPo = TRekordPodmiotu::Brak;
+    const auto n = plik().dopisz(r);
+    if (!n) {
+      program_.svc.dialogs.showMessage(PlikPodmiotow::komunikatPelnej());
+      return;
+    }
+    Podmiot->AddRow();
+    wpiszWiersz(Podmiot->RowCount() - 1, static_cast<int>(*n), r);
+    dopisany = true;
+  });
+  return dopisany;
+}
+
+bool TPodmiotForm::zmienPodmiot(TRekordPodmiotu r) {
+  bool zmieniony = false;
+  platform::guarded(program_.svc.dialogs, [&] {
+    const auto n = numerBiezacego();
+    if (!n) return;
+    const int w = Podmiot->DataRow();
+    const auto stary = plik().czytajZywy(*n);
+    if (!stary) return;
+    r.rolaPo = stary->rolaPo;
+    if (!plik().zapisz(*n, r)) return;
+    wpiszWiersz(w, *n, r);
+    zmieniony = true;
+  });
+  return zmieniony;
+}
+
+void TPodmiotForm::usunClick() {
+  platform::guarded(program_.svc.dialogs, [this] {
+    const auto n = numerBiezacego();
+    if (!n) return;
+    const int w = Podmiot->DataRow();
+    if (program_.svc.dialogs.ask(q("Czy jesteś pewien, że chcesz usunąć z listy podmiot ? "), platform::MsgButtons::YesNo) !=
+        platform::IdYes)
+      return;
+    if (plik().usun(*n)) Podmiot->DeleteRow(w);
+  });
+}
+
+void TPodmiotForm::zapiszClick() {
+  // Never a take-over without a party behind the row.
+  platform::guarded(program_.svc.dialogs, [this] {
+    if (numerBiezacego()) setModalResult(platform::mrOk);
+  });
+}
+
+void TPodmiotForm::ZamknijClick() { setModalResult(platform::mrCancel); }
+
+void TPodmiotForm::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1) {
+    program_.pomoc(kHelpContext);
+    return;
+  }
+  platform::ModalForm::keyPressEvent(e);
+}
+
+void TPodmiotForm::resizeEvent(QResizeEvent* e) {
+  platform::ModalForm::resizeEvent(e);
+  const int szer = std::max(0, (width() - Podmiot->Columns().Items(poNIP).Width() - 15) / 2);
+  Podmiot->Columns().Items(poNz).SetWidth(szer);
+  Podmiot->Columns().Items(poAd).SetWidth(szer);
+}
+
+}  // namespace zelt

@@ -1,0 +1,87 @@
+#pragma once
+// The parties list "Lista podmiotów": the live records of klienci.dat in a grid, filtered by NIP,
+// name, town and street; from it the card editor takes a party into a card. Every change is
+// written to the file first and only then shown in the grid.
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <optional>
+#include <string_view>
+
+#include "grid/kstrgrid.h"
+#include "platform/dialogs.h"
+#include "settings/plikpodmiotow.h"
+
+namespace zelt {
+
+class Program;
+
+class TPodmiotForm : public platform::ModalForm {
+  Q_OBJECT
+ public:
+  static constexpr int kHelpContext = 1040301;
+  // The grid's columns, as the card reads them.
+  enum Kolumna { poNIP = 0, poNz = 1, poAd = 2, NrRec = 3 };
+
+  explicit TPodmiotForm(Program& program);
+
+  kgrid::TKStringGrid* Podmiot;
+  QLineEdit* fNip;
+  QLineEdit* fNz;
+  QLineEdit* FAdrM;
+  QLineEdit* fAdrUl;
+  QPushButton* dodaj;
+  QPushButton* edytuj;
+  QPushButton* usun;
+  QPushButton* filtruj;
+  QPushButton* zapisz;
+  QPushButton* Zamknij;
+  QMenu* PodmiotMenu;
+  QAction* Dodaj1;
+  QAction* Edytuj1;
+  QAction* Usun1;
+  QAction* Filtruj1;
+  QAction* Wprowadz1;
+  QAction* Zamknij1;
+
+  // klienci.dat in the parties folder.
+  PlikPodmiotow plik() const;
+
+  // Restores the geometry, settles the parties folder (the data folder when it is empty) and
+  // loads the list sorted by name.
+  void FormCreate();
+  // Shows the list modally; the take-over button "&Wprowadź" only when `zWprowadzeniem`.
+  int pokaz(bool zWprowadzeniem);
+
+  void filtrujClick();
+  void usunClick();
+  void zapiszClick();
+  void ZamknijClick();
+
+  // The record number of the current row, when its cell holds a whole number of a live record
+  // of the file; nothing without a current row.
+  std::optional<int> numerBiezacego() const;
+  // Appends a party (its role byte 0) and a row for it; the full list is said and nothing changes.
+  bool dopiszPodmiot(TRekordPodmiotu r);
+  // Rewrites the current row's party in place (its stored role byte kept) and updates the row.
+  bool zmienPodmiot(TRekordPodmiotu r);
+  // Writes row `w`'s cells from a party and its number: the one row writer of the list.
+  void wpiszWiersz(int w, int numer, const TRekordPodmiotu& r);
+  // The row that shows record `numer`, or -1.
+  int wierszRekordu(int numer) const;
+
+  // Equal NIPs once every dash and blank is taken out of both.
+  static bool zgodnyNIP(std::string_view a, std::string_view b);
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+
+ private:
+  void wczytaj();
+  void wypelnij(bool wszystkie);
+  Program& program_;
+};
+
+}  // namespace zelt

@@ -233,14 +233,6 @@ void rysujStopke(PlotnoWydruku& p) {
   p.tekst(100, 213, stopkaKarty());
 }
 
-// The longest beginning of the text that ends left of x (mm) when written from x0.
-std::string przytnij(PlotnoWydruku& p, const std::string& t, double x0, double x) {
-  const int szerokosc = p.g.mmNaPikselX(x) - p.g.mmNaPikselX(x0);
-  std::string s = t;
-  while (!s.empty() && p.c.textWidth(cp1250::toQ(s)) > szerokosc) s.pop_back();
-  return s;
-}
-
 }  // namespace
 
 const RzadKratek& rzad(Pole p) { return kRzedy[static_cast<int>(p)]; }
@@ -393,7 +385,7 @@ WynikKarty drukujKarte(platform::Printers& drukarki, const TRekordTransakcji& r,
     const auto osoba = osobaWypelniajaca(cp1250::bezSterujacych(r.Wprow));
     const double wiersze[] = {228.04, 232.04, 245.04};
     for (int i = 0; i < 3; ++i)
-      if (!osoba[i].empty()) p.tekst(5, wiersze[i], przytnij(p, osoba[i], 5, 39));
+      if (!osoba[i].empty()) p.tekst(5, wiersze[i], p.przytnij(osoba[i], 5, 39));
   };
   rysujWarstwy(u, warstwaRamek, warstwaOpisow, warstwaZawartosci);
   if (u.ramki || u.opisy || u.zawartosc) rysujStopke(p);

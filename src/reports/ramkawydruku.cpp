@@ -139,6 +139,13 @@ void PlotnoWydruku::czcionkaPionowa() {
   c.setFont(f);
 }
 
+std::string PlotnoWydruku::przytnij(const std::string& t, double x0, double x) {
+  const int szerokosc = g.mmNaPikselX(x) - g.mmNaPikselX(x0);
+  std::string s = t;
+  while (!s.empty() && c.textWidth(cp1250::toQ(s)) > szerokosc) s.pop_back();
+  return s;
+}
+
 void rysujWarstwy(const UstawieniaWydruku& u, const std::function<void()>& ramki,
                   const std::function<void()>& opisy, const std::function<void()>& zawartosc) {
   if (u.ramki) ramki();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/printers.h"
@@ -92,6 +93,9 @@ class PlotnoWydruku {
   void rysujLinie(double y, double szerokosc = 190);
   // The same face and size, bold, running up the page.
   void czcionkaPionowa();
+  // The longest beginning of the text that ends left of x (mm) when written from x0, in the
+  // current font.
+  std::string przytnij(const std::string& tekst, double x0, double x);
 };
 
 // The three layers of a boxed form, each when its switch is set, always in this order.

@@ -1,5 +1,6 @@
 #include "settings/firmaform.h"
 
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,6 +17,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "register/program.h"
+#include "reports/drukformularza.h"
 #include "register/werform.h"
 #include "register/glownyform.h"
 #include "register/instytucje.h"
@@ -257,7 +259,7 @@ TFirmaForm::TFirmaForm(Program& program) : program_(program) {
   B lista[] = {
       {zapis, "zapis", "&Zapisz", "Zapisuje zmiany danych instytucji obowiązanej i zamyka edycję"},
       {weryf, "weryf", "&Weryfikuj", ""},
-      {DrukIdent, "DrukIdent", "&Drukuj formularz identyfikacyjny", ""},
+      {DrukIdent, "DrukIdent", "&Drukuj formularz identyfikacyjny", "Drukuje formularz identyfikacyjny lub jego korektę"},
       {dodaj, "dodaj", "Dodaj &IO", ""},
       {wyjscie, "wyjscie", "&Powrót",
        "Wychodzi bez zapisu wprowadzonych zmian - zmiany będą aktywne do opuszczenia programu"},
@@ -270,11 +272,10 @@ TFirmaForm::TFirmaForm(Program& program) : program_(program) {
     przyciski->addWidget(b.b);
   }
   weryf->setToolTip(q("Weryfikacja danych instytucji obowiązanej"));
-  // The identification-form print comes with its own window; until then it is shown disabled.
-  DrukIdent->setEnabled(false);
   lay->addLayout(przyciski);
   connect(zapis, &QPushButton::clicked, this, [this] { zapisClick(); });
   connect(weryf, &QPushButton::clicked, this, [this] { weryfClick(); });
+  connect(DrukIdent, &QPushButton::clicked, this, [this] { DrukIdentClick(); });
   connect(dodaj, &QPushButton::clicked, this, [this] { dodajClick(); });
   connect(wyjscie, &QPushButton::clicked, this, [this] { wyjscieClick(); });
   for (auto [e, v] : polaTekstowe()) platform::guardEdit(e);
@@ -405,6 +406,8 @@ void TFirmaForm::weryfClick() {
   else if (p.wer())
     p.wer()->pokazDoOdczytu();
 }
+
+void TFirmaForm::DrukIdentClick() { drukujFormularzIO(program_, *this); }
 
 void TFirmaForm::zapiszDoRejestru(platform::RegistryStore& reg) {
   platform::RegistryBatch batch(reg);

@@ -132,6 +132,8 @@ class TFirmaForm : public platform::ModalForm {
   // The institution check on the controls and the units: fills the verification lists.
   virtual void weryfIO();
   void weryfClick();
+  // Prints the identification form from the controls as they stand.
+  void DrukIdentClick();
   // "Dodaj &IO": registers a further institution and ends the program through the save-all step.
   void dodajClick();
 

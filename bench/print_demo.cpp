@@ -13,6 +13,7 @@
 #include "platform/shell.h"
 #include "register/listykarty.h"
 #include "reports/drukkarty.h"
+#include "reports/drukformularza.h"
 #include "reports/drukrejestru.h"
 #include "settings/kolumny.h"
 #include "settings/konfigform.h"
@@ -150,6 +151,41 @@ int main(int argc, char** argv) {
     rc = 1;
   } else {
     odbierz("rejestr");
+  }
+
+  // The identification form: one page, and with 60 units over two further pages.
+  zelt::DaneIO io;
+  io.nazIO = u("Bank Spółdzielczy w Łodzi oddział Piotrkowska");
+  io.NIPIO = "5260250995";
+  io.RegIO = "012345678";
+  io.WoIO = u("łódzkie");
+  io.PoIO = u("Łódź");
+  io.GmIO = u("Łódź");
+  io.KodIO = "90-001";
+  io.MieIO = u("Łódź");
+  io.UlIO = "Piotrkowska";
+  io.NrDIO = "12";
+  io.NrLIO = "3";
+  io.RoIO = 6;
+  io.AkIO = true;
+  io.UwIO = u("Zmiana osoby odpowiedzialnej");
+  io.os[0] = {"Jan", "Kowalski", "Inspektor", "426301111", "426302222", "601111222", "jan.kowalski@bank-lodz.pl"};
+  io.os[1] = {"Anna", "Nowak", u("Zastępca"), "426303333", "426304444", "602333444", "anna@bank.pl"};
+  zelt::JednostkiIO jedn;
+  for (int i = 1; i <= 60; ++i)
+    jedn.dodaj({"", std::to_string(1000 + i), u("Oddział nr ") + std::to_string(i), u("ul. Długa ") + std::to_string(i),
+                "90-0" + std::to_string(10 + i), u("Łódź"), u("łódzkie"), "42630" + std::to_string(1000 + i),
+                "42640" + std::to_string(1000 + i)});
+  const zelt::UstawieniaWydruku wio{"1,000", "1,000", "+3,000", "+0,000"};
+  for (const auto& [nazwa, j] : {std::pair<const char*, zelt::JednostkiIO>{"formularz_io", zelt::JednostkiIO{}},
+                                 std::pair<const char*, zelt::JednostkiIO>{"formularz_io_60", jedn}}) {
+    const auto w = zelt::drukujFormularzIO(printers, io, j, clock.today(), wio, k);
+    if (!w.wydrukowany) {
+      std::fprintf(stderr, "%s: %s\n", nazwa, qPrintable(w.blad));
+      rc = 1;
+    } else {
+      odbierz(nazwa);
+    }
   }
   return rc;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The exchange between the zip component and the zip library: the 216-byte parameter record,
-// its 104-byte file specification entries, the 16,520-byte record of libraries older than 1.51
+// its 104-byte file pattern entries, the 16,520-byte record of libraries older than 1.51
 // and the 540-byte callback record. Every record is a little-endian byte image at fixed offsets.
 //
 // The records were laid out for 32-bit addresses. No address is cut to 32 bits here: offset 0
@@ -33,14 +33,14 @@ constexpr std::size_t Window = 0, Caller = 4, Version = 8, Callback = 12, Trace 
                       Specs = 140, ExclCount = 148, Excl = 152, Seven = 212;
 }  // namespace parms
 
-// One file specification entry.
+// One file pattern entry.
 namespace spec {
 constexpr std::size_t kSize = 104;
 constexpr std::size_t Text = 0, Password = 12, Encrypt = 16, Recurse = 20, RootDir = 36;
 }  // namespace spec
 
 // The record of libraries older than 1.51: offsets 0..127 as above, 7 at 128, then one text
-// handle per specification from 132 on.
+// handle per pattern from 132 on.
 namespace oldparms {
 constexpr std::size_t kSize = 16520;
 constexpr std::size_t Seven = 128, FirstSpec = 132;

@@ -1,6 +1,6 @@
 #pragma once
 // Filling the parameter record for one call of the zip library: the record's bytes, its file
-// specification entries and the table of handles behind every address field. The table owns
+// pattern entries and the table of handles behind every address field. The table owns
 // the texts and arrays for the duration of the call.
 #include <cstdint>
 #include <deque>
@@ -40,12 +40,12 @@ constexpr std::uint32_t kDefaultStoreSuffixes = 0x7FF;  // all but assEXE
 // ".gif:.png:..." for the members of the set, in the set's order.
 std::string storeSuffixText(std::uint32_t suffixes);
 
-// One file specification. A text given by a caller is parsed: a first ">" forces recursion, a
+// One file pattern. A text given by a caller is parsed: a first ">" forces recursion, a
 // first "|" forbids it, and a "<" splits off the entry's password. A structured one is taken as
 // it stands, whatever characters its path holds.
 struct FileSpec {
   std::string text;      // the whole text as given (UTF-8), for the older record
-  std::string path;      // the file specification (UTF-8)
+  std::string path;      // the file pattern (UTF-8)
   int recurse = -1;      // -1 as the options say, 0 no, 1 yes
   bool hasPassword = false;
   std::string password;  // Windows-1250

@@ -203,12 +203,12 @@ class Run {
     const std::int32_t n = getI32(rec_, parms::SpecCount);
     const Handle* specs = handle(getI32(rec_, parms::Specs));
     if (n <= 0 || !specs || !specs->address || specs->size != static_cast<std::uint64_t>(n) * spec::kSize)
-      return bad("file specifications");
+      return bad("file patterns");
     const auto* e0 = static_cast<const unsigned char*>(specs->address);
     for (std::int32_t i = 0; i < n; ++i) {
       const unsigned char* e = e0 + i * spec::kSize;
       Spec s;
-      if (!text(getI32(e, spec::Text), t) || !t || t->empty()) return bad("file specification");
+      if (!text(getI32(e, spec::Text), t) || !t || t->empty()) return bad("file pattern");
       std::string path = *t;
       std::replace(path.begin(), path.end(), '\\', '/');
       if (!text(getI32(e, spec::RootDir), root)) return bad("root folder");

@@ -1,5 +1,5 @@
 // The parameter record that the component hands the zip library: the archive command's settings
-// against a 216-byte image written out from the record's table, each option and specification
+// against a 216-byte image written out from the record's table, each option and file pattern
 // form against the bytes it must change, and the older 16,520-byte record.
 #include <gtest/gtest.h>
 
@@ -35,10 +35,10 @@ const char* const kCommandRecord[54] = {
     "ffffffff",  //  80
     "00000000", "00000000", "00000000", "00000000", "00000000", "00000000", "00000000",  // 84..108
     "00000000", "00000000",  // 112, 116
-    "01000000",  // 120 one specification
+    "01000000",  // 120 one file pattern
     "hhhhhhhh",  // 124 archive name
     "00000000", "00000000", "00000000",  // 128 temp folder, 132 comment, 136/138 archive bits
-    "hhhhhhhh",  // 140 specification entries
+    "hhhhhhhh",  // 140 pattern entries
     "00000000", "00000000", "00000000",  // 144, 148 exclusions, 152
     "00000000", "00000000", "00000000", "00000000", "00000000", "00000000", "00000000", "00000000",  // 156..184
     "00000000", "00000000", "00000000", "00000000", "00000000", "00000000",  // 188..208

@@ -108,19 +108,6 @@ namespace {
 
 std::string ucinaj(const std::string& s, std::size_t n) { return s.size() > n ? s.substr(0, n) : s; }
 
-// The page shows an entry as the editor's show step does: a remark edit is shown when its code
-// asks for one.
-StronaPodmiotu pokaz(const TRekordPodmiotu& w) {
-  StronaPodmiotu s;
-  s.pola = w;
-  s.uwTypPoWidoczna = w.TypPo == 0;
-  if (w.rolaPo == TRekordPodmiotu::Dysponent) {
-    s.uwRodzDokToWidoczna = w.RodzDokTo == 0;
-    s.uwObywWidoczna = !w.uwObyw.empty();
-  }
-  return s;
-}
-
 TRekordPodmiotu dysponent(const TRekordTransakcji& r) {
   TRekordPodmiotu w;
   w.TypPo = r.zTypPo;
@@ -175,8 +162,8 @@ const PoleTekstu kTekstyTransakcji[] = {
 
 bool jestPodmiot(std::int32_t typ, const std::string& nz) { return typ > -1 || !nz.empty(); }
 
-void dopisz(ListaPodmiotow& l, StronaPodmiotu& strona, TRekordPodmiotu w) {
-  if (l.wpisy.empty()) strona = pokaz(w);
+void dopisz(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& strona, TRekordPodmiotu w) {
+  if (l.wpisy.empty()) strona = pokazWpis(r, w);
   l.wpisy.push_back(std::move(w));
 }
 
@@ -213,17 +200,7 @@ void przygotujNowaKarte(Program& program, const UstawieniaNowejKarty& u) {
   k.tJ = d.waluta;
   k.tJZ = d.waluta;
 
-  k.z.pola.TypPo = d.typPo;
-  k.z.pola.Obyw = d.kraj;
-  k.z.pola.AdrKr = d.kraj;
-  k.z.pola.RodzDokTo = d.rodzDokTo;
-  k.z.uwTypPoWidoczna = d.typPo == 0;
-  k.z.uwRodzDokToWidoczna = d.rodzDokTo == 0;
-  k.z.pola.rolaPo = TRekordPodmiotu::Dysponent;
-  k.p.pola.AdrKr = d.kraj;
-  k.p.pola.rolaPo = TRekordPodmiotu::WImieniu;
-  k.b.pola.AdrKr = d.kraj;
-  k.b.pola.rolaPo = TRekordPodmiotu::Beneficjent;
+  for (const OpisRoli* r : kRolePodmiotow) k.*(r->strona) = nowyWpis(*r, d);
 
   program.karta = std::move(k);
   program.aktualnyRekord.Wprow = ucinaj(u.zalogowany, 128);
@@ -289,13 +266,13 @@ Wczytanie wczytajKarte(Program& program, std::int32_t& n, const kgrid::TKGridMod
       k.uwkPdjrzWidoczna = uwagaPodejrzanej(rec.kPdjrz);
       k.uwspDyspWidoczna = rec.spDysp == 0;
     }
-    if (jestPodmiot(rec.zTypPo, rec.zNz)) dopisz(k.listaDysponentow, k.z, dysponent(rec));
+    if (jestPodmiot(rec.zTypPo, rec.zNz)) dopisz(kRolaDysponenta, k.listaDysponentow, k.z, dysponent(rec));
     if (jestPodmiot(rec.pTypPo, rec.pNz))
-      dopisz(k.listaWImieniu, k.p,
+      dopisz(kRolaWImieniu, k.listaWImieniu, k.p,
              podmiot(rec.pTypPo, rec.pNz, rec.pAdrKr, rec.pAdrKod, rec.pAdrM, rec.pAdrUl, rec.uwpTypPo,
                      TRekordPodmiotu::WImieniu));
     if (jestPodmiot(rec.bTypPo, rec.bNz))
-      dopisz(k.listaBeneficjentow, k.b,
+      dopisz(kRolaBeneficjenta, k.listaBeneficjentow, k.b,
              podmiot(rec.bTypPo, rec.bNz, rec.bAdrKr, rec.bAdrKod, rec.bAdrM, rec.bAdrUl, rec.uwbTypPo,
                      TRekordPodmiotu::Beneficjent));
   });

@@ -123,6 +123,48 @@ bool numerEwidencyjnyPoprawny(std::string_view nrEwT);
 // whole and not blank: without one no typed code can pass and the picker has nothing to give.
 bool maUzytecznyKod(const std::vector<std::string>& lista, std::size_t dlugosc);
 
+// The card's party lists as data, one implementation for the three roles. An entry reaches its
+// list only when stored; the name list's items are the entries' names (item j - 1 is entry j's
+// name), so the number of entries is the number of items. The index is 0 only while the list is
+// empty and at most min(entries + 1, 25); index entries + 1 is a new entry that gets its slot
+// when a name is typed. Nothing of a removed entry or of an earlier card survives in a slot.
+struct OpisRoli {
+  TRekordPodmiotu::Rola rola;
+  bool wszystkiePola;  // the ordering party: every field; the others type, name, address, type remark
+  ListaPodmiotow Karta::*lista;
+  StronaPodmiotu Karta::*strona;
+};
+extern const OpisRoli kRolaDysponenta, kRolaWImieniu, kRolaBeneficjenta;
+extern const OpisRoli* const kRolePodmiotow[3];
+
+// Store: the shown entry into its slot, when its name is not empty (texts cut to capacity).
+void zapiszWpis(const OpisRoli& r, ListaPodmiotow& l, const StronaPodmiotu& s);
+// The save and the check store the shown entry of every list.
+void zapiszPokazane(Karta& k);
+// The page of a new entry: the settings' defaults and an empty name. The index is not changed.
+StronaPodmiotu nowyWpis(const OpisRoli& r, const DomyslneKarty& d);
+// Show: entry [index] on the page, remark visibility set both ways from its codes.
+StronaPodmiotu pokazWpis(const OpisRoli& r, const TRekordPodmiotu& w);
+// The name typed (or set by the editor): index 0 becomes 1; a listed entry takes a non-empty name
+// (an emptied name leaves its item); a new entry at entries + 1 gets its slot, empty name or not.
+void zmienNazwe(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, const std::string& nz);
+// Entry chosen in the name list (item counted from 0): the shown one stored, the chosen one shown.
+void wybierzWpis(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, int pozycja);
+// "Dodaj": the shown entry stored and a new one started at entries + 1 with an empty item; nothing
+// while the shown name or the last item is empty or the list is full. True when done.
+bool dodajWpis(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, const DomyslneKarty& d);
+// "Usuń": the shown entry removed, the entries behind move up; the entry that followed (or the new
+// last one) is shown; the only entry leaves the list empty with the defaults shown.
+bool usunWpis(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, const DomyslneKarty& d);
+// A registration number chosen (record j, from 1): the shown entry stored, then entry j shown, or
+// beyond the list a new entry at entries + 1 (an empty list keeps index 0).
+void wybierzNumerWpisu(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, const DomyslneKarty& d, int j);
+// The check's removal of nameless entries: the positions (from 1, as the walk stood when each was
+// removed) of the removed entries; then entry 1 is shown (an emptied list shows the defaults).
+std::vector<int> usunBezNazw(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, const DomyslneKarty& d);
+inline bool moznaDodac(const ListaPodmiotow& l) { return l.wpisy.size() < ListaPodmiotow::kMax; }
+inline bool moznaUsunac(const ListaPodmiotow& l) { return !l.wpisy.empty(); }
+
 // "&Dodaj": empties the working set (every slot), presets the card from the settings, gives it
 // the first free registration number of today, and sets the mode to a new card.
 void przygotujNowaKarte(Program& program, const UstawieniaNowejKarty& u);

@@ -108,10 +108,9 @@ TedycjaForm::TedycjaForm(Program& program) : program_(program) {
   lay->addWidget(Wprowadzanie, 1);
   lay->addLayout(przyciski);
 
-  // Built here, working once their parts of the card are: the save, the check, the party lists
-  // and the parties file.
-  for (QWidget* w : std::initializer_list<QWidget*>{zapisz, Weryfikuj, bdr, bpl, zLis, zDodaj, zUsun, pLis, pDodaj,
-                                                    pUsun, bLis, bDodaj, bUsun, DysNaLis, DysZLis, PelNaLis, PelZLis,
+  // Built here, working once their parts of the card are: the save, the check and the parties
+  // file.
+  for (QWidget* w : std::initializer_list<QWidget*>{zapisz, Weryfikuj, bdr, bpl, DysNaLis, DysZLis, PelNaLis, PelZLis,
                                                     BenNaLis, BenZLis})
     w->setEnabled(false);
 
@@ -726,6 +725,9 @@ void TedycjaForm::powiaz() {
   wiaz(bAdrKod, &k.b.pola.AdrKod);
   wiaz(bAdrM, &k.b.pola.AdrM);
   wiaz(bAdrUl, &k.b.pola.AdrUl);
+  wiazListe(kRolaDysponenta, zLis, zDodaj, zUsun, zNz);
+  wiazListe(kRolaWImieniu, pLis, pDodaj, pUsun, pNz);
+  wiazListe(kRolaBeneficjenta, bLis, bDodaj, bUsun, bNz);
   // 6.-7.
   wiaz(nrRachZ, &k.nrRachZ);
   wiaz(nrRachN, &k.nrRachN);
@@ -794,6 +796,51 @@ void TedycjaForm::widocznosc() {
   ++ladowanie_;
   for (const auto& f : zModelu_) f();
   --ladowanie_;
+}
+
+void TedycjaForm::wiazListe(const OpisRoli& r, QComboBox* lis, QPushButton* dodaj, QPushButton* usun,
+                            QPlainTextEdit* nz) {
+  Karta& k = program_.karta;
+  ListaPodmiotow& l = k.*(r.lista);
+  StronaPodmiotu& s = k.*(r.strona);
+  // The items are the entries' names; the shown entry's item is selected.
+  auto pozycje = [this, lis, dodaj, usun, &l] {
+    ++ladowanie_;
+    QStringList nazwy;
+    for (const auto& w : l.wpisy) nazwy << cp1250::toQ(w.Nz);
+    QStringList obecne;
+    for (int i = 0; i < lis->count(); ++i) obecne << lis->itemText(i);
+    if (obecne != nazwy) {
+      lis->clear();
+      lis->addItems(nazwy);
+    }
+    lis->setCurrentIndex(l.indeks >= 1 && l.indeks <= lis->count() ? l.indeks - 1 : -1);
+    dodaj->setEnabled(moznaDodac(l));
+    usun->setEnabled(moznaUsunac(l));
+    --ladowanie_;
+  };
+  zModelu_.push_back(pozycje);
+  auto domyslne = [this] {
+    const TKonfigForm* konfig = program_.konfig();
+    return konfig ? konfig->domyslne() : DomyslneKarty{};
+  };
+  // The editor's own changes of the name (a new entry, a shown one) are the list operations' own.
+  connect(nz, &QPlainTextEdit::textChanged, this, [this, &r, &l, &s, nz, pozycje] {
+    if (ladowanie_) return;
+    zmienNazwe(r, l, s, cp1250::fromUnicode(nz->toPlainText()));
+    pozycje();
+  });
+  connect(lis, &QComboBox::activated, this, [this, &r, &l, &s](int i) {
+    if (ladowanie_) return;
+    wybierzWpis(r, l, s, i);
+    pokazKarte();
+  });
+  connect(dodaj, &QPushButton::clicked, this, [this, &r, &l, &s, domyslne] {
+    if (dodajWpis(r, l, s, domyslne())) pokazKarte();
+  });
+  connect(usun, &QPushButton::clicked, this, [this, &r, &l, &s, domyslne] {
+    if (usunWpis(r, l, s, domyslne())) pokazKarte();
+  });
 }
 
 void TedycjaForm::pokazKarte() {

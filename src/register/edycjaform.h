@@ -28,6 +28,7 @@ namespace zelt {
 class Program;
 class TListaKodowForm;
 struct StronaPodmiotu;
+struct OpisRoli;
 
 class TedycjaForm : public platform::ModalForm {
   Q_OBJECT
@@ -141,6 +142,8 @@ class TedycjaForm : public platform::ModalForm {
   void wiazTekst(QComboBox* c, std::string* pole, std::function<void()> poZmianie);
   void wiaz(QDateEdit* d, double* pole, std::function<void()> poZmianie);
   void widocznosc();
+  // A party page's name list and its "Dodaj" and "Usuń" over the role's list in the card.
+  void wiazListe(const OpisRoli& r, QComboBox* lis, QPushButton* dodaj, QPushButton* usun, QPlainTextEdit* nz);
   // Brings a remark up after the user's change asked for it (only while the editor is on screen).
   void pokazUwage(QLineEdit* uwaga);
   void podmiotZmieniony(StronaPodmiotu& s, QLineEdit* uwaga, bool pokazana);

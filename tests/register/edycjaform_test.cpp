@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QListWidget>
 #include <QTabBar>
 #include <QTest>
@@ -142,10 +143,8 @@ TEST(CardEditor, TheRegistrationNumberListIsOpenForANewCardAndACardOfSeveralReco
 TEST(CardEditor, WorkOfLaterPartsIsBuiltDisabled) {
   Edytor w;
   auto& e = w.e;
-  for (QWidget* c : std::initializer_list<QWidget*>{e.zapisz, e.Weryfikuj, e.bdr, e.bpl, e.zLis, e.pLis, e.bLis,
-                                                    e.zDodaj, e.zUsun, e.pDodaj, e.pUsun, e.bDodaj, e.bUsun,
-                                                    e.DysNaLis, e.DysZLis, e.PelNaLis, e.PelZLis, e.BenNaLis,
-                                                    e.BenZLis})
+  for (QWidget* c : std::initializer_list<QWidget*>{e.zapisz, e.Weryfikuj, e.bdr, e.bpl, e.DysNaLis, e.DysZLis,
+                                                    e.PelNaLis, e.PelZLis, e.BenNaLis, e.BenZLis})
     EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
   EXPECT_TRUE(e.wyjdz->isEnabled());
   QStringList karty;
@@ -919,7 +918,7 @@ TEST(CardEditor, NavigationTable) {
       {"Enter in zNrDokTo", "zNrDokTo", Qt::Key_Return, {}, 3, "pTypPo"},
       {"Tab from zNrDokTo", "zNrDokTo", Qt::Key_Tab, {}, 3, "pTypPo"},
       {"Shift+Tab from zNrDokTo stays on the page", "zNrDokTo", Qt::Key_Backtab, Qt::ShiftModifier, 2, "zRodzDokTo"},
-      {"Enter in bAdrUl wraps on its page", "bAdrUl", Qt::Key_Return, {}, 4, "bTypPo"},
+      {"Enter in bAdrUl goes on to the name list", "bAdrUl", Qt::Key_Return, {}, 4, "bLis"},
       {"Tab from bAdrUl", "bAdrUl", Qt::Key_Tab, {}, 5, "nrRachZ"},
       {"Shift+Tab from bAdrUl", "bAdrUl", Qt::Key_Backtab, Qt::ShiftModifier, 4, "bAdrM"},
       {"Enter in uwkRodzTr", "uwkRodzTr", Qt::Key_Return, {}, 1, "kPwz", wymiana},
@@ -970,6 +969,53 @@ TEST(CardEditor, LeftAndRightOnTheTabRowWrapAndAPickerClosingMovesNoPage) {
     EXPECT_EQ(e.Wprowadzanie->currentIndex(), TedycjaForm::Dysponenci);
     EXPECT_EQ(nazwaFokusu(), "zAdrKod");
     e.wyjdz->click();
+  });
+}
+
+}  // namespace
+
+namespace {
+
+// The name lists, "Dodaj" and "Usuń" work the card's party lists on each page.
+TEST(CardEditor, PartyPagesNameListsAddAndRemove) {
+  Edytor w;
+  struct Strona {
+    QPlainTextEdit* nz;
+    QComboBox* lis;
+    QPushButton *dodaj, *usun;
+    zelt::ListaPodmiotow zelt::Karta::*lista;
+  };
+  const Strona strony[] = {{w.e.zNz, w.e.zLis, w.e.zDodaj, w.e.zUsun, &zelt::Karta::listaDysponentow},
+                           {w.e.pNz, w.e.pLis, w.e.pDodaj, w.e.pUsun, &zelt::Karta::listaWImieniu},
+                           {w.e.bNz, w.e.bLis, w.e.bDodaj, w.e.bUsun, &zelt::Karta::listaBeneficjentow}};
+  w.nowa([&](TedycjaForm& e) {
+    for (const auto& s : strony) {
+      EXPECT_TRUE(s.dodaj->isEnabled());
+      EXPECT_FALSE(s.usun->isEnabled());
+      for (const char* n : {"Alfa", "Beta", "Gamma"}) {
+        if (std::string(n) != "Alfa") s.dodaj->click();
+        s.nz->setFocus();
+        QTest::keyClicks(s.nz, n);
+      }
+      EXPECT_EQ(s.lis->count(), 3);
+      EXPECT_EQ(s.lis->currentText(), "Gamma");
+      EXPECT_TRUE(s.usun->isEnabled());
+      // Choosing Alfa stores Gamma and shows Alfa.
+      s.lis->setCurrentIndex(0);
+      emit s.lis->activated(0);
+      EXPECT_EQ(s.nz->toPlainText(), "Alfa");
+      const auto& l = w.k().*(s.lista);
+      ASSERT_EQ(l.wpisy.size(), 3u);
+      EXPECT_EQ(l.wpisy[2].Nz, "Gamma");
+    }
+    e.Wprowadzanie->setCurrentIndex(TedycjaForm::Dysponenci);
+    e.grab().save(QDir::temp().filePath("edycja_dysponenci.png"));
+    // "Usuń" on Alfa: Beta moves up and is shown.
+    w.e.zUsun->click();
+    EXPECT_EQ(w.e.zLis->count(), 2);
+    EXPECT_EQ(w.e.zLis->currentText(), "Beta");
+    EXPECT_EQ(w.e.zNz->toPlainText(), "Beta");
+    EXPECT_EQ(w.k().listaDysponentow.wpisy.front().Nz, "Beta");
   });
 }
 

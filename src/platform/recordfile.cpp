@@ -45,6 +45,14 @@ void RecordFile::read(qint64 n, char* record) {
   if (file_.read(record, sz) != sz) fail("Błąd odczytu pliku");
 }
 
+void RecordFile::read(qint64 first, qint64 n, char* records) {
+  const qint64 sz = static_cast<qint64>(size_);
+  if (first < 0 || n < 0 || first + n > count())
+    throw IoError("Błąd odczytu pliku " + path_.toStdString() + ": brak rekordu " + std::to_string(first + n - 1));
+  if (file_.pos() != first * sz && !file_.seek(first * sz)) fail("Błąd odczytu pliku");
+  if (file_.read(records, n * sz) != n * sz) fail("Błąd odczytu pliku");
+}
+
 std::string RecordFile::read(qint64 n) {
   std::string r(size_, '\0');
   read(n, r.data());

@@ -38,6 +38,8 @@ class RecordFile {
   // Read and write throw IoError with the system's text on failure.
   void read(qint64 n, char* record);
   std::string read(qint64 n);
+  // Records first .. first + n - 1 in one read, for a pass over the whole file.
+  void read(qint64 first, qint64 n, char* records);
   void write(qint64 n, const char* record);
   // Appends at count() x size, so a partial tail is overwritten, never shifted onto.
   qint64 append(const char* record);

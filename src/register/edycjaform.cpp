@@ -20,6 +20,7 @@
 #include "register/listykarty.h"
 #include "register/numeracja.h"
 #include "register/program.h"
+#include "register/werform.h"
 #include "reports/drukkarty.h"
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
@@ -108,9 +109,8 @@ TedycjaForm::TedycjaForm(Program& program) : program_(program) {
   lay->addWidget(Wprowadzanie, 1);
   lay->addLayout(przyciski);
 
-  // Built here, working once their parts of the card are: the save, the check and the parties
-  // file.
-  for (QWidget* w : std::initializer_list<QWidget*>{zapisz, Weryfikuj, bdr, bpl, DysNaLis, DysZLis, PelNaLis, PelZLis,
+  // Built here, working once their parts of the card are: the save and the parties file.
+  for (QWidget* w : std::initializer_list<QWidget*>{zapisz, bdr, bpl, DysNaLis, DysZLis, PelNaLis, PelZLis,
                                                     BenNaLis, BenZLis})
     w->setEnabled(false);
 
@@ -750,6 +750,7 @@ void TedycjaForm::powiaz() {
   connect(PodtJ, &QPushButton::clicked, this, obsluga(&TedycjaForm::PodtJClick));
   connect(PodtJZ, &QPushButton::clicked, this, obsluga(&TedycjaForm::PodtJZClick));
   connect(dwaobyw, &QPushButton::clicked, this, obsluga(&TedycjaForm::dwaobywClick));
+  connect(Weryfikuj, &QPushButton::clicked, this, obsluga(&TedycjaForm::WeryfikujClick));
   struct Kraj {
     QPushButton* przycisk;
     StronaPodmiotu Karta::*strona;
@@ -968,6 +969,19 @@ void TedycjaForm::PodtJClick() {
 void TedycjaForm::PodtJZClick() {
   if (TListaKodowForm* w = program_.kodwaluty()) podpowiedzKodu(program_.karta.tJZ, *w);
   przejdz(Dysponenci, zTypPo);
+}
+
+WynikWeryfikacji TedycjaForm::weryfikacja() { return zelt::weryfikacja(program_); }
+
+void TedycjaForm::WeryfikujClick() {
+  Karta& k = program_.karta;
+  zapiszPokazane(k);
+  weryfikacja();
+  k.ilblad = std::to_string(program_.licznikiRekordow.bledow);
+  k.ilos = std::to_string(program_.licznikiRekordow.ostrzezen);
+  pokazKarte();
+  if (!program_.listyWer.saUwagi()) komunikat("Brak błędów");
+  else if (program_.wer()) program_.wer()->pokazDoOdczytu();
 }
 
 void TedycjaForm::dwaobywClick() {

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "register/weryfikacjakarty.h"
 
 namespace zelt {
 
@@ -105,6 +106,11 @@ class TedycjaForm : public platform::ModalForm {
   void dwaobywClick();
   void rejDatChange();
   void RozNumOdswiez();
+  // "&Weryfikuj": the shown party entries stored, the card checked, its totals shown, then
+  // "Brak błędów" or the findings for reading.
+  void WeryfikujClick();
+  // The card check over Program::karta (see weryfikacjakarty.h).
+  WynikWeryfikacji weryfikacja();
   // Prints the current record (Program::aktualnyRekord) as one card.
   void drukujkarte();
 

@@ -1,5 +1,8 @@
 #include "register/rejestr.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace zelt {
 
 QString komunikatOtwarcia(const QString& blad) {
@@ -45,11 +48,14 @@ void PlikRejestru::kazdy(const std::function<void(qint64, const TRekordTransakcj
 }
 
 void PlikRejestru::kazdyBajty(const std::function<void(qint64, const char*)>& fn) {
+  // Large blocks: a pass over the whole register runs at every check and number search.
+  constexpr qint64 kBlok = 512;
   const qint64 n = ilosc();
-  TRekordTransakcji::Bytes b;
-  for (qint64 i = 0; i < n; ++i) {
-    file_.read(i, b.data());
-    fn(i, b.data());
+  std::vector<char> b(static_cast<std::size_t>(std::min(n, kBlok)) * TRekordTransakcji::kSize);
+  for (qint64 i = 0; i < n; i += kBlok) {
+    const qint64 ile = std::min(kBlok, n - i);
+    file_.read(i, ile, b.data());
+    for (qint64 j = 0; j < ile; ++j) fn(i + j, b.data() + static_cast<std::size_t>(j) * TRekordTransakcji::kSize);
   }
 }
 

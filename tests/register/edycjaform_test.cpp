@@ -143,10 +143,11 @@ TEST(CardEditor, TheRegistrationNumberListIsOpenForANewCardAndACardOfSeveralReco
 TEST(CardEditor, WorkOfLaterPartsIsBuiltDisabled) {
   Edytor w;
   auto& e = w.e;
-  for (QWidget* c : std::initializer_list<QWidget*>{e.zapisz, e.Weryfikuj, e.bdr, e.bpl, e.DysNaLis, e.DysZLis,
+  for (QWidget* c : std::initializer_list<QWidget*>{e.zapisz, e.bdr, e.bpl, e.DysNaLis, e.DysZLis,
                                                     e.PelNaLis, e.PelZLis, e.BenNaLis, e.BenZLis})
     EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
   EXPECT_TRUE(e.wyjdz->isEnabled());
+  EXPECT_TRUE(e.Weryfikuj->isEnabled());
   QStringList karty;
   for (int i = 0; i < e.Wprowadzanie->count(); ++i) karty << e.Wprowadzanie->tabText(i);
   EXPECT_EQ(karty, (QStringList{"1.Identyfikacja", "2.Transakcja", "3.Dysponenci", "4.W imieniu", "5.Beneficjenci",

@@ -162,6 +162,16 @@ void wybierzNumerWpisu(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, 
 // The check's removal of nameless entries: the positions (from 1, as the walk stood when each was
 // removed) of the removed entries; then entry 1 is shown (an emptied list shows the defaults).
 std::vector<int> usunBezNazw(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, const DomyslneKarty& d);
+// "Wprowadź &na listę": the record a page writes into the parties file: every field, the type and
+// document remarks only while their edits are shown, the second citizenship always, the role's byte.
+TRekordPodmiotu rekordNaListe(const OpisRoli& r, const StronaPodmiotu& s);
+// The party editor's preset from an on-behalf or beneficiary page: type (its remark only for type
+// 0), name, citizenship and country := the page's country, the address; numbers and remarks empty,
+// the document := the settings' default.
+StronaPodmiotu ustawienieEdytoraPodmiotu(const OpisRoli& r, const StronaPodmiotu& s, const DomyslneKarty& d);
+// "Wprowadź &z listy": a record of the file (of any role) onto the page, the role's fields with
+// their remarks' visibility; the name then goes through the name change into the shown entry.
+void przejmijPodmiot(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, const TRekordPodmiotu& w);
 inline bool moznaDodac(const ListaPodmiotow& l) { return l.wpisy.size() < ListaPodmiotow::kMax; }
 inline bool moznaUsunac(const ListaPodmiotow& l) { return !l.wpisy.empty(); }
 

@@ -137,6 +137,42 @@ void wybierzNumerWpisu(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, 
   s = nowyWpis(r, d);
 }
 
+TRekordPodmiotu rekordNaListe(const OpisRoli& r, const StronaPodmiotu& s) {
+  TRekordPodmiotu w = s.pola;
+  if (!s.uwTypPoWidoczna) w.uwTypPo.clear();
+  if (!s.uwRodzDokToWidoczna) w.uwRodzDokTo.clear();
+  w.rolaPo = r.rola;
+  return przytnij(w);
+}
+
+StronaPodmiotu ustawienieEdytoraPodmiotu(const OpisRoli& r, const StronaPodmiotu& s, const DomyslneKarty& d) {
+  StronaPodmiotu e;
+  e.pola.TypPo = s.pola.TypPo;
+  e.uwTypPoWidoczna = s.pola.TypPo == 0;
+  if (e.uwTypPoWidoczna) e.pola.uwTypPo = s.pola.uwTypPo;
+  e.pola.Nz = s.pola.Nz;
+  e.pola.Obyw = s.pola.AdrKr;
+  e.pola.AdrKr = s.pola.AdrKr;
+  e.pola.AdrKod = s.pola.AdrKod;
+  e.pola.AdrM = s.pola.AdrM;
+  e.pola.AdrUl = s.pola.AdrUl;
+  e.pola.RodzDokTo = d.rodzDokTo;
+  e.pola.rolaPo = r.rola;
+  return e;
+}
+
+void przejmijPodmiot(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, const TRekordPodmiotu& w) {
+  TRekordPodmiotu pola = s.pola;
+  zPola(r, w, pola);
+  s.pola = pola;
+  s.uwTypPoWidoczna = pola.TypPo == 0;
+  if (r.wszystkiePola) {
+    s.uwRodzDokToWidoczna = pola.RodzDokTo == 0;
+    s.uwObywWidoczna = !pola.uwObyw.empty();
+  }
+  zmienNazwe(r, l, s, s.pola.Nz);
+}
+
 std::vector<int> usunBezNazw(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& s, const DomyslneKarty& d) {
   std::vector<int> usuniete;
   for (std::size_t i = 0; i < l.wpisy.size();) {

@@ -302,3 +302,87 @@ TEST(PartyLists, NamelessEntriesRemoved) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PartyLists, RecordForTheParties) {
+  Strona t(zelt::kRolaDysponenta);
+  t.s().pola = pelny();
+  t.s().pola.TypPo = 5;
+  t.s().pola.RodzDokTo = 0;
+  // The type remark was typed but its edit is hidden (type 5); the document remark is shown.
+  t.s().uwTypPoWidoczna = false;
+  t.s().uwRodzDokToWidoczna = true;
+  t.s().uwObywWidoczna = false;
+  const TRekordPodmiotu w = zelt::rekordNaListe(t.r, t.s());
+  TRekordPodmiotu oczekiwany = pelny();
+  oczekiwany.TypPo = 5;
+  oczekiwany.RodzDokTo = 0;
+  oczekiwany.uwTypPo = "";
+  oczekiwany.rolaPo = TRekordPodmiotu::Dysponent;
+  EXPECT_EQ(w, oczekiwany) << "document remark and second citizenship kept";
+  t.s().uwRodzDokToWidoczna = false;
+  EXPECT_EQ(zelt::rekordNaListe(t.r, t.s()).uwRodzDokTo, "");
+}
+
+TEST(PartyLists, PartyEditorPreset) {
+  for (const OpisRoli* r : {&zelt::kRolaWImieniu, &zelt::kRolaBeneficjenta}) {
+    for (int typ : {0, 4}) {
+      StronaPodmiotu s = zelt::pokazWpis(*r, pelny());
+      s.pola.TypPo = typ;
+      const StronaPodmiotu e = zelt::ustawienieEdytoraPodmiotu(*r, s, domyslne());
+      EXPECT_EQ(e.pola.TypPo, typ);
+      EXPECT_EQ(e.uwTypPoWidoczna, typ == 0);
+      EXPECT_EQ(e.pola.uwTypPo, typ == 0 ? "uwaga typu" : "");
+      EXPECT_EQ(e.pola.Nz, "Nazwa");
+      EXPECT_EQ(e.pola.Obyw, "FR") << "citizenship := country";
+      EXPECT_EQ(e.pola.AdrKr, "FR");
+      EXPECT_EQ(e.pola.AdrKod, "00-950");
+      EXPECT_EQ(e.pola.AdrM, "Miasto");
+      EXPECT_EQ(e.pola.AdrUl, "Ulica 1");
+      EXPECT_EQ(e.pola.NrPes + e.pola.NrReg + e.pola.NrReS + e.pola.NrSwt + e.pola.Nip, "") << "numbers empty";
+      EXPECT_EQ(e.pola.RodzDokTo, 2) << "the settings' document";
+      EXPECT_EQ(e.pola.NrDokTo + e.pola.uwRodzDokTo + e.pola.uwObyw, "");
+    }
+  }
+}
+
+TEST(PartyLists, RecordTakenIntoAPage) {
+  // A beneficiary record into the ordering page fills every field.
+  {
+    Strona t(zelt::kRolaDysponenta);
+    TRekordPodmiotu w = pelny();
+    w.TypPo = 0;
+    w.rolaPo = TRekordPodmiotu::Beneficjent;
+    zelt::przejmijPodmiot(t.r, t.l(), t.s(), w);
+    w.rolaPo = TRekordPodmiotu::Dysponent;
+    EXPECT_EQ(t.s().pola, w);
+    EXPECT_TRUE(t.s().uwTypPoWidoczna);
+    EXPECT_FALSE(t.s().uwRodzDokToWidoczna);
+    EXPECT_TRUE(t.s().uwObywWidoczna);
+    EXPECT_EQ(t.pozycje(), std::vector<std::string>{"Nazwa"}) << "the name became the entry's item";
+  }
+  // An ordering record into a beneficiary (or on-behalf) page fills its 7 fields.
+  for (const OpisRoli* r : {&zelt::kRolaWImieniu, &zelt::kRolaBeneficjenta}) {
+    Strona t(*r);
+    t.lista({"A", "B"});
+    TRekordPodmiotu w = pelny();
+    w.TypPo = 0;
+    w.rolaPo = TRekordPodmiotu::Dysponent;
+    zelt::przejmijPodmiot(*r, t.l(), t.s(), w);
+    const auto& p = t.s().pola;
+    EXPECT_EQ(p.TypPo, 0);
+    EXPECT_TRUE(t.s().uwTypPoWidoczna) << "remark shown for type 0";
+    EXPECT_EQ(p.uwTypPo, "uwaga typu");
+    EXPECT_EQ(p.Nz, "Nazwa");
+    EXPECT_EQ(p.AdrKr, "FR");
+    EXPECT_EQ(p.AdrKod, "00-950");
+    EXPECT_EQ(p.AdrM, "Miasto");
+    EXPECT_EQ(p.AdrUl, "Ulica 1");
+    EXPECT_EQ(p.Nip, "") << "a field the page does not show is not taken";
+    EXPECT_EQ(p.rolaPo, r->rola);
+    EXPECT_EQ(t.pozycje(), (std::vector<std::string>{"A", "Nazwa"}));
+  }
+}
+
+}  // namespace

@@ -1,6 +1,6 @@
 // Start-up over a register of 100,000 records up to the signed-in main window, and the list's
 // scrolling, clicking and card load on that register; the card editor's openings and its
-// registration date's number search beside one sequential read of the file.
+// registration date's number search and the card check beside one sequential read of the file.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -18,6 +18,7 @@
 #include "register/karta.h"
 #include "register/program.h"
 #include "register/rejestr.h"
+#include "register/weryfikacjakarty.h"
 #include "qtbench.h"
 #include "rejestr100k.h"
 
@@ -150,6 +151,18 @@ void BM_RegistrationDateChange(benchmark::State& state) {
   benchmark::DoNotOptimize(p->karta.NrRejDatTekst);
 }
 BENCHMARK(BM_RegistrationDateChange)->Unit(benchmark::kMillisecond);
+
+// "&Weryfikuj" on the card of the last row: the check's one pass over the register.
+void BM_CardCheck(benchmark::State& state) {
+  Swiat& s = swiat();
+  auto p = s.start();
+  auto& l = *p->glowny()->lista;
+  l.SetDataRow(l.RowCount() - 1);
+  s.dialogs.expectModal("edycjaForm", [](platform::ModalForm&) { return platform::mrCancel; });
+  p->glowny()->EdytujClick();
+  for (auto _ : state) benchmark::DoNotOptimize(zelt::weryfikacja(*p).blokuje);
+}
+BENCHMARK(BM_CardCheck)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,5 +1,6 @@
-// Prints sample cards and a register print of two pages and two bands to the PDF printer and
-// turns each page into a PNG, to be looked at: print_demo [folder]  (default /tmp/print_demo).
+// Prints sample cards, a register print of two pages and two bands and the identification form
+// (whole, with 60 units, and its contents alone) to the PDF printer and turns each page into a
+// PNG, to be looked at: print_demo [folder]  (default /tmp/print_demo).
 // Needs pdftoppm for the pictures.
 #include <QApplication>
 #include <QDir>
@@ -176,15 +177,29 @@ int main(int argc, char** argv) {
     jedn.dodaj({"", std::to_string(1000 + i), u("Oddział nr ") + std::to_string(i), u("ul. Długa ") + std::to_string(i),
                 "90-0" + std::to_string(10 + i), u("Łódź"), u("łódzkie"), "42630" + std::to_string(1000 + i),
                 "42640" + std::to_string(1000 + i)});
-  const zelt::UstawieniaWydruku wio{"1,000", "1,000", "+3,000", "+0,000"};
-  for (const auto& [nazwa, j] : {std::pair<const char*, zelt::JednostkiIO>{"formularz_io", zelt::JednostkiIO{}},
-                                 std::pair<const char*, zelt::JednostkiIO>{"formularz_io_60", jedn}}) {
-    const auto w = zelt::drukujFormularzIO(printers, io, j, clock.today(), wio, k);
+  // The whole form on one page and with the units; only the contents, as for a pre-printed form.
+  struct ProbaIO {
+    const char* nazwa;
+    const zelt::JednostkiIO* j;
+    bool ramki, opisy, zawartosc;
+  };
+  const zelt::JednostkiIO bezJednostek;
+  const ProbaIO probyIO[] = {
+      {"formularz_io", &bezJednostek, true, true, true},
+      {"formularz_io_60", &jedn, true, true, true},
+      {"formularz_io_zawartosc", &jedn, false, false, true},
+  };
+  for (const auto& p : probyIO) {
+    zelt::UstawieniaWydruku wio{"1,000", "1,000", "+3,000", "+0,000"};
+    wio.ramki = p.ramki;
+    wio.opisy = p.opisy;
+    wio.zawartosc = p.zawartosc;
+    const auto w = zelt::drukujFormularzIO(printers, io, *p.j, clock.today(), wio, k);
     if (!w.wydrukowany) {
-      std::fprintf(stderr, "%s: %s\n", nazwa, qPrintable(w.blad));
+      std::fprintf(stderr, "%s: %s\n", p.nazwa, qPrintable(w.blad));
       rc = 1;
     } else {
-      odbierz(nazwa);
+      odbierz(p.nazwa);
     }
   }
   return rc;

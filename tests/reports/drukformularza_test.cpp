@@ -72,34 +72,95 @@ std::vector<Op> ramkiWzor() {
   return o;
 }
 
-// ---- a selection of page 1's labels from the form's table: text, position, size, style, face
+// ---- page 1's labels layer, transcribed from the form's table: text, top-left corner, size, style
 
+enum class Styl { Arial, ArialKursywa, ArialWGore, Times };
 struct Lab {
   const char* text;
   double x, y, pt;
-  bool italic = false;
-  const char* face = "Arial Ce";
-  int angle = 0;
+  Styl styl = Styl::Arial;
 };
+platform::PrintFont krojOpisu(const Lab& l) {
+  const bool times = l.styl == Styl::Times;
+  return {q(times ? "Times New Roman CE" : "Arial Ce"), l.pt, true, l.styl == Styl::ArialKursywa,
+          l.styl == Styl::ArialWGore ? 90 : 0};
+}
+// A kind's row: 3.47 mm below the one before.
+constexpr double yKind(int i) { return 88.5 + 3.47 * i; }
 const Lab kLabels[] = {
     {"Formularz identyfikacyjny instytucji obowiązanej", 50, 1.5, 11},
+    {"INSTYTUCJA OBOWIĄZANA", 4, 8, 8},
+    {"DANE IDENTYFIKACYJNE INSTYTUCJI", 4, 17.5, 8},
     {"DANE IDENTYFIKACYJNE OSÓB ODPOWIEDZIALNYCH ZA PRZEKAZYWANIE INFORMACJI DO ZELT", 4, 149, 8},
+    {"Jeżeli instytucja posiada jednostki organizacyjne to należy", 88, 254, 8},
     {"zaznaczyć pole i wypełnić tabelę na następnej stronie", 88, 260, 8},
+    {"nazwa instytucji obowiązanej", 4.5, 25, 7},
+    {"numer NIP", 17.5, 36, 7},
     {"numer REGON", 118.5, 37, 7},
+    {"Kraj", 20.5, 43, 7},
+    {"Powiat", 20.5, 57, 7},
     {"Gmina", 108, 57, 7},
+    {"Ulica", 20.5, 71, 7},
+    {"Nr domu", 20.5, 78, 7},
+    {"Nr lokalu", 69.5, 78, 7},
+    {"imię 1", 26, 155, 7},
+    {"imię 2", 26, 195, 7},
+    {"nazwisko 1", 26, 161, 7},
+    {"nazwisko 2", 26, 201, 7},
+    {"Uwagi", 26, 242, 7},
+    {"Podpisy osoby upoważnionej", 4.5, 252.5, 7},
+    {"1.", 42, 252, 7},
     {"2.", 64, 252, 7},
+    {"czy jest to", 78, 13, 6},
     {"aktualizacja danych ?", 78, 15, 6},
+    {"Województwo", 20.5, 50, 6},
+    {"Kod", 20.5, 63.5, 6},
+    {"pocztowy", 20.5, 66, 6},
+    {"Miejscowość", 62, 64.5, 6},
+    {"Stanowisko 1", 20.5, 168, 6},
+    {"Stanowisko 2", 20.5, 210, 6},
+    {"telefon 1", 20.5, 174.5, 6},
+    {"telefon 2", 20.5, 217.5, 6},
+    {"telefon", 20.5, 181.5, 6},
+    {"telefon", 20.5, 224, 6},
+    {"komórkowy 1", 20.5, 183.5, 6},
+    {"komórkowy 2", 20.5, 226, 6},
+    {"e-mail 1", 85, 183, 6},
+    {"faks 1", 106, 175, 6},
+    {"e-mail 2", 85, 225, 6},
     {"faks 2", 106, 217.5, 6},
     {"*zaznaczyć właściwy kwadrat", 0.5, 266, 6},
+    {"Data wypełnienia formularza", 11, 12.5, 5},
+    {"TAK*", 107.5, 13.5, 5},
     {"NIE*", 117.5, 13.5, 5},
-    {"(rrrr/mm/dd)", 26.5, 14, 4, true},
-    {"z nr. kierunkowym", 20.5, 219.5, 4, true},
-    {"Adres siedziby", 7.5, 63, 7, false, "Arial Ce", 90},
-    {"Rodzaj instytucji obowiązanej*", 4, 85, 11, false, "Times New Roman CE"},
-    {"Bank, oddział banku zagranicznego", 10, 88.5, 9, false, "Times New Roman CE"},
-    {"Krajowy depozyt papierów wartościowych", 10, 88.5 + 3.47 * 2, 9, false, "Times New Roman CE"},
-    {"Przedsiębiorca pośredniczący w obrocie nieruchomościami", 10, 88.5 + 3.47 * 16, 9, false,
-     "Times New Roman CE"},
+    {"(rrrr/mm/dd)", 26.5, 14, 4, Styl::ArialKursywa},
+    {"z nr. kierunkowym", 103, 177.5, 4, Styl::ArialKursywa},
+    {"z nr. kierunkowym", 103, 220, 4, Styl::ArialKursywa},
+    {"z nr. kierunkowym", 20.5, 177, 4, Styl::ArialKursywa},
+    {"z nr. kierunkowym", 20.5, 219.5, 4, Styl::ArialKursywa},
+    {"Adres siedziby", 7.5, 63, 7, Styl::ArialWGore},
+    {"Rodzaj instytucji obowiązanej*", 4, 85, 11, Styl::Times},
+    {"Bank, oddział banku zagranicznego", 10, yKind(0), 9, Styl::Times},
+    {"Dom maklerski lub inny podmiot nie będący bankiem prowadzący działalność maklerską", 10, yKind(1), 9,
+     Styl::Times},
+    {"Krajowy depozyt papierów wartościowych", 10, yKind(2), 9, Styl::Times},
+    {"Podmiot prowadzący działalność w zakresie gier losowych, zakładów wzajemnych i gier na automatach", 10,
+     yKind(3), 9, Styl::Times},
+    {"Zakład ubezpieczeń, główny oddział zagranicznego zakładu ubezpieczeń", 10, yKind(4), 9, Styl::Times},
+    {"Towarzystwo funduszy inwestycyjnych lub fundusz inwestycyjny", 10, yKind(5), 9, Styl::Times},
+    {"Spółdzielcza kasa oszczędnościowo-kredytowa", 10, yKind(6), 9, Styl::Times},
+    {"Poczta Polska", 10, yKind(7), 9, Styl::Times},
+    {"Notariusz", 10, yKind(8), 9, Styl::Times},
+    {"Rezydent prowadzący działalność kantorową", 10, yKind(9), 9, Styl::Times},
+    {"Dom aukcyjny", 10, yKind(10), 9, Styl::Times},
+    {"Antykwariat", 10, yKind(11), 9, Styl::Times},
+    {"Przedsiębiorstwo prowadzące działalność leasingową lub factoringową", 10, yKind(12), 9, Styl::Times},
+    {"Zakłady prowadzące działalność w zakresie obrotu metalami i kamieniami szlachetnymi i półszlachetnymi", 10,
+     yKind(13), 9, Styl::Times},
+    {"Przedsiębiorca prowadzący działalność w zakresie pożyczek pod zastaw (lombard)", 10, yKind(14), 9,
+     Styl::Times},
+    {"Przedsiębiorca prowadzący działalność w zakresie sprzedaży komisowej", 10, yKind(15), 9, Styl::Times},
+    {"Przedsiębiorca pośredniczący w obrocie nieruchomościami", 10, yKind(16), 9, Styl::Times},
 };
 
 // ---- printing onto the recording printer
@@ -185,6 +246,14 @@ std::vector<PrintCall> krzyzyki(const platform::RecordedJob& j) {
   return out;
 }
 
+// Whether a text's corner is that of a box of one of the hand table's rows.
+bool wKratkach(int x, int y) {
+  for (const Kr& k : kKratki)
+    for (int i = 0; i < k.n; ++i)
+      if (x == px(k.x - k.n * 5.09 + 1 + i * 5.09) && y == px(k.y + 0.7)) return true;
+  return false;
+}
+
 TEST(IdentForm, FramesFollowTheFormsTable) {
   Druk d;
   const auto& j = d.drukuj(pelne(), {}, warstwy(true, false, false));
@@ -222,21 +291,17 @@ TEST(IdentForm, BoxRowsLieInsideTheFormAndNeverOverlap) {
 
 TEST(IdentForm, LabelsFollowTheFormsTable) {
   Druk d;
-  const auto& j = d.drukuj(pelne(), {}, warstwy(false, true, false));
-  const auto t = teksty(j);
-  EXPECT_EQ(t.size(), 50u + 1 + 1 + 17 + 1) << "the table's labels, the caption, the heading, 17 kinds, the footer";
-  for (const Lab& l : kLabels) {
-    const auto it = std::find_if(t.begin(), t.end(), [&](const PrintCall& c) {
-      return c.text == q(l.text) && c.x1 == px(l.x) && c.y1 == px(l.y);
-    });
-    ASSERT_NE(it, t.end()) << l.text;
-    EXPECT_EQ(it->x1, px(l.x)) << l.text;
-    EXPECT_EQ(it->y1, px(l.y)) << l.text;
-    EXPECT_EQ(it->font, (platform::PrintFont{q(l.face), l.pt, true, l.italic, l.angle})) << l.text;
+  // Every label of the table, in the table's order, then the footer; nothing else.
+  const auto t = teksty(d.drukuj(pelne(), {}, warstwy(false, true, false)));
+  ASSERT_EQ(t.size(), std::size(kLabels) + 1);
+  for (std::size_t i = 0; i < std::size(kLabels); ++i) {
+    const Lab& l = kLabels[i];
+    EXPECT_EQ(t[i].text, q(l.text)) << i;
+    EXPECT_EQ(t[i].x1, px(l.x)) << l.text;
+    EXPECT_EQ(t[i].y1, px(l.y)) << l.text;
+    EXPECT_EQ(t[i].font, krojOpisu(l)) << l.text;
   }
-  int pionowe = 0;
-  for (const auto& c : t) pionowe += c.font.angle == 90;
-  EXPECT_EQ(pionowe, 1) << "only the address caption runs upwards";
+  EXPECT_TRUE(stopka(t.back()));
 }
 
 TEST(IdentForm, ContentsSplitAcrossTheirRows) {
@@ -266,6 +331,41 @@ TEST(IdentForm, ContentsSplitAcrossTheirRows) {
   EXPECT_EQ(wRzedzie(j, RzadIO::Telefon), "426301111");
   EXPECT_EQ(wRzedzie(j, RzadIO::Komorka2), "602333444");
   EXPECT_EQ(wRzedzie(j, RzadIO::Stanowisko2), "ZASTEPCA");
+}
+
+// The cuts at the rows' ends: a text just filling its first row, one character over, the longest
+// that both rows take and one over that, upper-cased with its Polish letters.
+TEST(IdentForm, SplitsAtTheRowBoundaries) {
+  using Ustaw = void (*)(DaneIO&, const std::string&);
+  const Ustaw nazwa = [](DaneIO& d, const std::string& s) { d.nazIO = s; };
+  const Ustaw email = [](DaneIO& d, const std::string& s) { d.os[0].em = s; };
+  const Ustaw uwagi = [](DaneIO& d, const std::string& s) { d.UwIO = s; };
+  struct Case {
+    const char* name;
+    Ustaw ustaw;
+    RzadIO pierwszy, drugi;
+    const char* wartosc;
+    const char* wPierwszym;
+    const char* wDrugim;
+  } cases[] = {
+      {"name of 28", nazwa, RzadIO::Nazwa1, RzadIO::Nazwa2, "Bank Spółdzielczy w Żółkiewc", "BANK SPÓŁDZIELCZY W ŻÓŁKIEWC", ""},
+      {"name of 29", nazwa, RzadIO::Nazwa1, RzadIO::Nazwa2, "Bank Spółdzielczy w Żółkiewce", "BANK SPÓŁDZIELCZY W ŻÓŁKIEWC", "E"},
+      {"name of 57", nazwa, RzadIO::Nazwa1, RzadIO::Nazwa2, "Spółdzielczy Bank Ludowy im. Franciszka Stefczyka w Łodzi",
+       "SPÓŁDZIELCZY BANK LUDOWY IM.", " FRANCISZKA STEFCZYKA W ŁODZ"},
+      {"e-mail of 17", email, RzadIO::Email1, RzadIO::Email2, "abcdefghij@bank.p", "ABCDEFGHIJ@BANK.P", ""},
+      {"e-mail of 25", email, RzadIO::Email1, RzadIO::Email2, "jan.kowalski@bank-lodz.pl", "JAN.KOWALSKI@BANK", "-LODZ.PL"},
+      {"e-mail of 46", email, RzadIO::Email1, RzadIO::Email2, "inspektor.ds.przeciwdzialania.praniu@bankzb.pl",
+       "INSPEKTOR.DS.PRZE", "CIWDZIALANIA.PRANIU@BANKZB.PL"},
+      {"remarks of 29", uwagi, RzadIO::Uwagi1, RzadIO::Uwagi2, "Zmiana osoby odpowiedzialnej.", "ZMIANA OSOBY ODPOWIEDZIALNEJ", "."},
+  };
+  for (const auto& c : cases) {
+    DaneIO dane = pelne();
+    c.ustaw(dane, u(c.wartosc));
+    Druk d;
+    const auto& j = d.drukuj(dane);
+    EXPECT_EQ(wRzedzie(j, c.pierwszy), q(c.wPierwszym)) << c.name;
+    EXPECT_EQ(wRzedzie(j, c.drugi), q(c.wDrugim)) << c.name;
+  }
 }
 
 TEST(IdentForm, Marks) {
@@ -300,14 +400,19 @@ TEST(IdentForm, LayersAndFaces) {
   EXPECT_TRUE(figury(tylko, 1).empty());
   EXPECT_TRUE(figury(tylko, 2).empty());
   for (const auto& c : teksty(tylko)) {
-    EXPECT_EQ(c.font.face, "Arial Ce") << c.text.toStdString();
-    EXPECT_TRUE(c.font.points == 10 || c.font.points == 8 || (c.font.points == 5 && stopka(c))) << c.text.toStdString();
+    const bool wKratce = c.font == platform::PrintFont{"Arial Ce", 10, true, false, 0} && c.text.size() == 1 &&
+                         wKratkach(c.x1, c.y1);
+    const bool znak = c.font == platform::PrintFont{"Arial Ce", 8, true, false, 0} && c.text == "X";
+    const bool naDole = c.font == platform::PrintFont{"Arial Ce", 5, true, false, 0} && stopka(c);
+    EXPECT_TRUE(wKratce || znak || naDole) << "a label on a pre-printed form: " << c.text.toStdString();
   }
   EXPECT_EQ(krzyzyki(tylko).size(), 3u);
   // With the labels the contents, marks and footer take Times New Roman CE.
   const auto& z = d.drukuj(pelne(), {}, warstwy(false, true, true));
   for (const auto& c : teksty(z))
-    if (c.font.points == 10 || c.text == "X" || stopka(c)) EXPECT_EQ(c.font.face, "Times New Roman CE") << c.text.toStdString();
+    if (c.font.points == 10 || c.text == "X" || stopka(c)) {
+      EXPECT_EQ(c.font.face, "Times New Roman CE") << c.text.toStdString();
+    }
   EXPECT_EQ(wRzedzie(z, RzadIO::Imie), "JAN");
   // Contents off: an empty form on every page, no mark.
   const auto& pusty = d.drukuj(pelne(), jednostki(2), warstwy(true, true, false));
@@ -370,6 +475,35 @@ TEST(IdentFormUnits, PagesAndRunningNumbers) {
       }
     }
     EXPECT_EQ(numer, c.units) << "running numbers 1..n over the pages";
+  }
+}
+
+// The units' texts keep one face whatever page 1 ended with (its footer is 5 pt, in Times New
+// Roman CE when the labels were drawn); the headings only come with the labels.
+TEST(IdentFormUnits, UnitsInArialEightWhateverTheLabels) {
+  const platform::PrintFont arial8{"Arial Ce", 8, false, false, 0};
+  struct Case {
+    bool ramki, opisy;
+    std::size_t naglowkow;
+  } cases[] = {{true, true, 17}, {false, true, 17}, {true, false, 0}, {false, false, 0}};
+  for (const auto& c : cases) {
+    Druk d;
+    const auto& j = d.drukuj(pelne(), jednostki(51), warstwy(c.ramki, c.opisy, true));
+    ASSERT_EQ(j.pages(), 3);
+    for (int page = 2; page <= 3; ++page) {
+      std::size_t naglowki = 0, komorki = 0;
+      for (const auto& t : teksty(j, page)) {
+        if (t.y1 < px(21)) {
+          ++naglowki;
+          continue;
+        }
+        ++komorki;
+        EXPECT_EQ(t.font, arial8) << c.opisy << " page " << page << " " << t.text.toStdString();
+      }
+      EXPECT_EQ(naglowki, c.naglowkow) << c.opisy << " page " << page;
+      EXPECT_EQ(komorki, (page == 2 ? 49u : 2u) * 4) << "running number, unit number, name and town";
+      EXPECT_EQ(figury(j, page).empty(), !c.ramki) << page;
+    }
   }
 }
 
@@ -480,6 +614,46 @@ TEST(IdentFormCommand, FindingsAndTheirAnswers) {
   }
 }
 
+// The command takes the window's controls as they stand, today's date from the clock, the units
+// of the window's grid, and the identification form's own calibration and layers (not the card's).
+TEST(IdentFormCommand, TheWindowTheClockAndTheFormsSettings) {
+  Okno w(false);
+  w.clock.set(QDateTime(QDate(2027, 1, 5), QTime(23, 59)));
+  w.f->jednostkiIO = jednostki(2);
+  w.f->RoIO->setCurrentIndex(16);
+  auto& k = *w.p->konfig();
+  k.SkIoX->setText("2,000");
+  k.SkIoY->setText("0,500");
+  k.PoIoX->setText("+7,000");
+  k.PoIoY->setText("-5,000");
+  k.SkTrX->setText("3,000");
+  k.PoTrX->setText("+1,000");
+  k.RaIo->setChecked(true);
+  k.OpIo->setChecked(false);
+  k.ZaIo->setChecked(true);
+  k.OpTr->setChecked(true);
+  w.f->DrukIdentClick();
+  ASSERT_EQ(w.printers.jobs.size(), 1u);
+  const auto& job = w.printers.jobs[0];
+  EXPECT_EQ(job.pages(), 2) << "the unit in the window's grid";
+  auto pxX = [](double mm) { return static_cast<int>(std::nearbyint((7 + mm) * 2 * 600 / 25.4)); };
+  auto pxY = [](double mm) { return static_cast<int>(std::nearbyint((-5 + mm) * 0.5 * 600 / 25.4)); };
+  const auto f = figury(job);
+  ASSERT_FALSE(f.empty());
+  EXPECT_EQ(f.front(), (Op{Kind::Rectangle, pxX(0), pxY(0), pxX(183), pxY(265)}));
+  QString data, znaki;
+  for (const auto& t : teksty(job)) {
+    EXPECT_NE(t.font.face, "Times New Roman CE") << "no labels: " << t.text.toStdString();
+    if (t.font.points == 10 && t.y1 == pxY(12.7)) data += t.text;
+    if (t.text == "X") znaki += QString("(%1,%2)").arg(t.x1).arg(t.y1);
+  }
+  EXPECT_EQ(data, "20270105");
+  EXPECT_EQ(znaki, QString("(%1,%2)(%3,%4)(%5,%6)")
+                       .arg(pxX(4)).arg(pxY(88.5 + 3.47 * 16))
+                       .arg(pxX(115)).arg(pxY(13))
+                       .arg(pxX(160)).arg(pxY(259)));
+}
+
 TEST(IdentFormCommand, RefusalsAndFailures) {
   struct Case {
     const char* name;
@@ -501,13 +675,19 @@ TEST(IdentFormCommand, RefusalsAndFailures) {
     w.f->DrukIdentClick();
     EXPECT_TRUE(w.dialogs.scriptDone()) << c.name;
     ASSERT_EQ(w.printers.jobs.size(), c.jobs) << c.name;
-    if (c.jobs) EXPECT_TRUE(w.printers.jobs[0].aborted()) << c.name;
+    if (c.jobs) {
+      EXPECT_TRUE(w.printers.jobs[0].aborted()) << c.name;
+    }
   }
 }
 
+// The window as the user sees it with the button (saved when ZELT_SHOT_DIR is set).
 TEST(IdentFormCommand, TheButtonIsEnabledWithItsHint) {
   Okno w(false);
-  const auto& f = *w.p->firma();
+  auto& f = *w.p->firma();
+  f.NazIO->setText(q("Bank Spółdzielczy w Łodzi"));
+  EXPECT_GT(testing_world::renderWindow(f, "firma-drukuj-formularz"), 8);
+  EXPECT_TRUE(f.DrukIdent->isVisibleTo(&f));
   EXPECT_TRUE(f.DrukIdent->isEnabled());
   EXPECT_EQ(f.DrukIdent->text(), "&Drukuj formularz identyfikacyjny");
   EXPECT_EQ(f.DrukIdent->toolTip(), q("Drukuje formularz identyfikacyjny lub jego korektę"));

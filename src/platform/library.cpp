@@ -37,6 +37,11 @@ void* Library::resolve(const char* symbol) {
   if (!lib_->isLoaded()) return nullptr;
   return reinterpret_cast<void*>(lib_->resolve(symbol));
 }
+bool Library::probe() {
+  const bool loaded = load();
+  unload();
+  return loaded;
+}
 QString Library::fileName() const { return lib_->fileName(); }
 
 }  // namespace platform

@@ -22,6 +22,8 @@ class Library {
   // Null when the library is not loaded or lacks the export.
   void* resolve(const char* symbol);
   QString fileName() const;
+  // Loads the library and unloads it at once: whether it is there and loads.
+  bool probe();
 
   // The folder libraries are loaded from; tests may point it elsewhere.
   static QString programFolder();

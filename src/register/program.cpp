@@ -17,6 +17,7 @@
 #include "reports/generujpliki.h"
 #include "settings/addioform.h"
 #include "settings/daneio.h"
+#include "settings/edpodmiotform.h"
 #include "settings/firmaform.h"
 #include "settings/jednform.h"
 #include "settings/kodwalutyform.h"
@@ -98,6 +99,7 @@ bool Program::start() {
   // dispatch report
   utworz(wysylka_);
   // party editor
+  utworz(edPodmiot_, *this).FormCreate();
   // add-institution dialog
   utworz(addIO_);
 

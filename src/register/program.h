@@ -41,6 +41,7 @@ class TPodmiotForm;
 class TKonfigForm;
 class TWerForm;
 class TWysylka;
+class TEdPodmiotForm;
 
 struct Services {
   platform::RegistryStore& reg;
@@ -155,6 +156,7 @@ class Program {
   TKonfigForm* konfig() const { return konfig_.get(); }
   TWerForm* wer() const { return wer_.get(); }
   TWysylka* wysylka() const { return wysylka_.get(); }
+  TEdPodmiotForm* edPodmiot() const { return edPodmiot_.get(); }
 
   // Start-up after the single-instance guard: creates the splash and every window in order, then
   // signs in. True when the program goes on to its message loop; false when it ends at once.
@@ -193,6 +195,7 @@ class Program {
   std::unique_ptr<TKonfigForm> konfig_;
   std::unique_ptr<TWerForm> wer_;
   std::unique_ptr<TWysylka> wysylka_;
+  std::unique_ptr<TEdPodmiotForm> edPodmiot_;
 };
 
 }  // namespace zelt

@@ -14,6 +14,9 @@
 #include "platform/geometry.h"
 #include "platform/guard.h"
 #include "register/program.h"
+#include "settings/edpodmiot.h"
+#include "settings/edpodmiotform.h"
+#include "settings/konfigform.h"
 
 namespace zelt {
 
@@ -105,9 +108,6 @@ TPodmiotForm::TPodmiotForm(Program& program) : program_(program) {
   Wprowadz1 = PodmiotMenu->addAction(q("&Wprowadź"));
   Zamknij1 = PodmiotMenu->addAction(q("&Zamknij"));
   Podmiot->SetPopupMenu(PodmiotMenu);
-  // Adding and editing open the party editor, which this program does not have yet.
-  for (QWidget* b : {static_cast<QWidget*>(dodaj), static_cast<QWidget*>(edytuj)}) b->setEnabled(false);
-  for (QAction* a : {Dodaj1, Edytuj1}) a->setEnabled(false);
 
   auto* lay = new QVBoxLayout(this);
   lay->addWidget(Podmiot, 1);
@@ -129,10 +129,14 @@ TPodmiotForm::TPodmiotForm(Program& program) : program_(program) {
   przyciski->addStretch(1);
   lay->addLayout(przyciski);
 
+  connect(dodaj, &QPushButton::clicked, this, [this] { dodajClick(); });
+  connect(edytuj, &QPushButton::clicked, this, [this] { edytujClick(); });
   connect(usun, &QPushButton::clicked, this, [this] { usunClick(); });
   connect(filtruj, &QPushButton::clicked, this, [this] { filtrujClick(); });
   connect(zapisz, &QPushButton::clicked, this, [this] { zapiszClick(); });
   connect(Zamknij, &QPushButton::clicked, this, [this] { ZamknijClick(); });
+  connect(Dodaj1, &QAction::triggered, this, [this] { dodajClick(); });
+  connect(Edytuj1, &QAction::triggered, this, [this] { edytujClick(); });
   connect(Usun1, &QAction::triggered, this, [this] { usunClick(); });
   connect(Filtruj1, &QAction::triggered, this, [this] { filtrujClick(); });
   connect(Wprowadz1, &QAction::triggered, this, [this] { zapiszClick(); });
@@ -244,6 +248,43 @@ bool TPodmiotForm::zmienPodmiot(TRekordPodmiotu r) {
     zmieniony = true;
   });
   return zmieniony;
+}
+
+void TPodmiotForm::dodajClick() {
+  platform::guarded(program_.svc.dialogs, [this] {
+    // A full file is said before anything is typed that could not be kept.
+    if (plik().ilosc() >= PlikPodmiotow::kMaksimum) {
+      program_.svc.dialogs.showMessage(PlikPodmiotow::komunikatPelnej());
+      return;
+    }
+    TEdPodmiotForm* edytor = program_.edPodmiot();
+    if (!edytor) return;
+    TRekordPodmiotu r;
+    czyscPodmiot(r);
+    if (TKonfigForm* konfig = program_.konfig()) {
+      const DomyslneKarty d = konfig->domyslne();
+      r.TypPo = d.typPo;
+      r.RodzDokTo = d.rodzDokTo;
+      r.Obyw = d.kraj;
+      r.AdrKr = d.kraj;
+    }
+    edytor->ustaw(r);
+    if (edytor->pokaz() != platform::mrOk) return;
+    dopiszPodmiot(edytor->odczytaj());
+  });
+}
+
+void TPodmiotForm::edytujClick() {
+  platform::guarded(program_.svc.dialogs, [this] {
+    const auto n = numerBiezacego();
+    TEdPodmiotForm* edytor = program_.edPodmiot();
+    if (!n || !edytor) return;
+    const auto r = plik().czytajZywy(*n);
+    if (!r) return;
+    edytor->ustaw(*r);
+    if (edytor->pokaz() != platform::mrOk) return;
+    zmienPodmiot(edytor->odczytaj());
+  });
 }
 
 void TPodmiotForm::usunClick() {

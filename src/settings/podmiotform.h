@@ -54,6 +54,11 @@ class TPodmiotForm : public platform::ModalForm {
   // Shows the list modally; the take-over button "&Wprowadź" only when `zWprowadzeniem`.
   int pokaz(bool zWprowadzeniem);
 
+  // "&Dodaj": the party editor preset from the settings' defaults; on its acceptance the party is
+  // appended. A full file is said before the editor opens.
+  void dodajClick();
+  // "&Edytuj": the current row's party in the party editor; on its acceptance rewritten in place.
+  void edytujClick();
   void filtrujClick();
   void usunClick();
   void zapiszClick();

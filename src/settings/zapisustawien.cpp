@@ -13,6 +13,7 @@
 #include "register/werform.h"
 #include "register/wizytform.h"
 #include "settings/daneio.h"
+#include "settings/edpodmiotform.h"
 #include "settings/firmaform.h"
 #include "settings/jednform.h"
 #include "settings/kodwalutyform.h"
@@ -40,7 +41,7 @@ void zapiszWszystkieUstawienia(Program& program) {
           {"Firma", program.firma()},     {"Jednostka", program.jedn()},
           {"Edycja", program.edycja()},   {"Podpow", program.podpow()},
           {"KodyWal", program.kodwaluty()}, {"KodyKraj", program.kodykraj()},
-          {"Podmiot", program.podmiot()},           {"EdPodmiot", nullptr},
+          {"Podmiot", program.podmiot()},           {"EdPodmiot", program.edPodmiot()},
           {"Weryf", program.wer()},
       };
       for (const auto& [klucz, okno] : okna)

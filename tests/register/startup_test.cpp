@@ -137,7 +137,7 @@ QStringList expectedStartRun() {
       "TFirmaForm",
       "TJednForm",
       "TWysylka",
-      // party editor: not yet
+      "TEdPodmiotForm",
       "TAddIOForm",
       QString::fromUtf8("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"),
   };

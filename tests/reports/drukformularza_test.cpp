@@ -422,6 +422,11 @@ TEST(IdentForm, LayersAndFaces) {
   EXPECT_FALSE(figury(pusty, 2).empty());
   EXPECT_FALSE(teksty(pusty, 2).empty());
   for (const auto& c : teksty(pusty, 2)) EXPECT_NE(c.text, "Oddzial 1");
+  // Frames alone still carry the footer, in the face the (absent) labels left.
+  const auto t = teksty(d.drukuj(pelne(), {}, warstwy(true, false, false)));
+  ASSERT_EQ(t.size(), 1u);
+  EXPECT_TRUE(stopka(t[0]));
+  EXPECT_EQ(t[0].font, (platform::PrintFont{"Arial Ce", 5, true, false, 0}));
   // Nothing switched on: no footer, nothing at all.
   const auto& nic = d.drukuj(pelne(), jednostki(1), warstwy(false, false, false));
   EXPECT_TRUE(nic.drawing().empty());
@@ -632,7 +637,12 @@ TEST(IdentFormCommand, TheWindowTheClockAndTheFormsSettings) {
   k.OpIo->setChecked(false);
   k.ZaIo->setChecked(true);
   k.OpTr->setChecked(true);
+  const DaneIO przed = wczytajIO(w.reg(), w.p->aktualneIO);
   w.f->DrukIdentClick();
+  const DaneIO po = wczytajIO(w.reg(), w.p->aktualneIO);
+  EXPECT_EQ(po.nazIO, przed.nazIO) << "the print stores nothing";
+  EXPECT_EQ(po.RoIO, przed.RoIO);
+  EXPECT_EQ(po.JedIO, przed.JedIO);
   ASSERT_EQ(w.printers.jobs.size(), 1u);
   const auto& job = w.printers.jobs[0];
   EXPECT_EQ(job.pages(), 2) << "the unit in the window's grid";
@@ -660,13 +670,16 @@ TEST(IdentFormCommand, RefusalsAndFailures) {
     std::function<void(Okno&)> przygotuj;
     const char* komunikat;
     std::size_t jobs;
+    bool rysowal = false;  // the job was drawn before it failed
   } cases[] = {
       {"no printer", [](Okno& w) { w.p->konfig()->WybDruk->setCurrentIndex(-1); },
        "Brak wybranej drukarki w konfiguracji", 0},
       {"bad scale", [](Okno& w) { w.p->konfig()->SkIoX->setText("x"); },
        "Błędna wartość skali lub położenia wydruku w konfiguracji: x", 0},
       {"job fails", [](Okno& w) { w.printers.failEndOfJob = 1; },
-       "Błąd w czasie drukowania: Drukarka niedostępna", 1},
+       "Błąd w czasie drukowania: Drukarka niedostępna", 1, true},
+      {"job cannot start", [](Okno& w) { w.printers.failBeginOfJob = 1; },
+       "Błąd w czasie drukowania: Drukarka niedostępna", 1, false},
   };
   for (const auto& c : cases) {
     Okno w(false);
@@ -676,7 +689,9 @@ TEST(IdentFormCommand, RefusalsAndFailures) {
     EXPECT_TRUE(w.dialogs.scriptDone()) << c.name;
     ASSERT_EQ(w.printers.jobs.size(), c.jobs) << c.name;
     if (c.jobs) {
-      EXPECT_TRUE(w.printers.jobs[0].aborted()) << c.name;
+      EXPECT_FALSE(w.printers.jobs[0].ended()) << c.name;
+      EXPECT_EQ(w.printers.jobs[0].aborted(), c.rysowal) << c.name;
+      EXPECT_EQ(w.printers.jobs[0].drawing().empty(), !c.rysowal) << c.name;
     }
   }
 }

@@ -205,6 +205,11 @@ QStringList stan(const TEdPodmiotForm& e) {
 }
 
 TEST(PartyEditor, CreatedWithTheProgramInItsPlace) {
+  {
+    EdWorld w;
+    w.reg().writeInteger(platform::RegRoot::CurrentUser, "\\SOFTWARE\\Tarvo\\ZELT\\OKNA\\EdPodmiot\\", "Width", 600);
+    EXPECT_EQ(w.ed().size(), QSize(600, 432)) << "its geometry restored";
+  }
   EdWorld w;
   auto& e = w.ed();
   EXPECT_EQ(e.windowTitle(), u("Edycja danych podmiotu"));

@@ -183,6 +183,7 @@ TEST(SaveAll, WhatTheRememberSwitchesWrite) {
     EXPECT_EQ(w.reg().valueExists(HKCU, kProg + "OKNA\\Glowne\\", "Left"), c.okna);
     EXPECT_EQ(w.reg().valueExists(HKCU, kProg + "OKNA\\Edycja\\", "Width"), c.okna) << "the card editor's";
     EXPECT_EQ(w.reg().valueExists(HKCU, kProg + "OKNA\\Podmiot\\", "Width"), c.okna) << "the parties list's";
+    EXPECT_EQ(w.reg().valueExists(HKCU, kProg + "OKNA\\EdPodmiot\\", "Width"), c.okna) << "the party editor's";
     EXPECT_EQ(w.reg().readString(HKCU, kProg + "Konfig\\", "SkTrX").value_or(""), c.konf ? "0,990" : "");
     EXPECT_EQ(w.reg().valueExists(HKCU, kProg + "Konfig\\", "Pole01"), c.konf && c.rej);
     EXPECT_FALSE(w.reg().valueExists(HKCU, kProg + "Konfig\\", "NrEwDz")) << "numbering switches: only \"&Zapisz\"";

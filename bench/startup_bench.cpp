@@ -1,6 +1,7 @@
-// Start-up over a register of 100,000 records up to the signed-in main window, and the list's
-// scrolling, clicking and card load on that register; the card editor's openings and its
-// registration date's number search and the card check beside one sequential read of the file.
+// Start-up over a register of 100,000 records and a parties file of 65,536 beside it, up to the
+// signed-in main window, and the list's scrolling, clicking and card load on that register; the
+// card editor's openings and its registration date's number search and the card check beside one
+// sequential read of the file.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -19,6 +20,8 @@
 #include "register/program.h"
 #include "register/rejestr.h"
 #include "register/weryfikacjakarty.h"
+#include "settings/podmiotform.h"
+#include "klienci64k.h"
 #include "qtbench.h"
 #include "rejestr100k.h"
 
@@ -26,7 +29,8 @@ namespace {
 
 constexpr int kRecords = 100000;
 
-// A world of its own: documents folder with the register in ZELT/Baza, a registry file.
+// A world of its own: documents folder with the register and the parties file in ZELT/Baza (the
+// parties folder is the data folder), a registry file.
 struct Swiat {
   QTemporaryDir dir;
   platform::RegistryStore reg{dir.filePath("registry.txt")};
@@ -41,6 +45,7 @@ struct Swiat {
     QDir().mkpath(baza);
     QDir::setCurrent(dir.path());
     bench::zbudujRejestr(baza + "/transak.dat", kRecords);
+    bench::zbudujKlientow(baza + "/klienci.dat");
   }
   std::unique_ptr<zelt::Program> start() {
     auto p = std::make_unique<zelt::Program>(zelt::Services{reg, dialogs, clock, shell, printers});
@@ -62,6 +67,8 @@ void BM_StartUpToTheSignedInMainWindow(benchmark::State& state) {
     auto p = s.start();
     QApplication::processEvents();  // the window is painted
     benchmark::DoNotOptimize(p->glowny()->lista->RowCount());
+    if (p->podmiot()->Podmiot->RowCount() != bench::kPodmiotow - bench::kPodmiotow / 17)
+      throw std::runtime_error("the parties list is not loaded");
     state.PauseTiming();
     p.reset();
     state.ResumeTiming();

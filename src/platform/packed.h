@@ -10,10 +10,17 @@
 
 namespace packed {
 
-inline std::string getStr(const char* rec, std::size_t offset, std::size_t capacity) {
+// Into a string that keeps its storage (a pass over many records allocates nothing per record).
+inline void getStr(const char* rec, std::size_t offset, std::size_t capacity, std::string& into) {
   std::size_t len = static_cast<unsigned char>(rec[offset]);
   if (len > capacity) len = capacity;
-  return std::string(rec + offset + 1, len);
+  into.assign(rec + offset + 1, len);
+}
+
+inline std::string getStr(const char* rec, std::size_t offset, std::size_t capacity) {
+  std::string s;
+  getStr(rec, offset, capacity, s);
+  return s;
 }
 
 inline void putStr(char* rec, std::size_t offset, std::size_t capacity, std::string_view s) {

@@ -1,6 +1,8 @@
 #include "settings/plikpodmiotow.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/errors.h"
 #include "platform/recordfile.h"
@@ -40,10 +42,17 @@ void PlikPodmiotow::kazdy(const std::function<void(qint64, const TRekordPodmiotu
   RecordFile f(path_, kRozmiar);
   if (!otworz(f, RecordFile::Mode::Read)) return;
   const qint64 n = f.count();
-  TRekordPodmiotu::Bytes bajty;
-  for (qint64 k = 0; k < n; ++k) {
-    f.read(k, bajty.data());
-    fn(k, TRekordPodmiotu::decode(bajty.data()));
+  // Read in blocks of about 1 MB: one system call per block, not per record.
+  constexpr qint64 kBlok = 960;
+  std::vector<char> blok(static_cast<std::size_t>(kBlok) * kRozmiar);
+  TRekordPodmiotu r;
+  for (qint64 pierwszy = 0; pierwszy < n; pierwszy += kBlok) {
+    const qint64 ile = std::min(kBlok, n - pierwszy);
+    f.read(pierwszy, ile, blok.data());
+    for (qint64 i = 0; i < ile; ++i) {
+      TRekordPodmiotu::decode(blok.data() + i * kRozmiar, r);
+      fn(pierwszy + i, r);
+    }
   }
 }
 

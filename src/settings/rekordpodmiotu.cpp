@@ -25,11 +25,15 @@ static_assert(kRolaPo + 1 == R::kSize, "the record ends with the role byte");
 
 TRekordPodmiotu TRekordPodmiotu::decode(const char* b) {
   R r;
+  decode(b, r);
+  return r;
+}
+
+void TRekordPodmiotu::decode(const char* b, TRekordPodmiotu& r) {
   r.TypPo = packed::getI32(b, kTypPo);
-  for (const auto& t : kTeksty) r.*(t.pole) = packed::getStr(b, t.offset, t.capacity);
+  for (const auto& t : kTeksty) packed::getStr(b, t.offset, t.capacity, r.*(t.pole));
   r.RodzDokTo = packed::getI32(b, kRodzDokTo);
   r.rolaPo = packed::getU8(b, kRolaPo);
-  return r;
 }
 
 void TRekordPodmiotu::encode(char* b) const {

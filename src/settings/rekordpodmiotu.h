@@ -23,6 +23,9 @@ struct TRekordPodmiotu {
   using Bytes = std::array<char, kSize>;
   // Decodes exactly kSize bytes; a length byte beyond its capacity is clamped.
   static TRekordPodmiotu decode(const char* bytes);
+  // The same into a record whose texts keep their storage: a pass over a whole file allocates
+  // nothing per record.
+  static void decode(const char* bytes, TRekordPodmiotu& into);
   // Texts are cut to their capacity; the bytes past each text are zero.
   void encode(char* bytes) const;
   Bytes encode() const;

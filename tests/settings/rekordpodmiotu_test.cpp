@@ -81,4 +81,24 @@ TEST(PartyRecord, TextsAreCutToTheirCapacityAndCorruptLengthsClamped) {
   EXPECT_EQ(d.Nip, "5260250274");
 }
 
+// A pass over a file decodes every record into one reused record: nothing of the party before
+// (a longer name, a remark, codes, the role) may stay in it.
+TEST(PartyRecord, DecodingIntoAReusedRecordLeavesNothingOfTheOneBefore) {
+  const std::string pelny = fixture();
+  std::string pusty(1093, '\0');
+  put(pusty, 0, std::string("\x01\x00\x00\x00", 4));
+  put(pusty, 4, str("Ab"));
+  put(pusty, 294, std::string("\x05\x00\x00\x00", 4));
+  TRekordPodmiotu r;
+  TRekordPodmiotu::decode(pelny.data(), r);
+  TRekordPodmiotu::decode(pusty.data(), r);
+  EXPECT_EQ(r, TRekordPodmiotu::decode(pusty.data()));
+  EXPECT_EQ(r.Nz, "Ab");
+  EXPECT_TRUE(r.uwTypPo.empty() && r.Nip.empty() && r.Obyw.empty());
+  EXPECT_EQ(r.RodzDokTo, 5);
+  EXPECT_EQ(r.rolaPo, 0);
+  const auto e = r.encode();
+  EXPECT_EQ(std::string(e.data(), e.size()), pusty);
+}
+
 }  // namespace

@@ -1,0 +1,163 @@
+// The parties list over a klienci.dat at its limit (65,536 records, every 17th deleted): the
+// read and decoding of every record beside one plain read of the file, the list's load with its
+// rows and sort, the filter with no pattern and with a name, and one party added, edited and
+// deleted (one record written, no reload).
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "klienci64k.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/printers.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "qtbench.h"
+#include "register/program.h"
+#include "settings/plikpodmiotow.h"
+#include "settings/podmiotform.h"
+
+namespace {
+
+constexpr qint64 kRec = zelt::TRekordPodmiotu::kSize;
+
+// A program object over a data folder that holds the parties file (the parties folder setting
+// empty, so the list settles on the data folder).
+struct Swiat {
+  QTemporaryDir dir;
+  platform::RegistryStore reg{dir.filePath("registry.txt")};
+  platform::ScriptedDialogs dialogs;
+  platform::FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0))};
+  platform::RecordingShell shell{dir.filePath("Dokumenty")};
+  platform::FixedPrinters printers;
+  zelt::Program program{zelt::Services{reg, dialogs, clock, shell, printers}};
+
+  Swiat() {
+    dialogs.onFailure = [](const QString& why) { throw std::runtime_error(why.toStdString()); };
+    QDir().mkpath(dir.filePath("dane"));
+    program.KatDan = dir.filePath("dane");
+    bench::zbudujKlientow(klienci());
+  }
+  QString klienci() const { return dir.filePath("dane/klienci.dat"); }
+  std::unique_ptr<zelt::TPodmiotForm> lista() {
+    auto l = std::make_unique<zelt::TPodmiotForm>(program);
+    l->FormCreate();
+    if (l->Podmiot->RowCount() != bench::kPodmiotow - bench::kPodmiotow / 17)
+      throw std::runtime_error("the list does not hold every live party");
+    return l;
+  }
+};
+
+Swiat& swiat() {
+  static Swiat s;
+  return s;
+}
+
+// The yardstick: one plain sequential read of the whole file.
+void BM_PlainReadOfThePartiesFile(benchmark::State& state) {
+  Swiat& s = swiat();
+  std::vector<char> bufor(1 << 20);
+  for (auto _ : state) {
+    QFile f(s.klienci());
+    if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot open the parties file");
+    qint64 razem = 0;
+    for (qint64 n; (n = f.read(bufor.data(), static_cast<qint64>(bufor.size()))) > 0;) razem += n;
+    if (razem != bench::kPodmiotow * kRec) throw std::runtime_error("short read");
+  }
+}
+BENCHMARK(BM_PlainReadOfThePartiesFile)->Unit(benchmark::kMillisecond);
+
+// Every record read and decoded, in order, as the list's load and the filter read them.
+void BM_ReadAndDecodeEveryRecord(benchmark::State& state) {
+  Swiat& s = swiat();
+  const zelt::PlikPodmiotow plik(s.klienci());
+  for (auto _ : state) {
+    qint64 zywe = 0;
+    plik.kazdy([&](qint64, const zelt::TRekordPodmiotu& r) { zywe += r.TypPo != zelt::TRekordPodmiotu::kDeleted; });
+    if (zywe != bench::kPodmiotow - bench::kPodmiotow / 17) throw std::runtime_error("wrong count of live parties");
+  }
+}
+BENCHMARK(BM_ReadAndDecodeEveryRecord)->Unit(benchmark::kMillisecond);
+
+// The list's creation: every live party a row, then sorted by name.
+void BM_LoadTheListSortedByName(benchmark::State& state) {
+  Swiat& s = swiat();
+  zelt::TPodmiotForm lista(s.program);
+  for (auto _ : state) {
+    lista.FormCreate();
+    benchmark::DoNotOptimize(lista.Podmiot->Cells(zelt::TPodmiotForm::poNz, 0));
+  }
+}
+BENCHMARK(BM_LoadTheListSortedByName)->Unit(benchmark::kMillisecond);
+
+// "&Filtruj" with every pattern empty (every live party, in file order) and with a name.
+void BM_Filter(benchmark::State& state, const char* nazwa) {
+  Swiat& s = swiat();
+  auto lista = s.lista();
+  lista->fNz->setText(QString::fromUtf8(nazwa));
+  for (auto _ : state) {
+    lista->filtrujClick();
+    benchmark::DoNotOptimize(lista->Podmiot->RowCount());
+  }
+  state.counters["wiersze"] = lista->Podmiot->RowCount();
+}
+BENCHMARK_CAPTURE(BM_Filter, empty, "")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Filter, name, "Woźniak Jerzy")->Unit(benchmark::kMillisecond);
+
+// One party appended with its row; the file is taken back to 65,535 records around it, so that
+// there is room for one.
+void BM_AddAParty(benchmark::State& state) {
+  Swiat& s = swiat();
+  auto lista = s.lista();
+  QFile f(s.klienci());
+  const qint64 pelny = bench::kPodmiotow * kRec;
+  auto r = bench::podmiotLosowy(7);
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (!f.resize(pelny - kRec)) throw std::runtime_error("cannot shorten the parties file");
+    state.ResumeTiming();
+    if (!lista->dopiszPodmiot(r)) throw std::runtime_error("the party was not added");
+  }
+  if (QFile(s.klienci()).size() != pelny) throw std::runtime_error("the file is not whole again");
+  bench::zbudujKlientow(s.klienci());
+}
+BENCHMARK(BM_AddAParty)->Unit(benchmark::kMicrosecond);
+
+// One party rewritten in place with its row, the rows taken in turn.
+void BM_EditAParty(benchmark::State& state) {
+  Swiat& s = swiat();
+  auto lista = s.lista();
+  int w = 0;
+  for (auto _ : state) {
+    w = (w + 7919) % lista->Podmiot->RowCount();
+    lista->Podmiot->SetDataRow(w);
+    auto r = bench::podmiotLosowy(static_cast<std::uint32_t>(w) + 100000u);
+    if (!lista->zmienPodmiot(r)) throw std::runtime_error("the party was not changed");
+  }
+  bench::zbudujKlientow(s.klienci());
+}
+BENCHMARK(BM_EditAParty)->Unit(benchmark::kMicrosecond);
+
+// "&Usuń" answered Yes: the record marked deleted and its row removed.
+void BM_DeleteAParty(benchmark::State& state) {
+  Swiat& s = swiat();
+  auto lista = s.lista();
+  const int przed = lista->Podmiot->RowCount();
+  int w = 0;
+  for (auto _ : state) {
+    w = (w + 7919) % lista->Podmiot->RowCount();
+    lista->Podmiot->SetDataRow(w);
+    s.dialogs.expectMessage(platform::IdYes);
+    lista->usunClick();
+  }
+  if (lista->Podmiot->RowCount() != przed - static_cast<int>(state.iterations()))
+    throw std::runtime_error("a party was not deleted");
+  bench::zbudujKlientow(s.klienci());
+}
+BENCHMARK(BM_DeleteAParty)->Unit(benchmark::kMicrosecond)->Iterations(2000);
+
+}  // namespace
+
+QT_BENCHMARK_MAIN()

@@ -79,6 +79,10 @@ qint64 RecordFile::append(const char* record) {
   return n;
 }
 
+void RecordFile::truncate(qint64 bytes) {
+  if (!file_.resize(bytes)) fail("Błąd zapisu pliku");
+}
+
 void RecordFile::flush() {
   if (file_.isOpen() && !file_.flush()) fail("Błąd zapisu pliku");
 }

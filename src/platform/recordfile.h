@@ -34,6 +34,10 @@ class RecordFile {
   bool hasPartialTail() const { return partialTailBytes() != 0; }
   // Bytes at the end that make no whole record.
   qint64 partialTailBytes() const;
+  // Bytes in the file.
+  qint64 bytes() const { return file_.size(); }
+  // Cuts the file back to `bytes` (the undo of appends); throws IoError on failure.
+  void truncate(qint64 bytes);
 
   // Read and write throw IoError with the system's text on failure.
   void read(qint64 n, char* record);

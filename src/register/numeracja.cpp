@@ -1,7 +1,5 @@
 #include "register/numeracja.h"
 
-#include <array>
-
 #include "platform/packed.h"
 #include "register/rejestr.h"
 #include "settings/konfigform.h"
@@ -26,10 +24,30 @@ std::optional<int> numerRejestracji(std::string_view t) {
   return std::nullopt;
 }
 
+NumeryDnia::NumeryDnia(const std::vector<std::string>& zapisane) {
+  for (const auto& n : zapisane) zajmij(n);
+}
+
+void NumeryDnia::zajmij(std::string_view zapisany) {
+  if (auto n = numerRejestracji(zapisany)) z_[static_cast<std::size_t>(*n)] = true;
+}
+
+std::optional<int> NumeryDnia::pierwszyWolny() const {
+  for (std::size_t i = 0; i < z_.size(); ++i)
+    if (!z_[i]) return static_cast<int>(i);
+  return std::nullopt;
+}
+
+std::optional<int> NumeryDnia::wez() {
+  const auto n = pierwszyWolny();
+  if (n) z_[static_cast<std::size_t>(*n)] = true;
+  return n;
+}
+
 std::string wolnyNrRejDat(const QString& transakDat, double rejDat) {
   PlikRejestru plik(transakDat);
   if (!plik.otworzDoOdczytu()) return "0";
-  std::array<bool, 1000> zajete{};
+  NumeryDnia zajete;
   // Three fields of each record: the search runs at every opening of a new card and at every
   // change of its date, over the whole register.
   static const PoleRekordu& numer = *poleTekstowe("nrRejDat");
@@ -37,11 +55,17 @@ std::string wolnyNrRejDat(const QString& transakDat, double rejDat) {
     if (packed::getI32(b, TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted ||
         packed::getF64(b, TRekordTransakcji::kOffsetRejDat) != rejDat)
       return;
-    if (auto n = numerRejestracji(packed::getStr(b, numer.offset, numer.capacity))) zajete[static_cast<std::size_t>(*n)] = true;
+    zajete.zajmij(packed::getStr(b, numer.offset, numer.capacity));
   });
-  for (std::size_t i = 0; i < zajete.size(); ++i)
-    if (!zajete[i]) return std::to_string(i);
-  return "1000";
+  const auto wolny = zajete.pierwszyWolny();
+  return std::to_string(wolny ? *wolny : NumeryDnia::kNumerow);
+}
+
+std::string jednostkaKarty(std::string_view jedIO) {
+  constexpr std::size_t kJednostka = 8;
+  std::string j(jedIO);
+  if (j.size() < kJednostka) j.insert(0, kJednostka - j.size(), '0');
+  return j;
 }
 
 std::string przyrostekNumeru(const NumeracjaEwidencyjna& n, std::string_view jedIO, const QDate& tDat) {

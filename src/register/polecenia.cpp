@@ -105,31 +105,16 @@ QString komunikatWyboru(const Wybor& w) {
   return l.join(QLatin1Char('\n'));
 }
 
-namespace {
-
-// Removes the rows of the deleted records when the command ends, on every path; runs of
-// neighbouring rows go at once, from the bottom up so that the row numbers stay valid.
-class UsunieteWiersze {
- public:
-  explicit UsunieteWiersze(kgrid::TKGridModel& lista) : lista_(lista) {}
-  ~UsunieteWiersze() {
-    std::sort(w_.begin(), w_.end());
-    while (!w_.empty()) {
-      int last = w_.back(), first = last;
-      w_.pop_back();
-      while (!w_.empty() && w_.back() == first - 1) first = w_.back(), w_.pop_back();
-      lista_.DeleteRows(first, last);
-    }
+UsunieteWiersze::~UsunieteWiersze() {
+  std::sort(w_.begin(), w_.end());
+  w_.erase(std::unique(w_.begin(), w_.end()), w_.end());
+  while (!w_.empty()) {
+    int last = w_.back(), first = last;
+    w_.pop_back();
+    while (!w_.empty() && w_.back() == first - 1) first = w_.back(), w_.pop_back();
+    lista_.DeleteRows(first, last);
   }
-  void dodaj(int w) { w_.push_back(w); }
-  int ile() const { return static_cast<int>(w_.size()); }
-
- private:
-  kgrid::TKGridModel& lista_;
-  std::vector<int> w_;
-};
-
-}  // namespace
+}
 
 int usunKarty(const QString& transakDat, kgrid::TKGridModel& lista, int kolumnaLp, const std::vector<int>& wiersze,
               platform::DialogDriver& dialogs) {

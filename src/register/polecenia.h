@@ -56,6 +56,23 @@ std::optional<Wybor> bezLicznika(const QString& transakDat, Licznik licznik);
 // The message shown when a batch was cut; empty when it was not.
 QString komunikatWyboru(const Wybor& w);
 
+// Removes rows of the register list when it goes, on every path of the command that gathered
+// them: runs of neighbouring rows at once, from the bottom up so that the row numbers stay valid.
+// Rows of records that were marked deleted leave the list this way (the delete and the card save).
+class UsunieteWiersze {
+ public:
+  explicit UsunieteWiersze(kgrid::TKGridModel& lista) : lista_(lista) {}
+  ~UsunieteWiersze();
+  UsunieteWiersze(const UsunieteWiersze&) = delete;
+  UsunieteWiersze& operator=(const UsunieteWiersze&) = delete;
+  void dodaj(int wiersz) { w_.push_back(wiersz); }
+  int ile() const { return static_cast<int>(w_.size()); }
+
+ private:
+  kgrid::TKGridModel& lista_;
+  std::vector<int> w_;
+};
+
 // "&Usuń": asks, then marks each chosen row's record deleted (Status 99) in place, unless it was
 // printed or sent, which is refused with a message for each such row. The rows of the records
 // deleted leave the list, also when an input or output error ends the command half-way (the

@@ -30,6 +30,9 @@ class PlikRejestru {
   QString bladOtwarcia() const;
 
   qint64 ilosc() const { return file_.count(); }
+  qint64 bajty() const { return file_.bytes(); }
+  // Cuts the file back to `bajty` bytes: what was appended after that goes.
+  void obetnij(qint64 bajty) { file_.truncate(bajty); }
   // Bytes of a partial record at the end, 0 when the file ends with a whole record.
   qint64 niepelnyOstatni() const { return file_.partialTailBytes(); }
 

@@ -239,9 +239,8 @@ WynikWeryfikacji Sprawdzenie::uruchom(const QString& transakDat) {
   l_.przygotuj(rekordow());
 
   // The unit as the save stores it, zeros in front: a new card's suffix takes its first 8.
-  std::string jednostka = k_.jedIO;
-  const bool krotkaJednostka = jednostka.size() < kJednostka;
-  if (krotkaJednostka) jednostka.insert(0, kJednostka - jednostka.size(), '0');
+  const std::string jednostka = jednostkaKarty(k_.jedIO);
+  const bool krotkaJednostka = k_.jedIO.size() < kJednostka;
   const std::string przyrostek =
       nowa_ ? przyrostekNumeru(s_.numeracja, jednostka, platform::daysToDate(k_.tDat).value_or(QDate())) : std::string();
 

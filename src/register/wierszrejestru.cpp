@@ -1,12 +1,12 @@
 #include "register/wierszrejestru.h"
 
-#include "grid/kstrgrid.h"
+#include "grid/kgridmodel.h"
 #include "register/listykarty.h"
 #include "settings/kolumnygrid.h"
 
 namespace zelt {
 
-void zapiszWiersz(kgrid::TKStringGrid& lista, const UkladListy& uklad, int wiersz, std::int32_t nrRekordu,
+void zapiszWiersz(kgrid::TKGridModel& lista, const UkladListy& uklad, int wiersz, std::int32_t nrRekordu,
                   const TRekordTransakcji& r, const ListyKarty& listy) {
   const auto& kolumny = uklad.kolumny();
   for (std::size_t c = 0; c < kolumny.size(); ++c)

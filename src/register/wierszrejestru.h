@@ -7,7 +7,7 @@
 #include "register/rekordtransakcji.h"
 
 namespace kgrid {
-class TKStringGrid;
+class TKGridModel;
 }
 
 namespace zelt {
@@ -15,7 +15,7 @@ namespace zelt {
 struct ListyKarty;
 class UkladListy;
 
-void zapiszWiersz(kgrid::TKStringGrid& lista, const UkladListy& uklad, int wiersz, std::int32_t nrRekordu,
+void zapiszWiersz(kgrid::TKGridModel& lista, const UkladListy& uklad, int wiersz, std::int32_t nrRekordu,
                   const TRekordTransakcji& r, const ListyKarty& listy);
 
 }  // namespace zelt

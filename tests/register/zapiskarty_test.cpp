@@ -1,0 +1,749 @@
+// The card save without the editor: the records a card becomes, their registration numbers, the
+// writes in place and at the end, the undo of a failed save, and the register list's rows.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/cp1250.h"
+#include "register/karta.h"
+#include "register/listykarty.h"
+#include "register/program.h"
+#include "register/weryfikacjakarty.h"
+#include "register/zapiskarty.h"
+#include "support/filesizelimit.h"
+#include "swiatrejestru.h"
+
+namespace {
+
+using zelt::Karta;
+using zelt::TRekordPodmiotu;
+using zelt::TRekordTransakcji;
+using zelt::Zapis;
+
+// 2007-03-05 as a day count (a literal: the clock helpers may not be set up yet at static initialisation).
+constexpr double kD = 39146;
+constexpr double kInny = kD + 7;
+const QString kZajete = QString::fromUtf8("Wszystkie numery rejestracji (0-999) w tym dniu są zajęte, karty nie zapisano");
+const QString kOdmowa = QString::fromUtf8("Usunięcie po wydruku lub wysłaniu danych niemożliwe");
+
+std::string w1250(const char* utf8) { return cp1250::fromUtf8(utf8); }
+std::string powtorz(char c, std::size_t n) { return std::string(n, c); }
+
+// An ordering party with every field; `typ` 0 and `dok` 0 ask for their remarks.
+TRekordPodmiotu dysponent(const std::string& nz, std::int32_t typ = 1, std::int32_t dok = 1) {
+  TRekordPodmiotu w;
+  w.rolaPo = TRekordPodmiotu::Dysponent;
+  w.TypPo = typ;
+  w.Nz = nz;
+  w.Obyw = "PL";
+  w.AdrKr = "DE";
+  w.AdrKod = "00-" + nz.substr(0, 3);
+  w.AdrM = w1250("Łódź ") + nz;
+  w.AdrUl = "Prosta " + nz;
+  w.NrPes = "44051401359";
+  w.NrReg = "123456785";
+  w.NrReS = "KRS" + nz.substr(0, 3);
+  w.NrSwt = "BPKOPLPW";
+  w.Nip = "1234563218";
+  w.RodzDokTo = dok;
+  w.NrDokTo = "ABC" + nz;
+  w.uwTypPo = "typ " + nz;
+  w.uwRodzDokTo = "dok " + nz;
+  w.uwObyw = "obyw " + nz;
+  return w;
+}
+
+// An on-behalf party or a beneficiary: type, name, address and the type remark.
+TRekordPodmiotu podmiot(const std::string& nz, std::uint8_t rola, std::int32_t typ = 2) {
+  TRekordPodmiotu w;
+  w.rolaPo = rola;
+  w.TypPo = typ;
+  w.Nz = nz;
+  w.AdrKr = "FR";
+  w.AdrKod = "75001";
+  w.AdrM = "Paris " + nz;
+  w.AdrUl = "Rue " + nz;
+  w.uwTypPo = "typ " + nz;
+  return w;
+}
+
+// A card with every transaction field and the four code remarks shown, and the given entries.
+Karta karta(int z, int p, int b) {
+  Karta k;
+  k.nrEwT = "1234567890123456789012345";
+  k.rejDat = kD;
+  k.jedIO = "12345678 - siedziba";
+  k.Status = 0;
+  k.kRodzTr = "0600";
+  k.uwkRodzTr = "uwaga a";
+  k.uwkRodzTrWidoczna = true;
+  k.kwotaZWidoczna = true;
+  k.kPwz = 1;
+  k.uwkPwz = "uwaga b";
+  k.uwkPwzWidoczna = true;
+  k.kPdjrz = w1250("9000 - środki mogą pochodzić z nielegalnych źródeł");
+  k.uwkPdjrz = "uwaga c";
+  k.uwkPdjrzWidoczna = true;
+  k.spDysp = 0;
+  k.uwspDysp = "uwaga d";
+  k.uwspDyspWidoczna = true;
+  k.nrDokT = "KP/1/2007";
+  k.tDat = kD - 1;
+  k.tM = "Warszawa";
+  k.tKw = "100,00";
+  k.tJ = "PLN";
+  k.tKwZ = "25,00";
+  k.tJZ = "EUR";
+  k.nrRachZ = "PL61 1090 1014 0000 0712 1981 2874";
+  k.nrRachN = "61109010140000071219812874";
+  k.uwInne = "45: uwagi inne";
+  for (int i = 1; i <= z; ++i) k.listaDysponentow.wpisy.push_back(dysponent("z" + std::to_string(i)));
+  for (int i = 1; i <= p; ++i) k.listaWImieniu.wpisy.push_back(podmiot("p" + std::to_string(i), TRekordPodmiotu::WImieniu));
+  for (int i = 1; i <= b; ++i)
+    k.listaBeneficjentow.wpisy.push_back(podmiot("b" + std::to_string(i), TRekordPodmiotu::Beneficjent));
+  for (auto* l : {&k.listaDysponentow, &k.listaWImieniu, &k.listaBeneficjentow}) l->indeks = l->wpisy.empty() ? 0 : 1;
+  return k;
+}
+
+// The ordering party's fields 17-30 and remarks e, f, g of a record, as the record's table gives them.
+void zDysponentem(TRekordTransakcji& e, const TRekordPodmiotu& w) {
+  e.zTypPo = w.TypPo;
+  e.zNz = w.Nz;
+  e.zObyw = w.Obyw;
+  e.zAdrKr = w.AdrKr;
+  e.zAdrKod = w.AdrKod;
+  e.zAdrM = w.AdrM;
+  e.zAdrUl = w.AdrUl;
+  e.zNrPes = w.NrPes;
+  e.zNrReg = w.NrReg;
+  e.zNrReS = w.NrReS;
+  e.zNrSwt = w.NrSwt;
+  e.zNip = w.Nip;
+  e.zRodzDokTo = w.RodzDokTo;
+  e.zNrDokTo = w.NrDokTo;
+  e.uwzTypPo = w.TypPo == 0 ? w.uwTypPo : "";
+  e.uwzObyw = w.uwObyw;
+  e.uwzRodzDokTo = w.RodzDokTo == 0 ? w.uwRodzDokTo : "";
+}
+
+// ---- the records of a card ----
+
+TEST(CardRecords, ThreeOrderingPartiesAndOneBeneficiaryMakeThreeRecords) {
+  Karta k = karta(3, 0, 1);
+  k.listaDysponentow.wpisy[0] = dysponent("z1", 0, 0);  // remarks e and g stored
+  k.listaBeneficjentow.wpisy[0] = podmiot("b1", TRekordPodmiotu::Beneficjent, 0);
+  k.listaBeneficjentow.wpisy[0].uwTypPo = powtorz('i', 200);
+  k.uwInne = powtorz('x', 200);
+  zelt::LicznikiRekordow lr;
+  lr.r[1] = {2, 3, 1, 0};
+  lr.r[2] = {0, 1, 300, 0};
+  lr.r[3] = {0, 0, 0, 7};
+  const zelt::ZrodloRekordow z{k, true, {}, "Jan;Kowalski;Inspektor", lr};
+  ASSERT_EQ(zelt::rekordowKarty(k), 3);
+
+  TRekordTransakcji wspolne;  // what every record carries
+  wspolne.nrEwT = k.nrEwT;
+  wspolne.rejDat = kD;
+  wspolne.jedIO = "12345678";
+  wspolne.Status = 0;
+  wspolne.tDat = kD - 1;
+  wspolne.uwInne = powtorz('x', 127);
+  wspolne.Wprow = "Jan;Kowalski;Inspektor";
+
+  TRekordTransakcji e1 = wspolne;
+  e1.kRodzTr = "0600";
+  e1.uwkRodzTr = "uwaga a";
+  e1.kPwz = 1;
+  e1.uwkPwz = "uwaga b";
+  e1.kPdjrz = "9000";
+  e1.uwkPdjrz = "uwaga c";
+  e1.spDysp = 0;
+  e1.uwspDysp = "uwaga d";
+  e1.nrDokT = "KP/1/2007";
+  e1.tM = "Warszawa";
+  e1.tKw = "100,00";
+  e1.tJ = "PLN";
+  e1.tKwZ = "25,00";
+  e1.tJZ = "EUR";
+  e1.nrRachZ = k.nrRachZ;
+  e1.nrRachN = k.nrRachN;
+  zDysponentem(e1, k.listaDysponentow.wpisy[0]);
+  EXPECT_EQ(e1.uwzTypPo, "typ z1");
+  EXPECT_EQ(e1.uwzRodzDokTo, "dok z1");
+  e1.bTypPo = 0;
+  e1.bNz = "b1";
+  e1.bAdrKr = "FR";
+  e1.bAdrKod = "75001";
+  e1.bAdrM = "Paris b1";
+  e1.bAdrUl = "Rue b1";
+  e1.uwbTypPo = powtorz('i', 127);
+  e1.ilBledow = 2;
+  e1.ilOstrzezen = 3;
+  e1.ilWydrukow = 1;
+
+  TRekordTransakcji e2 = wspolne, e3 = wspolne;
+  zDysponentem(e2, k.listaDysponentow.wpisy[1]);
+  zDysponentem(e3, k.listaDysponentow.wpisy[2]);
+  EXPECT_EQ(e2.uwzTypPo, "") << "type 1 stores no type remark";
+  EXPECT_EQ(e2.uwzObyw, "obyw z2") << "the second citizenship always";
+  e2.ilOstrzezen = 1;
+  e2.ilWydrukow = 255;  // 300 saturated, never 44
+  e3.ilWyslan = 7;
+
+  const TRekordTransakcji expected[] = {e1, e2, e3};
+  for (int i = 1; i <= 3; ++i) {
+    SCOPED_TRACE(i);
+    const TRekordTransakcji r = zelt::wprowadz(z, i);
+    EXPECT_EQ(r, expected[i - 1]);
+    EXPECT_EQ(r.pTypPo, -1);
+    if (i > 1) {
+      EXPECT_EQ(r.bTypPo, -1);
+      EXPECT_EQ(r.kPwz, -1);
+      EXPECT_EQ(r.spDysp, -1);
+    }
+  }
+}
+
+TEST(CardRecords, NumberSuffixOfANewCardAndWhatOnlyRecordOneCarries) {
+  struct Case {
+    const char* name;
+    std::function<void(Karta&)> zmiana;
+    bool nowa;
+    std::function<void(const TRekordTransakcji&)> sprawdz;
+    std::string zalogowany = "Jan;Kowalski;X";
+  } cases[] = {
+      {"no entries: one record", [](Karta& k) { k.listaDysponentow.wpisy.clear(); }, true,
+       [](const TRekordTransakcji& r) {
+         EXPECT_EQ(r.zTypPo, -1);
+         EXPECT_EQ(r.zRodzDokTo, -1);
+         EXPECT_EQ(r.zNz, "");
+         EXPECT_EQ(r.kRodzTr, "0600");
+       }},
+      {"a new card's number gets unit and year", [](Karta& k) { k.nrEwT = "1234567890"; }, true,
+       [](const TRekordTransakcji& r) { EXPECT_EQ(r.nrEwT, "12345678901234567807"); }},
+      {"cut to 25", [](Karta& k) { k.nrEwT = "12345678901234567890"; }, true,
+       [](const TRekordTransakcji& r) { EXPECT_EQ(r.nrEwT, "1234567890123456789012345"); }},
+      {"an edited card's number gets no suffix", [](Karta& k) { k.nrEwT = "1234567890"; }, false,
+       [](const TRekordTransakcji& r) { EXPECT_EQ(r.nrEwT, "1234567890"); }},
+      {"a short unit is padded before the suffix takes it",
+       [](Karta& k) {
+         k.nrEwT = "1";
+         k.jedIO = "5";
+       },
+       true,
+       [](const TRekordTransakcji& r) {
+         EXPECT_EQ(r.jedIO, "00000005");
+         EXPECT_EQ(r.nrEwT, "10000000507");
+       }},
+      {"hidden code remarks are not stored",
+       [](Karta& k) { k.uwkRodzTrWidoczna = k.uwkPwzWidoczna = k.uwkPdjrzWidoczna = k.uwspDyspWidoczna = false; }, true,
+       [](const TRekordTransakcji& r) {
+         EXPECT_EQ(r.uwkRodzTr + r.uwkPwz + r.uwkPdjrz + r.uwspDysp, "");
+       }},
+      {"fields 15 and 16 only for an exchange of currency", [](Karta& k) { k.kRodzTr = "0701"; }, true,
+       [](const TRekordTransakcji& r) {
+         EXPECT_EQ(r.tKwZ, "");
+         EXPECT_EQ(r.tJZ, "");
+       }},
+      {"the signed-in person", [](Karta&) {}, false,
+       [](const TRekordTransakcji& r) { EXPECT_EQ(r.Wprow, "Jan;Kowalski;X"); }},
+      {"the administrator leaves Wprow empty, also when editing", [](Karta& k) { k.Wprowa = "Anna;Nowak;Y"; }, false,
+       [](const TRekordTransakcji& r) { EXPECT_EQ(r.Wprow, ""); }, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Karta k = karta(1, 0, 0);
+    c.zmiana(k);
+    zelt::LicznikiRekordow lr;
+    const zelt::ZrodloRekordow z{k, c.nowa, {true, false, false, true}, c.zalogowany, lr};
+    ASSERT_EQ(zelt::rekordowKarty(k), 1);
+    c.sprawdz(zelt::wprowadz(z, 1));
+  }
+}
+
+// ---- saving into transak.dat ----
+
+// A stored card's number: 25 characters, so the check adds no zeros to it.
+std::string K(const std::string& s) { return powtorz('0', 25 - s.size()) + s; }
+
+struct Zapisywanie : swiat::SwiatRejestru {
+  zelt::Program& p = bezOkien();
+  swiat::Lista l;
+  Zapisywanie() { p.ukladListy = l.uklad; }
+
+  // A new card in the program, as "&Dodaj" leaves it.
+  void nowa(Karta k, const std::string& nrRejDat = "0") {
+    p.czyscKarte();
+    k.NrRejDat = {nrRejDat};
+    k.NrRejDatWybrany = 0;
+    k.NrRejDatTekst = nrRejDat;
+    p.karta = std::move(k);
+    p.trybKarty = 1;
+  }
+  // The card of record n opened, as "&Edytuj" leaves it, with the rows of the list.
+  void edytowana(std::int32_t n) {
+    ASSERT_EQ(zelt::wczytajKarte(p, n, &l.m), zelt::Wczytanie::Wczytana);
+    p.trybKarty = 0;
+  }
+  // The check, then the save with what the check gathered.
+  Zapis zapiszKarte(zelt::NumeracjaEwidencyjna numeracja = {}) {
+    auto s = zelt::slownikiKarty(p);
+    s.numeracja = numeracja;
+    const auto w = zelt::weryfikujKarte(p.karta, p.trybKarty == 1, p.rekordyKarty, p.listyWer, p.transakDat(), s);
+    return zelt::zapiszKarte(p, numeracja, w.numeryDnia, &l.m);
+  }
+  // The registration numbers of the live records with this transaction number, in file order.
+  std::vector<std::string> numery(const std::string& nrEwT) {
+    std::vector<std::string> out;
+    for (const auto& r : rekordy())
+      if (!r.deleted() && r.nrEwT == K(nrEwT)) out.push_back(r.nrRejDat);
+    return out;
+  }
+  std::string bajty() { return readFile(plik()); }
+  // The list's rows as the record numbers they show.
+  std::vector<std::int32_t> wiersze() {
+    std::vector<std::int32_t> out;
+    for (int w = 0; w < l.m.RowCount(); ++w) {
+      const std::string lp = l.m.Cells(l.lp(), w);
+      out.push_back(lp.empty() ? -1 : std::stoi(lp) - 1);
+    }
+    return out;
+  }
+};
+
+TRekordTransakcji zapisany(const std::string& nrEwT, double dzien, const std::string& nr, const std::string& zNz) {
+  TRekordTransakcji r = swiat::rekord(K(nrEwT), dzien, nr);
+  r.zTypPo = 1;
+  r.zNz = zNz;
+  r.tDat = dzien;
+  r.jedIO = "12345678";
+  r.kRodzTr = "0101";
+  return r;
+}
+
+// Date D holds live numbers 0, 1 (card A), " 3 ", "abc", "5000", "-1" and a deleted 2; another
+// date holds 3 (card B) and 4.
+std::vector<TRekordTransakcji> rejestrNumerow() {
+  return {zapisany("A", kD, "0", "a1"),    zapisany("A", kD, "1", "a2"),      zapisany("X", kD, " 3 ", "x"),
+          zapisany("Y", kD, "abc", "y"),   zapisany("Z", kD, "5000", "z"),    zapisany("W", kD, "-1", "w"),
+          swiat::usuniety(zapisany("V", kD, "2", "v")), zapisany("B", kInny, "3", "b1"),
+          zapisany("C", kInny, "4", "c")};
+}
+
+TEST(CardSave, RegistrationNumbersOfTheDay) {
+  const std::string kNowa = "9";
+  struct Case {
+    const char* name;
+    std::function<void(Zapisywanie&)> przygotuj;
+    std::string nrEwT;
+    std::vector<std::string> expected;
+    bool ostrzezenie02 = false;
+  } cases[] = {
+      {"new card of 3, NrRejDat 2", [](Zapisywanie& w) { w.nowa(karta(3, 0, 0), "2"); }, kNowa, {"2", "4", "5"}},
+      {"NrRejDat 1 is held", [](Zapisywanie& w) { w.nowa(karta(3, 0, 0), "1"); }, kNowa, {"2", "4", "5"}},
+      {"NrRejDat abc", [](Zapisywanie& w) { w.nowa(karta(3, 0, 0), "abc"); }, kNowa, {"2", "4", "5"}},
+      {"NrRejDat empty", [](Zapisywanie& w) { w.nowa(karta(3, 0, 0), ""); }, kNowa, {"2", "4", "5"}},
+      {"NrRejDat 1000", [](Zapisywanie& w) { w.nowa(karta(3, 0, 0), "1000"); }, kNowa, {"2", "4", "5"}},
+      {"NrRejDat with blanks is stored as its number", [](Zapisywanie& w) { w.nowa(karta(1, 0, 0), " 7 "); }, kNowa,
+       {"7"}},
+      {"edited card 0, 1 on D grown to 4",
+       [](Zapisywanie& w) {
+         w.edytowana(0);
+         for (const char* nz : {"a3", "a4"}) w.p.karta.listaDysponentow.wpisy.push_back(dysponent(nz));
+       },
+       "A", {"0", "1", "2", "4"}},
+      {"edited card 3 of another date, redated to D, grown to 2",
+       [](Zapisywanie& w) {
+         w.edytowana(7);
+         w.p.karta.rejDat = kD;
+         w.p.karta.listaDysponentow.wpisy.push_back(dysponent("b2"));
+       },
+       "B", {"3", "2"}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Zapisywanie w;
+    w.zapisz(rejestrNumerow());
+    for (std::int32_t n = 0; n < 9; ++n) w.l.wiersz(n);
+    c.przygotuj(w);
+    w.p.karta.nrEwT = K(c.nrEwT);
+    ASSERT_EQ(w.zapiszKarte(), Zapis::Zapisano);
+    EXPECT_EQ(w.numery(c.nrEwT), c.expected);
+    bool w02 = false;
+    for (const auto& o : w.p.listyWer.ostrze()) w02 |= o.pole == "02";
+    EXPECT_EQ(w02, c.ostrzezenie02);
+    EXPECT_EQ(w.p.rekordyKarty.k, static_cast<int>(c.expected.size()));
+    for (std::size_t i = 0; i < c.expected.size(); ++i)
+      EXPECT_EQ(w.p.rekordyKarty.r[i + 1].nrRejDat, c.expected[i]) << "the working set holds the saved card";
+  }
+}
+
+TEST(CardSave, ADayWithEveryNumberHeldSavesNoNewRecord) {
+  Zapisywanie w;
+  std::vector<TRekordTransakcji> dzien;
+  for (int i = 0; i < 1000; ++i) dzien.push_back(zapisany("D" + std::to_string(i), kD, std::to_string(i), "d"));
+  w.zapisz(dzien);
+  const std::string przed = w.bajty();
+
+  w.nowa(karta(1, 0, 0), "5");
+  w.dialogs.expectMessage(platform::IdOk, kZajete);
+  EXPECT_EQ(w.zapiszKarte(), Zapis::BrakNumeru);
+  EXPECT_EQ(w.bajty(), przed) << "nothing written";
+  EXPECT_EQ(w.l.m.RowCount(), 0);
+
+  // An edited card of that day grown by one record needs a number too; one kept in place does not.
+  w.edytowana(3);
+  w.p.karta.listaDysponentow.wpisy.push_back(dysponent("d2"));
+  w.dialogs.expectMessage(platform::IdOk, kZajete);
+  EXPECT_EQ(w.zapiszKarte(), Zapis::BrakNumeru);
+  EXPECT_EQ(w.bajty(), przed);
+  w.p.karta.listaDysponentow.wpisy.pop_back();
+  w.p.karta.tKw = "999,00";
+  EXPECT_EQ(w.zapiszKarte(), Zapis::Zapisano);
+  EXPECT_EQ(w.rekordy()[3].tKw, "999,00");
+  EXPECT_EQ(w.rekordy().size(), 1000u);
+}
+
+// Card A of three records (0, 2, 4), card B between them; every record has its row.
+std::vector<TRekordTransakcji> rejestrKarty(bool trzeciWydrukowany = false) {
+  std::vector<TRekordTransakcji> r = {zapisany("A", kD, "0", "a1"), zapisany("B", kD, "1", "b1"),
+                                      zapisany("A", kD, "2", "a2"), zapisany("B", kD, "3", "b2"),
+                                      zapisany("A", kD, "4", "a3")};
+  for (auto& x : r) x.Wprow = "Anna;Nowak;Inspektor";
+  r[4].ilWydrukow = trzeciWydrukowany ? 1 : 0;
+  return r;
+}
+
+TEST(CardSave, EditedCardRewrittenInPlaceShortenedAndGrown) {
+  {
+    SCOPED_TRACE("3 -> 2: record 3 deleted, its row gone");
+    Zapisywanie w;
+    w.zapisz(rejestrKarty());
+    for (std::int32_t n = 0; n < 5; ++n) w.l.wiersz(n);
+    const std::string przed = w.bajty();
+    w.edytowana(0);
+    w.p.karta.listaDysponentow.wpisy.pop_back();
+    w.p.karta.tKw = "555,00";
+    ASSERT_EQ(w.zapiszKarte(), Zapis::Zapisano);
+    const std::string po = w.bajty();
+    ASSERT_EQ(po.size(), przed.size()) << "nothing appended";
+    const auto r = w.rekordy();
+    EXPECT_EQ(r[0].tKw, "555,00");
+    EXPECT_EQ(r[0].nrRejDat, "0");
+    EXPECT_EQ(r[2].nrRejDat, "2");
+    EXPECT_EQ(r[2].zNz, "a2");
+    EXPECT_TRUE(r[4].deleted());
+    // Record 3 of the card (number 4) differs only in its four Status bytes.
+    const std::size_t s = 4 * TRekordTransakcji::kSize;
+    for (std::size_t b = 0; b < TRekordTransakcji::kSize; ++b) {
+      if (b < TRekordTransakcji::kOffsetStatus || b >= TRekordTransakcji::kOffsetStatus + 4)
+        ASSERT_EQ(po[s + b], przed[s + b]) << "byte " << b;
+    }
+    EXPECT_EQ(po.substr(TRekordTransakcji::kSize, TRekordTransakcji::kSize),
+              przed.substr(TRekordTransakcji::kSize, TRekordTransakcji::kSize))
+        << "card B untouched";
+    EXPECT_EQ(w.wiersze(), (std::vector<std::int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(w.l.m.Cells(w.l.uklad.kolumna("tKw"), 0), "555,00") << "the rewritten row shows the record";
+  }
+  {
+    SCOPED_TRACE("2 -> 4: two records appended with their rows");
+    Zapisywanie w;
+    auto r = rejestrKarty();
+    r[4] = zapisany("C", kInny, "0", "c");
+    w.zapisz(r);
+    for (std::int32_t n = 0; n < 5; ++n) w.l.wiersz(n);
+    w.edytowana(2);
+    for (const char* nz : {"a3", "a4"}) w.p.karta.listaDysponentow.wpisy.push_back(dysponent(nz));
+    ASSERT_EQ(w.zapiszKarte(), Zapis::Zapisano);
+    EXPECT_EQ(w.numery("A"), (std::vector<std::string>{"0", "2", "4", "5"}));
+    EXPECT_EQ(w.rekordy().size(), 7u);
+    EXPECT_EQ(w.wiersze(), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(w.p.rekordyKarty.r[4].nrRekordu, 6);
+    EXPECT_EQ(w.p.rekordyKarty.r[4].wiersz, 6);
+    EXPECT_EQ(w.rekordy()[6].ilWydrukow, 0);
+  }
+  {
+    SCOPED_TRACE("3 -> 2 with record 3 printed: it stays live, with its row");
+    Zapisywanie w;
+    w.zapisz(rejestrKarty(true));
+    for (std::int32_t n = 0; n < 5; ++n) w.l.wiersz(n);
+    const std::string przed = w.bajty();
+    w.edytowana(0);
+    w.p.karta.listaDysponentow.wpisy.pop_back();
+    w.dialogs.expectMessage(platform::IdOk, kOdmowa);
+    ASSERT_EQ(w.zapiszKarte(), Zapis::Zapisano);
+    const std::size_t s = 4 * TRekordTransakcji::kSize;
+    EXPECT_EQ(w.bajty().substr(s), przed.substr(s)) << "record 3 unchanged";
+    EXPECT_EQ(w.wiersze(), (std::vector<std::int32_t>{0, 1, 2, 3, 4}));
+  }
+}
+
+TEST(CardSave, CountsOfTheWorkingSetReachTheRecords) {
+  Zapisywanie w;
+  auto r = rejestrKarty();
+  r[0].ilWydrukow = 3;
+  r[2].ilWyslan = 2;
+  w.zapisz(r);
+  w.p.licznikiRekordow.r[4] = {0, 0, 5, 5};  // left by a card opened before
+  w.edytowana(0);
+  w.p.licznikiRekordow.r[3].wydruki = 300;
+  w.p.karta.listaDysponentow.wpisy.push_back(dysponent("a4"));
+  ASSERT_EQ(w.zapiszKarte(), Zapis::Zapisano);
+  const auto z = w.rekordy();
+  EXPECT_EQ(z[0].ilWydrukow, 3);
+  EXPECT_EQ(z[2].ilWyslan, 2);
+  EXPECT_EQ(z[4].ilWydrukow, 255) << "300 saturated";
+  EXPECT_EQ(z[5].ilWydrukow, 0);
+  EXPECT_EQ(z[5].ilWyslan, 0);
+}
+
+TEST(CardSave, ARecordWithoutARowGetsOneAndAMissingRegisterIsCreated) {
+  {
+    Zapisywanie w;
+    w.zapisz(rejestrKarty());
+    for (std::int32_t n : {0, 1, 3, 4}) w.l.wiersz(n);  // no row shows record 2
+    w.edytowana(0);
+    ASSERT_EQ(w.p.rekordyKarty.r[2].wiersz, -1);
+    ASSERT_EQ(w.zapiszKarte(), Zapis::Zapisano);
+    EXPECT_EQ(w.wiersze(), (std::vector<std::int32_t>{0, 1, 3, 4, 2}));
+  }
+  {
+    Zapisywanie w;
+    QDir().mkpath(w.baza());
+    ASSERT_FALSE(QFile::exists(w.plik()));
+    w.nowa(karta(2, 0, 0));
+    ASSERT_EQ(w.zapiszKarte(), Zapis::Zapisano);
+    EXPECT_EQ(w.numery(karta(0, 0, 0).nrEwT), (std::vector<std::string>{"0", "1"}));
+    EXPECT_EQ(w.wiersze(), (std::vector<std::int32_t>{0, 1}));
+    EXPECT_EQ(w.p.aktualnyRekord, w.rekordy()[1]) << "the current record is the last one written";
+  }
+}
+
+TEST(CardSave, AnExistingRegisterThatCannotBeOpenedIsNotTouched) {
+  Zapisywanie w;
+  QDir().mkpath(w.plik());  // a folder in its place
+  w.nowa(karta(1, 0, 0));
+  w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Nie można otworzyć pliku rejestru transak.dat: "));
+  EXPECT_EQ(w.zapiszKarte(), Zapis::BladOtwarcia);
+  EXPECT_TRUE(QFileInfo(w.plik()).isDir());
+  EXPECT_EQ(w.l.m.RowCount(), 0);
+  EXPECT_EQ(w.p.trybKarty, 1) << "the card stays new, to be saved again";
+}
+
+TEST(CardSave, AWriteErrorPartWayLeavesTheRegisterAsItWas) {
+  struct Case {
+    const char* name;
+    std::function<void(Zapisywanie&)> przygotuj;
+    qint64 wolne;  // records the disk still takes
+  } cases[] = {
+      {"new card of 5", [](Zapisywanie& w) { w.nowa(karta(5, 0, 0)); }, 2},
+      {"edited card of 2 grown to 5",
+       [](Zapisywanie& w) {
+         w.edytowana(0);
+         w.p.karta.tKw = "777,00";
+         w.p.karta.listaDysponentow.wpisy[1].Nz = "zmieniony";
+         for (const char* nz : {"a3", "a4", "a5"}) w.p.karta.listaDysponentow.wpisy.push_back(dysponent(nz));
+       },
+       0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Zapisywanie w;
+    auto r = rejestrKarty();
+    r[4] = zapisany("C", kD, "4", "c");
+    w.zapisz(r);
+    for (std::int32_t n = 0; n < 5; ++n) w.l.wiersz(n);
+    c.przygotuj(w);
+    const std::string przed = w.bajty();
+    const auto wierszePrzed = w.wiersze();
+    const auto rkPrzed = w.p.rekordyKarty.k;
+    w.dialogs.expectMessage(platform::IdOk, QStringLiteral("transak.dat"));
+    {
+      testing_world::FileSizeLimit pelny(static_cast<rlim_t>(przed.size() + c.wolne * TRekordTransakcji::kSize));
+      EXPECT_EQ(w.zapiszKarte(), Zapis::BladZapisu);
+    }
+    EXPECT_EQ(w.bajty(), przed) << "byte-identical";
+    EXPECT_EQ(w.wiersze(), wierszePrzed) << "the rows follow only a whole save";
+    EXPECT_EQ(w.p.rekordyKarty.k, rkPrzed);
+    ASSERT_EQ(w.dialogs.messages().size(), 1u);
+    EXPECT_TRUE(w.dialogs.messages()[0].contains(QStringLiteral("too large"), Qt::CaseInsensitive))
+        << w.dialogs.messages()[0].toStdString();
+  }
+}
+
+// One record of a new card against the record's byte table, written here by hand.
+TEST(CardSave, ARecordByteForByte) {
+  Zapisywanie w;
+  w.zapisz({});
+  Karta k;
+  k.nrEwT = "7";
+  k.rejDat = kD;
+  k.tDat = kD - 1;
+  k.jedIO = "5";
+  k.Status = 1;
+  k.kRodzTr = "0101";
+  k.kPwz = 0;
+  k.kPdjrz = "    ";
+  k.spDysp = 2;
+  k.nrDokT = "KP/1";
+  k.tM = "Warszawa";
+  k.tKw = "100,00";
+  k.tJ = "PLN";
+  k.uwInne = "45:uwaga";
+  TRekordPodmiotu z = dysponent("Kowalski");
+  z.uwTypPo = z.uwRodzDokTo = z.uwObyw = "";
+  k.listaDysponentow.wpisy = {z};
+  w.p.zalogowany = "Jan;Kowalski;Inspektor";
+  w.nowa(k, "12");
+  w.p.licznikiRekordow.r[1] = {1, 2, 0, 0};
+  ASSERT_EQ(zelt::zapiszKarte(w.p, {true, false, false, false}, {}, &w.l.m), Zapis::Zapisano);
+
+  std::string f(TRekordTransakcji::kSize, '\0');
+  auto s = [&](std::size_t off, const std::string& t) {
+    f[off] = static_cast<char>(t.size());
+    f.replace(off + 1, t.size(), t);
+  };
+  auto i32 = [&](std::size_t off, std::int32_t v) {
+    for (int b = 0; b < 4; ++b) f[off + b] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * b)) & 0xFF);
+  };
+  auto d = [&](std::size_t off, double v) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, 8);
+    for (int b = 0; b < 8; ++b) f[off + b] = static_cast<char>((bits >> (8 * b)) & 0xFF);
+  };
+  s(0, "700000005");  // 01 with the unit as suffix
+  s(26, "12");
+  d(39, kD);
+  s(47, "00000005");
+  i32(56, 1);
+  s(60, "0101");
+  i32(65, 0);
+  s(69, "    ");
+  i32(74, 2);
+  s(78, "KP/1");
+  d(91, kD - 1);
+  s(99, "Warszawa");
+  s(135, "100,00");
+  s(151, "PLN");
+  i32(175, 1);
+  s(179, "Kowalski");
+  s(320, "PL");
+  s(323, "DE");
+  s(326, "00-Kow");
+  s(337, w1250("Łódź Kowalski"));
+  s(373, "Prosta Kowalski");
+  s(409, "44051401359");
+  s(421, "123456785");
+  s(431, "KRSKow");
+  s(442, "BPKOPLPW");
+  s(458, "1234563218");
+  i32(469, 1);
+  s(473, "ABCKowalski");
+  i32(499, -1);
+  i32(730, -1);
+  s(3251, "45:uwaga");
+  f[3380] = 2;  // warnings
+  f[3381] = 1;  // errors
+  s(3383, "Jan;Kowalski;Inspektor");
+  EXPECT_EQ(w.bajty(), f);
+}
+
+// Saved, opened and saved again: the card comes back field by field and the file stays as it was.
+TEST(CardSave, TheRoadBack) {
+  Zapisywanie w;
+  w.zapisz({zapisany("Q", kD, "0", "q")});
+  w.l.wiersz(0);
+  Karta k = karta(3, 3, 3);
+  k.jedIO = "12345678";
+  k.kPdjrz = "9000";
+  for (auto* l : {&k.listaDysponentow, &k.listaWImieniu, &k.listaBeneficjentow})
+    for (auto& e : l->wpisy) e.TypPo = 0;
+  for (auto& e : k.listaDysponentow.wpisy) e.RodzDokTo = 0;
+  for (auto* l : {&k.listaWImieniu, &k.listaBeneficjentow})
+    for (auto& e : l->wpisy) e.uwTypPo += " " + powtorz('u', 10);
+  w.p.zalogowany = "Jan;Kowalski;Inspektor";
+  w.nowa(k, "1");
+  ASSERT_EQ(w.zapiszKarte(), Zapis::Zapisano);
+  const std::string poPierwszym = w.bajty();
+
+  w.edytowana(1);
+  const Karta& o = w.p.karta;
+  EXPECT_EQ(o.NrRejDat, (std::vector<std::string>{"1", "2", "3"}));
+  struct Tekst {
+    const char* nazwa;
+    std::string Karta::*pole;
+  } teksty[] = {{"nrEwT", &Karta::nrEwT},     {"jedIO", &Karta::jedIO},       {"kRodzTr", &Karta::kRodzTr},
+                {"uwkRodzTr", &Karta::uwkRodzTr}, {"uwkPwz", &Karta::uwkPwz}, {"kPdjrz", &Karta::kPdjrz},
+                {"uwkPdjrz", &Karta::uwkPdjrz}, {"uwspDysp", &Karta::uwspDysp}, {"nrDokT", &Karta::nrDokT},
+                {"tM", &Karta::tM},           {"tKw", &Karta::tKw},           {"tJ", &Karta::tJ},
+                {"tKwZ", &Karta::tKwZ},       {"tJZ", &Karta::tJZ},           {"nrRachZ", &Karta::nrRachZ},
+                {"nrRachN", &Karta::nrRachN}, {"uwInne", &Karta::uwInne},     {"Wprowa", &Karta::Wprowa}};
+  Karta oczekiwana = k;
+  oczekiwana.Wprowa = "Jan;Kowalski;Inspektor";
+  for (const auto& t : teksty) EXPECT_EQ(o.*(t.pole), oczekiwana.*(t.pole)) << t.nazwa;
+  EXPECT_EQ(o.rejDat, k.rejDat);
+  EXPECT_EQ(o.tDat, k.tDat);
+  EXPECT_EQ(o.Status, k.Status);
+  EXPECT_EQ(o.kPwz, k.kPwz);
+  EXPECT_EQ(o.spDysp, k.spDysp);
+  EXPECT_EQ(o.listaDysponentow.wpisy, k.listaDysponentow.wpisy);
+  EXPECT_EQ(o.listaWImieniu.wpisy, k.listaWImieniu.wpisy);
+  EXPECT_EQ(o.listaBeneficjentow.wpisy, k.listaBeneficjentow.wpisy);
+  EXPECT_TRUE(o.uwkRodzTrWidoczna && o.uwkPwzWidoczna && o.uwkPdjrzWidoczna && o.uwspDyspWidoczna);
+
+  ASSERT_EQ(w.zapiszKarte(), Zapis::Zapisano);
+  EXPECT_EQ(w.bajty(), poPierwszym) << "the second save leaves transak.dat byte-identical";
+}
+
+// ---- choosing a record of the card and its marks ----
+
+TEST(CardRecordChooser, ShowsTheRecordsCountsAndEntriesAndOnlyAClickSetsACount) {
+  Karta k = karta(3, 1, 2);
+  k.NrRejDat = {"4", "5", "6"};
+  k.NrRejDatWybrany = 0;
+  k.z = zelt::pokazWpis(zelt::kRolaDysponenta, k.listaDysponentow.wpisy[0]);
+  k.p = zelt::pokazWpis(zelt::kRolaWImieniu, k.listaWImieniu.wpisy[0]);
+  k.b = zelt::pokazWpis(zelt::kRolaBeneficjenta, k.listaBeneficjentow.wpisy[0]);
+  zelt::LicznikiRekordow lr;
+  lr.r[2] = {4, 5, 3, 0};
+  zelt::DomyslneKarty d;
+  d.typPo = 7;
+  d.kraj = "PL";
+
+  zelt::wybierzRekordKarty(k, lr, d, 2);
+  EXPECT_EQ(k.ilblad, "4");
+  EXPECT_EQ(k.ilos, "5");
+  EXPECT_TRUE(k.bdr);
+  EXPECT_FALSE(k.bpl);
+  EXPECT_EQ(k.z.pola.Nz, "z2");
+  EXPECT_EQ(k.b.pola.Nz, "b2");
+  EXPECT_EQ(k.p.pola.Nz, "") << "a shorter list shows a new entry";
+  EXPECT_EQ(k.listaWImieniu.indeks, 2) << "at items + 1, so a typed name never overwrites entry 1";
+  EXPECT_EQ(lr.r[2].wydruki, 3) << "choosing changes no count";
+
+  k.NrRejDatWybrany = 1;
+  zelt::oznaczRekord(k, lr, zelt::Znacznik::Wydruk, false);
+  EXPECT_EQ(lr.r[2].wydruki, 0);
+  zelt::oznaczRekord(k, lr, zelt::Znacznik::Wydruk, true);
+  EXPECT_EQ(lr.r[2].wydruki, 1);
+  zelt::oznaczRekord(k, lr, zelt::Znacznik::Wysylka, true);
+  EXPECT_EQ(lr.r[2].wyslania, 1);
+
+  k.NrRejDatWybrany = -1;  // a number typed, no item chosen
+  const auto przed = lr.r;
+  zelt::oznaczRekord(k, lr, zelt::Znacznik::Wydruk, false);
+  zelt::oznaczRekord(k, lr, zelt::Znacznik::Wysylka, false);
+  for (std::size_t i = 0; i < przed.size(); ++i) {
+    EXPECT_EQ(lr.r[i].wydruki, przed[i].wydruki);
+    EXPECT_EQ(lr.r[i].wyslania, przed[i].wyslania);
+  }
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
@@ -34,6 +35,16 @@ bool DesktopShell::openMail(const QString& address, const QString& subject) {
   q.addQueryItem(QStringLiteral("subject"), QString::fromLatin1(QUrl::toPercentEncoding(subject)));
   url.setQuery(q);
   return QDesktopServices::openUrl(url);
+}
+
+bool DesktopShell::moveToTrash(const QString& path) {
+  QString inTrash;
+  return QFile::moveToTrash(path, &inTrash);
+}
+
+bool RecordingShell::moveToTrash(const QString& path) {
+  requests << "trash " + path;
+  return answer && QFile::remove(path);
 }
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 #pragma once
-// The desktop's services: documents folder, help file, web page and mail.
+// The desktop's services: documents folder, help file, web page and mail, the trash.
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +13,8 @@ class Shell {
   virtual bool showHelp(const QString& helpFile, int topic) = 0;
   virtual bool openUrl(const QString& url) = 0;
   virtual bool openMail(const QString& address, const QString& subject) = 0;
+  // Moves a file to the desktop's trash, silently; false when it is still where it was.
+  virtual bool moveToTrash(const QString& path) = 0;
 };
 
 class DesktopShell : public Shell {
@@ -21,6 +23,7 @@ class DesktopShell : public Shell {
   bool showHelp(const QString& helpFile, int topic) override;
   bool openUrl(const QString& url) override;
   bool openMail(const QString& address, const QString& subject) override;
+  bool moveToTrash(const QString& path) override;
 };
 
 // The test double: records every request and answers as told.
@@ -40,6 +43,8 @@ class RecordingShell : public Shell {
     requests << "mail " + address + " " + subject;
     return answer;
   }
+  // The file leaves its folder, as it would into a trash, when the answer is yes.
+  bool moveToTrash(const QString& path) override;
   QStringList requests;
   bool answer = true;
 

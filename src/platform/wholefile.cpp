@@ -39,21 +39,11 @@ int createTemporary(const QFileInfo& target, FileAccess access, QByteArray& name
     for (int i = 0; i < 6; ++i) tail += QLatin1Char(kZnaki[QRandomGenerator::global()->bounded(36)]);
     name = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') + tail);
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                          access == FileAccess::OwnerOnly ? 0600 : 0666);
+                          access == FileAccess::OwnerOnly ? 0600 : access == FileAccess::OwnerOnlyProgram ? 0700 : 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
-
-// Closes and removes the temporary file unless released.
-struct Temporary {
-  QByteArray name;
-  int fd = -1;
-  ~Temporary() {
-    if (fd >= 0) ::close(fd);
-    if (!name.isEmpty()) ::unlink(name.constData());
-  }
-};
 
 int renameNoReplace(const char* from, const char* to) {
   if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
@@ -76,53 +66,70 @@ FailWholeFileStep::~FailWholeFileStep() {
   g_passing = previousPassing_;
 }
 
-void writeWholeFile(const QString& path, std::string_view bytes, WriteMode mode, FileAccess access) {
-  WholeFileStep failAt = WholeFileStep::None;
+WholeFileWriter::WholeFileWriter(const QString& path, WriteMode mode, FileAccess access)
+    : path_(path), mode_(mode), failAt_(static_cast<int>(WholeFileStep::None)) {
   if (g_failStep != WholeFileStep::None) {
     if (g_passing > 0) --g_passing;
-    else failAt = g_failStep;
+    else failAt_ = static_cast<int>(g_failStep);
   }
-  const QFileInfo info(path);
-  const QByteArray target = QFile::encodeName(path);
-  Temporary tmp;
-  tmp.fd = createTemporary(info, access, tmp.name);
-  if (tmp.fd < 0) {
+  fd_ = createTemporary(QFileInfo(path), access, tmpName_);
+  if (fd_ < 0) {
     const int err = errno;
-    tmp.name.clear();
+    tmpName_.clear();
     fail(path, err);
   }
+}
 
+WholeFileWriter::~WholeFileWriter() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!tmpName_.isEmpty()) ::unlink(tmpName_.constData());
+}
+
+void WholeFileWriter::write(std::string_view bytes) {
+  const auto failAt = static_cast<WholeFileStep>(failAt_);
   const char* p = bytes.data();
   std::size_t left = bytes.size();
   while (left > 0) {
-    if (int err = seam(failAt, WholeFileStep::Write, ENOSPC)) fail(path, err);
-    const ssize_t n = ::write(tmp.fd, p, left);
+    if (int err = seam(failAt, WholeFileStep::Write, ENOSPC)) fail(path_, err);
+    const ssize_t n = ::write(fd_, p, left);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) fail(path, errno);
-    if (n == 0) fail(path, "zapis przerwany");
+    if (n < 0) fail(path_, errno);
+    if (n == 0) fail(path_, "zapis przerwany");
     p += n;
     left -= static_cast<std::size_t>(n);
   }
-  if (int err = seam(failAt, WholeFileStep::Flush, EIO)) fail(path, err);
-  if (::fsync(tmp.fd) != 0) fail(path, errno);
-  const int fd = tmp.fd;
-  tmp.fd = -1;
-  if (::close(fd) != 0) fail(path, errno);
+}
 
-  if (int err = seam(failAt, WholeFileStep::Rename, EACCES)) fail(path, err);
-  if (mode == WriteMode::Replace) {
-    if (::rename(tmp.name.constData(), target.constData()) != 0) fail(path, errno);
-  } else if (int err = renameNoReplace(tmp.name.constData(), target.constData())) {
-    fail(path, err);
+void WholeFileWriter::commit(const std::function<void()>& beforeRename) {
+  const auto failAt = static_cast<WholeFileStep>(failAt_);
+  const QByteArray target = QFile::encodeName(path_);
+  if (int err = seam(failAt, WholeFileStep::Flush, EIO)) fail(path_, err);
+  if (::fsync(fd_) != 0) fail(path_, errno);
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) fail(path_, errno);
+
+  if (int err = seam(failAt, WholeFileStep::Rename, EACCES)) fail(path_, err);
+  if (beforeRename) beforeRename();
+  if (mode_ == WriteMode::Replace) {
+    if (::rename(tmpName_.constData(), target.constData()) != 0) fail(path_, errno);
+  } else if (int err = renameNoReplace(tmpName_.constData(), target.constData())) {
+    fail(path_, err);
   }
-  tmp.name.clear();  // it is the target now
+  tmpName_.clear();  // it is the target now
 
   // The new name itself reaches the disk with its folder.
-  const int dir = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+  const int dir = ::open(QFile::encodeName(QFileInfo(path_).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
+}
+
+void writeWholeFile(const QString& path, std::string_view bytes, WriteMode mode, FileAccess access) {
+  WholeFileWriter w(path, mode, access);
+  w.write(bytes);
+  w.commit();
 }
 
 }  // namespace platform

@@ -5,7 +5,9 @@
 // old file (or none) in place, never a cut one. Every write, the sync, the close and the rename
 // are checked; a failure removes the temporary file and throws IoError "Błąd zapisu pliku <path>:
 // <the system's text>". The target's folder must exist.
+#include <QByteArray>
 #include <QString>
+#include <functional>
 #include <string_view>
 
 namespace platform {
@@ -18,10 +20,34 @@ enum class WriteMode {
 enum class FileAccess {
   Default,    // a new file's usual rights (the process's umask)
   OwnerOnly,  // readable and writable by its owner alone
+  OwnerOnlyProgram,  // a program its owner alone may read, write and run
 };
 
 void writeWholeFile(const QString& path, std::string_view bytes, WriteMode mode,
                     FileAccess access = FileAccess::Default);
+
+// The streamed form, for files copied block by block: the same temporary file, checks and rename.
+// Nothing takes the target's name before commit(); a writer dropped without commit() (an
+// exception on the way) removes its temporary file and leaves the target as it was.
+class WholeFileWriter {
+ public:
+  WholeFileWriter(const QString& path, WriteMode mode, FileAccess access = FileAccess::Default);
+  ~WholeFileWriter();
+  WholeFileWriter(const WholeFileWriter&) = delete;
+  WholeFileWriter& operator=(const WholeFileWriter&) = delete;
+
+  void write(std::string_view bytes);
+  // Syncs, closes and gives the file the target's name. `beforeRename` runs just before the
+  // rename, when every byte is safely on the disk (the old target's removal to the trash).
+  void commit(const std::function<void()>& beforeRename = {});
+
+ private:
+  QString path_;
+  WriteMode mode_;
+  int failAt_;
+  QByteArray tmpName_;
+  int fd_ = -1;
+};
 
 // Test seam: makes the next writes fail at one step, as a full disk or a lost folder would. The
 // first `passing` files written while it is in force are written whole (the fault comes later in

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstring>
 #include <exception>
 #include <map>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "platform/cp852.h"
 #include "platform/dialogs.h"
 #include "platform/library.h"
+#include "zip/ziplayout.h"
 
 namespace zip {
 
@@ -64,10 +66,8 @@ std::exception_ptr& pendingException() {
   return e;
 }
 
-std::uint16_t u16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t u32(const unsigned char* p) {
-  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
+using ziplayout::u16;
+using ziplayout::u32;
 bool signature(const unsigned char* p, std::uint8_t a, std::uint8_t b) {
   return p[0] == 'P' && p[1] == 'K' && p[2] == a && p[3] == b;
 }
@@ -206,7 +206,19 @@ void TZipPacker::Add() {
     if (exe) return ShowZipMessage(11041);
     throw EZipPacker(10304);  // spanned archives are not made by this component
   }
-  if (exe && !QFileInfo::exists(zipFileName_)) throw EZipPacker(10304);  // no self-extracting stub here
+  // A new self-extracting archive starts as the stub with an empty archive behind it; the
+  // library adds to that. If nothing is added, no half-made program is left behind.
+  struct NewProgram {
+    QString path;
+    const std::int32_t& added;
+    ~NewProgram() {
+      if (!path.isEmpty() && added <= 0) QFile::remove(path);
+    }
+  } newProgram{{}, AddedCount};
+  if (exe && !QFileInfo::exists(zipFileName_)) {
+    if (convertToSFX(true) != 0) throw EZipPacker(10304);
+    newProgram.path = zipFileName_;
+  }
 
   if (!library().lib) {
     loadedHere = true;
@@ -345,48 +357,18 @@ void TZipPacker::List() {
     return b;
   };
 
-  // The end record: one whose comment fits in the file and whose central directory starts with a
-  // central header where its size says. The last one whose recorded offset agrees wins (a
-  // signature inside a comment does not); failing that, the last one that fits, with data in
-  // front of the archive.
-  const qint64 tailLen = std::min<qint64>(size, 65557);
-  const qint64 base = size - tailLen;
-  const QByteArray tail = readAt(base, tailLen);
-  if (tail.size() != tailLen) throw EZipPacker(11008);
-  const auto* t = reinterpret_cast<const unsigned char*>(tail.constData());
-  qint64 eocd = -1;
-  std::uint32_t cdSize = 0, cdOffset = 0;
-  std::uint16_t entries = 0, commentLen = 0;
-  bool zip64 = false;
-  for (int pass = 0; pass < 2 && eocd < 0; ++pass) {
-    for (qint64 i = tailLen - 22; i >= 0; --i) {
-      const unsigned char* p = t + i;
-      if (!signature(p, 5, 6)) continue;
-      const qint64 pos = base + i;
-      const std::uint16_t cl = u16(p + 20);
-      if (pos + 22 + cl > size) continue;
-      const std::uint16_t n = u16(p + 10);
-      const std::uint32_t cs = u32(p + 12), co = u32(p + 16);
-      const bool z64 = n == 0xFFFF || cs == 0xFFFFFFFF || co == 0xFFFFFFFF ||
-                       (pos >= 20 && readAt(pos - 20, 4) == QByteArray("PK\x06\x07", 4));
-      if (!z64) {
-        if (cs > pos) continue;
-        if (n > 0) {
-          if (readAt(pos - cs, 4) != QByteArray("PK\x01\x02", 4)) continue;
-        } else if (cs != 0) {
-          continue;
-        }
-        if (pass == 0 && co != pos - cs) continue;
-      }
-      eocd = pos;
-      cdSize = cs;
-      cdOffset = co;
-      entries = n;
-      commentLen = cl;
-      zip64 = z64;
-      break;
-    }
-  }
+  const ziplayout::EndRecord er = ziplayout::findEndRecord(
+      [&](std::int64_t pos, void* out, std::size_t n) {
+        const QByteArray b = readAt(pos, static_cast<qint64>(n));
+        if (b.size() != static_cast<qint64>(n)) return false;
+        std::memcpy(out, b.constData(), n);
+        return true;
+      },
+      size);
+  const qint64 eocd = er.pos;
+  const std::uint32_t cdSize = er.cdSize, cdOffset = er.cdOffset;
+  const std::uint16_t entries = er.entries, commentLen = er.commentLen;
+  const bool zip64 = er.zip64;
   if (eocd < 0) throw EZipPacker(11008);
   if (zip64) throw EZipPacker(11011);
   const QByteArray comment = readAt(eocd + 22, commentLen);

@@ -16,6 +16,7 @@
 
 namespace platform {
 class DialogDriver;
+class Shell;
 }
 
 namespace zip {
@@ -45,6 +46,34 @@ struct ZPackDirEntry {
   QString FileComment;
   bool Encrypted = false;
   std::string ExtraData;
+};
+
+// The self-extractor's options (a set).
+enum SFXOption : std::uint32_t {
+  SFXAskCmdLine = 1u << 0,
+  SFXAskFiles = 1u << 1,
+  SFXAutoRun = 1u << 2,
+  SFXHideOverWriteBox = 1u << 3,
+  SFXCheckSize = 1u << 4,
+  SFXNoSuccessMsg = 1u << 5,
+};
+enum class TSFXOverWriteMode { OvrConfirm, OvrAlways, OvrNever };
+// How the component deletes a file it replaces: for good, or to the trash.
+enum class THowToDelete { htdFinal, htdAllowUndo };
+
+// The icon image a self-extractor carries: a 32 x 32, 16-colour DIB of this size.
+constexpr std::size_t kSFXIconSize = 744;
+
+// An in-memory stream of the component (the stub it patches before writing).
+class TZipStream {
+ public:
+  std::string& bytes() { return data_; }
+  const std::string& bytes() const { return data_; }
+  std::int64_t Size() const { return static_cast<std::int64_t>(data_.size()); }
+  void Clear() { data_.clear(); }
+
+ private:
+  std::string data_;
 };
 
 class TZipPacker {
@@ -106,6 +135,25 @@ class TZipPacker {
   std::function<void(int number, const ZPackDirEntry& entry)> OnNewName;
   std::function<void()> OnDirUpdate;
 
+  // Self-extracting archives.
+  QString SFXPath = QStringLiteral("ZPackSFX.bin");
+  std::uint32_t SFXOptions = SFXCheckSize;
+  TSFXOverWriteMode SFXOverWriteMode = TSFXOverWriteMode::OvrConfirm;
+  QString SFXCaption = QStringLiteral("Self-extracting Archive"), SFXDefaultDir, SFXCommandLine, SFXMessage;
+  const std::string& SFXIcon() const { return sfxIcon_; }
+  // Only a 32 x 32, 16-colour image of 744 bytes fits the stub's icon; others are refused (false),
+  // and the icon stays as it was. Empty: no icon.
+  bool setSFXIcon(const std::string& dib);
+  THowToDelete HowToDelete = THowToDelete::htdAllowUndo;
+  // Where the trash is; none: the desktop's.
+  void setShell(platform::Shell* shell) { shell_ = shell; }
+
+  // The parameter block between the stub and the archive.
+  std::string SFXParameterBlock() const;
+  // Makes ZipFileName (".ZIP") into a self-extracting program of the same name with ".exe".
+  // 0 on success, else the number of the message shown.
+  int ConvertToSFX();
+
   void Add();
   void List();
   bool LoadZPack();
@@ -129,6 +177,14 @@ class TZipPacker {
   bool busy_ = false, cancel_ = false;
   QString lastError_;  // the last error message of the library in this run
   std::vector<ZPackDirEntry> dir_;
+  std::string sfxIcon_;
+  platform::Shell* shell_ = nullptr;
+  TZipStream stream_;
+
+  int convertToSFX(bool fromAdd);
+  QString findStub() const;
+  // Removes a file the component replaces, as HowToDelete says (to the trash when it can).
+  void discard(const QString& path);
 };
 
 }  // namespace zip

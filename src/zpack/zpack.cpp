@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "zip/ziplayout.h"
 #include "zip/zpackabi.h"
 
 #define ZPACK_EXPORT extern "C" __attribute__((visibility("default")))
@@ -379,8 +380,65 @@ class Run {
     std::fclose(f);
     const bool local = got == 4 && sig[0] == 'P' && sig[1] == 'K' && sig[2] == 3 && sig[3] == 4;
     const bool empty = got == 4 && sig[0] == 'P' && sig[1] == 'K' && sig[2] == 5 && sig[3] == 6;
-    if (!local && !empty) return fail(5, "Not a zip archive, or data before its first entry: " + archive_), false;
+    if (!local && !empty && !readPrefix()) return fail(5, "Not a zip archive: " + archive_), false;
     return true;
+  }
+
+  // An archive behind other data (a self-extractor's stub): libzip writes the archive alone, so
+  // that data is kept here and put back in front afterwards.
+  bool readPrefix() {
+    const int fd = open(archive_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    bool ok = fstat(fd, &st) == 0;
+    const auto read = [fd](std::int64_t pos, void* out, std::size_t n) {
+      return pread(fd, out, n, pos) == static_cast<ssize_t>(n);
+    };
+    ziplayout::EndRecord end;
+    std::vector<ziplayout::CentralEntry> entries;
+    if (ok) end = ziplayout::findEndRecord(read, st.st_size);
+    ok = ok && end.pos >= 0 && !end.zip64 && end.difference() == 0 && ziplayout::readCentral(read, end, entries) == 0;
+    const std::int64_t start = ok ? ziplayout::archiveStart(end, entries) : 0;
+    ok = ok && start > 0;
+    if (ok) {
+      prefix_.assign(static_cast<std::size_t>(start), '\0');
+      ok = read(0, prefix_.data(), prefix_.size());
+    }
+    close(fd);
+    if (!ok) prefix_.clear();
+    return ok;
+  }
+
+  // Puts the kept data back in front of the archive libzip wrote, every offset moved by its
+  // size, through a temporary file beside it that then takes its name.
+  bool restorePrefix() {
+    const int in = open(archive_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    struct stat st;
+    std::string tmp = archive_ + ".XXXXXX";
+    int out = -1;
+    bool ok = fstat(in, &st) == 0 && (out = mkostemp(tmp.data(), O_CLOEXEC)) >= 0;
+    const auto put = [&out](const void* data, std::size_t n) {
+      const char* p = static_cast<const char*>(data);
+      while (n > 0) {
+        const ssize_t w = ::write(out, p, n);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return false;
+        p += w;
+        n -= static_cast<std::size_t>(w);
+      }
+      return true;
+    };
+    ok = ok && fchmod(out, st.st_mode & 07777) == 0 && put(prefix_.data(), prefix_.size()) &&
+         ziplayout::copyShifted(
+             [in](std::int64_t pos, void* to, std::size_t n) { return pread(in, to, n, pos) == static_cast<ssize_t>(n); },
+             st.st_size, static_cast<std::int64_t>(prefix_.size()), put) == 0 &&
+         fsync(out) == 0;
+    close(in);
+    if (out >= 0 && close(out) != 0) ok = false;
+    if (ok && rename(tmp.c_str(), archive_.c_str()) != 0) ok = false;
+    if (!ok && out >= 0) unlink(tmp.c_str());
+    return ok;
   }
 
   std::int32_t write() {
@@ -477,6 +535,9 @@ class Run {
       return 0;  // Discard drops what was prepared; the old archive stays as it was
     }
     za = nullptr;
+    if (!prefix_.empty() && !restorePrefix())
+      message(7, "Cannot write archive: " + archive_ + " (the data in front of it could not be put back: " +
+                     std::strerror(errno) + ")");
     if (move_)
       for (const Source* s : chosen)
         if (unlink(s->path.c_str()) != 0)
@@ -489,7 +550,7 @@ class Run {
   Callback callback_ = nullptr;
   std::int32_t caller_ = 0;
   bool cancelled_ = false;
-  std::string archive_, targetCanon_;
+  std::string archive_, targetCanon_, prefix_;
   std::vector<std::string> suffixes_, excl_;
   std::optional<std::string> comment_;
   bool hidden_ = false, dirNames_ = false, move_ = false, update_ = false, freshen_ = false;

@@ -113,3 +113,46 @@ TEST_F(WholeFile, Rights) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WholeFile, StreamedPiecesTakeTheNameOnlyAtCommit) {
+  writeWholeFile(path("kopia.exe"), "old", WriteMode::Replace);
+  {
+    SCOPED_TRACE("dropped without commit: the old file, no temporary one");
+    platform::WholeFileWriter w(path("kopia.exe"), WriteMode::Replace, FileAccess::OwnerOnlyProgram);
+    w.write(std::string(8192, 'a'));
+  }
+  EXPECT_EQ(World::readFile(path("kopia.exe")), "old");
+  EXPECT_EQ(names(), QStringList{"kopia.exe"});
+  {
+    SCOPED_TRACE("committed: the pieces in order; the hook sees the old file still in place");
+    platform::WholeFileWriter w(path("kopia.exe"), WriteMode::Replace, FileAccess::OwnerOnlyProgram);
+    w.write(std::string(8192, 'a'));
+    w.write("");
+    w.write("bc");
+    std::string seen;
+    w.commit([&] { seen = World::readFile(path("kopia.exe")); });
+    EXPECT_EQ(seen, "old");
+  }
+  EXPECT_EQ(World::readFile(path("kopia.exe")), std::string(8192, 'a') + "bc");
+  EXPECT_EQ(names(), QStringList{"kopia.exe"});
+  // A new program is its owner's alone, and runs.
+  QFile::remove(path("kopia.exe"));
+  platform::WholeFileWriter w(path("kopia.exe"), WriteMode::CreateOnly, FileAccess::OwnerOnlyProgram);
+  w.write("x");
+  w.commit();
+  EXPECT_EQ(mode(path("kopia.exe")), 0700u);
+  // A failing write in a later piece throws and leaves nothing behind.
+  {
+    FailWholeFileStep full(WholeFileStep::Write);
+    const std::string e = error([&] {
+      platform::WholeFileWriter f(path("nowy.exe"), WriteMode::Replace);
+      f.write("x");
+    });
+    EXPECT_NE(e.find("nowy.exe"), std::string::npos) << e;
+  }
+  EXPECT_EQ(names(), QStringList{"kopia.exe"});
+}
+
+}  // namespace

@@ -1,8 +1,10 @@
 #include "platform/recordfile.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/errors.h"
 
@@ -19,7 +21,8 @@ bool RecordFile::absent(const QString& path) {
 
 bool RecordFile::open(Mode mode) {
   switch (mode) {
-    case Mode::Read: return file_.open(QIODevice::ReadOnly);
+    // Unbuffered throughout: records are read and written on the handle, at their places.
+    case Mode::Read: return file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     case Mode::ReadWrite:
       // A missing file (or a link to nothing) fails here with the system's reason.
       return file_.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered);
@@ -38,19 +41,51 @@ void RecordFile::fail(const char* what) {
   throw IoError(std::string(what) + " " + path_.toStdString() + ": " + file_.errorString().toStdString());
 }
 
+void RecordFile::fail(const char* what, int err) {
+  throw IoError(std::string(what) + " " + path_.toStdString() + ": " +
+                QString::fromLocal8Bit(std::strerror(err)).toStdString());
+}
+
+void RecordFile::missing(const char* what, qint64 n) {
+  throw IoError(std::string(what) + " " + path_.toStdString() + ": brak rekordu " + std::to_string(n));
+}
+
+// Positioned reads and writes on the handle itself: one system call each, no seek, and nothing
+// of the file object's own position or buffer comes into play.
+bool RecordFile::readAt(qint64 at, char* out, qint64 length) {
+  const int fd = file_.handle();
+  for (qint64 done = 0; done < length;) {
+    const ssize_t r = ::pread(fd, out + done, static_cast<std::size_t>(length - done), static_cast<off_t>(at + done));
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) fail("Błąd odczytu pliku", errno);
+    if (r == 0) return false;
+    done += r;
+  }
+  return true;
+}
+
+void RecordFile::writeAt(qint64 at, const char* bytes, qint64 length) {
+  const int fd = file_.handle();
+  // Straight to the file: a full disk fails this write, not the close that reports nothing. A
+  // write the system takes only in part is tried on for the rest, so that the failure comes with
+  // the system's reason (a short write alone carries none).
+  for (qint64 done = 0; done < length;) {
+    const ssize_t w = ::pwrite(fd, bytes + done, static_cast<std::size_t>(length - done), static_cast<off_t>(at + done));
+    if (w < 0 && errno == EINTR) continue;
+    if (w < 0) fail("Błąd zapisu pliku", errno);
+    if (w == 0) fail("Błąd zapisu pliku", EIO);
+    done += w;
+  }
+}
+
 void RecordFile::read(qint64 n, char* record) {
   const qint64 sz = static_cast<qint64>(size_);
-  if (n < 0 || n >= count()) throw IoError("Błąd odczytu pliku " + path_.toStdString() + ": brak rekordu " + std::to_string(n));
-  if (file_.pos() != n * sz && !file_.seek(n * sz)) fail("Błąd odczytu pliku");
-  if (file_.read(record, sz) != sz) fail("Błąd odczytu pliku");
+  if (n < 0 || !readAt(n * sz, record, sz)) missing("Błąd odczytu pliku", n);
 }
 
 void RecordFile::read(qint64 first, qint64 n, char* records) {
   const qint64 sz = static_cast<qint64>(size_);
-  if (first < 0 || n < 0 || first + n > count())
-    throw IoError("Błąd odczytu pliku " + path_.toStdString() + ": brak rekordu " + std::to_string(first + n - 1));
-  if (file_.pos() != first * sz && !file_.seek(first * sz)) fail("Błąd odczytu pliku");
-  if (file_.read(records, n * sz) != n * sz) fail("Błąd odczytu pliku");
+  if (first < 0 || n < 0 || !readAt(first * sz, records, n * sz)) missing("Błąd odczytu pliku", first + n - 1);
 }
 
 std::string RecordFile::read(qint64 n) {
@@ -61,16 +96,14 @@ std::string RecordFile::read(qint64 n) {
 
 void RecordFile::write(qint64 n, const char* record) {
   const qint64 sz = static_cast<qint64>(size_);
-  if (n < 0 || n > count()) throw IoError("Błąd zapisu pliku " + path_.toStdString() + ": brak rekordu " + std::to_string(n));
-  if (!file_.seek(n * sz)) fail("Błąd zapisu pliku");
-  // Written unbuffered, at once: a full disk fails this write, not the close that reports nothing.
-  // A write the system takes only in part is tried on for the rest, so that the failure comes
-  // with the system's reason (a short write alone carries none).
-  for (qint64 done = 0; done < sz;) {
-    const qint64 w = file_.write(record + done, sz - done);
-    if (w <= 0) fail("Błąd zapisu pliku");
-    done += w;
-  }
+  // No gap is ever written: the record exists or is the next one.
+  if (n < 0 || n > count()) missing("Błąd zapisu pliku", n);
+  writeAt(n * sz, record, sz);
+}
+
+void RecordFile::write(qint64 n, std::size_t offset, const char* bytes, std::size_t length) {
+  if (n < 0 || n >= count() || offset > size_ || length > size_ - offset) missing("Błąd zapisu pliku", n);
+  writeAt(n * static_cast<qint64>(size_) + static_cast<qint64>(offset), bytes, static_cast<qint64>(length));
 }
 
 qint64 RecordFile::append(const char* record) {

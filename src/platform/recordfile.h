@@ -39,12 +39,17 @@ class RecordFile {
   // Cuts the file back to `bytes` (the undo of appends); throws IoError on failure.
   void truncate(qint64 bytes);
 
-  // Read and write throw IoError with the system's text on failure.
+  // Read and write throw IoError with the system's text on failure. A read goes straight to its
+  // place in the file (no size check or seek first, the send reads a thousand records at random);
+  // a record beyond the end, or cut short by it, throws "... brak rekordu n".
   void read(qint64 n, char* record);
   std::string read(qint64 n);
   // Records first .. first + n - 1 in one read, for a pass over the whole file.
   void read(qint64 first, qint64 n, char* records);
   void write(qint64 n, const char* record);
+  // Bytes offset .. offset + length - 1 of record n, which must exist: the rest of its bytes stay
+  // as stored (a counter raised in place).
+  void write(qint64 n, std::size_t offset, const char* bytes, std::size_t length);
   // Appends at count() x size, so a partial tail is overwritten, never shifted onto.
   qint64 append(const char* record);
   void flush();
@@ -52,6 +57,11 @@ class RecordFile {
 
  private:
   [[noreturn]] void fail(const char* what);
+  [[noreturn]] void fail(const char* what, int err);
+  [[noreturn]] void missing(const char* what, qint64 n);
+  // The whole of `length` bytes at `at`; false at the end of the file before all were read.
+  bool readAt(qint64 at, char* out, qint64 length);
+  void writeAt(qint64 at, const char* bytes, qint64 length);
   QString path_;
   std::size_t size_;
   QFile file_;

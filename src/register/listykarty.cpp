@@ -89,7 +89,14 @@ std::string ListyKarty::tekst(const Lista& lista, std::int32_t index) {
 
 std::string ListyKarty::kod(const Lista& lista, std::int32_t index) { return tekst(lista, index).substr(0, 2); }
 
-std::string dataRaportu(double dni) { return data(dni, QStringLiteral("yyyyMMdd"), "00000000"); }
+std::string dataRaportu(double dni) {
+  // Formatted by hand: a send writes two dates for each of a thousand records.
+  const auto d = platform::daysToDate(dni);
+  if (!d) return "00000000";
+  char b[16];
+  std::snprintf(b, sizeof b, "%04d%02d%02d", d->year(), d->month(), d->day());
+  return b;
+}
 
 void wczytajListyKarty(Program& program, ListyKarty& listy) {
   auto q = [](const char* s) { return QString::fromUtf8(s); };

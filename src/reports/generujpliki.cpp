@@ -59,10 +59,11 @@ const char* const kPytanie[] = {
     "naciskając anuluj dane nie zostaną wysłane", "zmiany statusu rekordu można dokonać", "w edycji tego rekordu",
 };
 
-// A chosen record as pass 1 read it: its bytes are written back with only the sent count changed.
+// A chosen record as pass 1 read it, kept for its file: it is read and decoded once.
 struct DoWyslania {
   std::int32_t nr;
-  TRekordTransakcji::Bytes bajty;
+  int kategoria;
+  TRekordTransakcji rekord;
 };
 
 bool istnieje(const QString& sciezka) {
@@ -82,28 +83,41 @@ class Wysylka {
     if (!plik.otworzDoZmiany()) throw platform::IoError(plik.bladOtwarcia().toStdString());
     okno_.dodaj(u("Rekordów do wysłania ") + QString::number(numery.size()));
 
-    // Pass 1: each chosen record once, into its category's list in the order chosen.
-    std::array<std::vector<DoWyslania>, kIloscKategorii + 1> listy;
+    // Pass 1: each chosen record once, kept in the order chosen.
+    std::vector<DoWyslania> doWyslania;
+    doWyslania.reserve(numery.size());
     std::unordered_set<std::int32_t> widziane;
+    widziane.reserve(numery.size());
     bool wyslane = false;
+    // The record read last becomes the current record, as reading each into it would leave it.
+    TRekordTransakcji pominiety;
+    bool przeczytany = false, ostatniWyslany = false;
     for (const std::int32_t nr : numery) {
       if (!widziane.insert(nr).second) continue;
       const auto bajty = plik.czytajBajty(nr);
-      p_.aktualnyRekord = TRekordTransakcji::decode(bajty.data());
-      const int k = kategoria(p_.aktualnyRekord);
-      if (k == 0) continue;
-      if (p_.aktualnyRekord.ilWyslan > 0) {
-        wyslane = true;
+      TRekordTransakcji r = TRekordTransakcji::decode(bajty.data());
+      const int k = kategoria(r);
+      przeczytany = true;
+      ostatniWyslany = k != 0 && r.ilWyslan == 0;
+      if (ostatniWyslany) {
+        doWyslania.push_back({nr, k, std::move(r)});
         continue;
       }
-      listy[k].push_back({nr, bajty});
+      if (k != 0) wyslane = true;
+      pominiety = std::move(r);
     }
+    if (przeczytany) p_.aktualnyRekord = ostatniWyslany ? doWyslania.back().rekord : std::move(pominiety);
 
     if (wyslane && !pytanie()) return false;
 
     if (xml_) atrybuty_ = atrybutyWykazu(p_.svc.reg);
-    for (int k = 1; k <= kIloscKategorii; ++k)
-      if (!listy[k].empty() && !plikKategorii(k, listy[k], plik)) return false;
+    std::vector<const DoWyslania*> lista;
+    for (int k = 1; k <= kIloscKategorii; ++k) {
+      lista.clear();
+      for (const DoWyslania& d : doWyslania)
+        if (d.kategoria == k) lista.push_back(&d);
+      if (!lista.empty() && !plikKategorii(k, lista, plik)) return false;
+    }
     return true;
   }
 
@@ -124,7 +138,7 @@ class Wysylka {
   }
 
   // One category's file, whole, then its records' marks, then the number of the day.
-  bool plikKategorii(int k, std::vector<DoWyslania>& lista, PlikRejestru& plik) {
+  bool plikKategorii(int k, const std::vector<const DoWyslania*>& lista, PlikRejestru& plik) {
     // One reading of the clock names the file, dates its header and picks the counter's day.
     const QDateTime czas = p_.svc.clock.now();
     const QDate dzien = czas.date();
@@ -153,18 +167,16 @@ class Wysylka {
     tresc.reserve(lista.size() * (xml_ ? 2048 : 640) + 512);
     tresc = xml_ ? deklaracjaXml() + poczatekWykazuWysylki(atrybuty_, dane_.NIPIO, ilosc, czas)
                  : naglowekTxt(czas, dane_.NIPIO);
-    for (const DoWyslania& d : lista) {
-      p_.aktualnyRekord = TRekordTransakcji::decode(d.bajty.data());
-      tresc += xml_ ? generujxml(p_.aktualnyRekord, p_.listyKarty) : generujtxt(p_.aktualnyRekord, p_.listyKarty);
-    }
+    for (const DoWyslania* d : lista)
+      tresc += xml_ ? generujxml(d->rekord, p_.listyKarty) : generujtxt(d->rekord, p_.listyKarty);
     tresc += xml_ ? koniecWykazu() : stopkaTxt(ilosc);
     platform::writeWholeFile(sciezka, tresc, platform::WriteMode::CreateOnly);
 
-    // The file is whole under its name: now its records count as sent.
-    for (DoWyslania& d : lista) {
-      d.bajty[TRekordTransakcji::kOffsetIlWyslan] = 1;
-      plik.zapiszBajty(d.nr, d.bajty);
-    }
+    // The file is whole under its name: now its records count as sent. The sent count is the
+    // only byte written: whatever else the record holds stays as stored.
+    const char wyslany = 1;
+    for (const DoWyslania* d : lista) plik.zapiszPole(d->nr, TRekordTransakcji::kOffsetIlWyslan, &wyslany, 1);
+    p_.aktualnyRekord = lista.back()->rekord;
     p_.aktualnyRekord.ilWyslan = 1;
     licznik = numer;
     numeracja.zapiszNumeracje();

@@ -10,6 +10,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "platform/cp1250.h"
 #include "platform/packed.h"
@@ -61,9 +63,22 @@ class Nadzor : public platform::ScriptedDialogs {
 
 constexpr auto HKCU = platform::RegRoot::CurrentUser;
 
+// The world's standing clock until a test sets it going: from then on every reading is one second
+// after the one before, as a send that runs over midnight sees the time.
+struct ZegarBiegnacy : platform::Clock {
+  explicit ZegarBiegnacy(const platform::Clock& stoi) : stoi_(stoi) {}
+  QDateTime now() const override { return biegnie_ ? std::exchange(*biegnie_, biegnie_->addSecs(1)) : stoi_.now(); }
+  void ruszOd(const QDateTime& t) { biegnie_ = t; }
+
+ private:
+  const platform::Clock& stoi_;
+  mutable std::optional<QDateTime> biegnie_;
+};
+
 // A started program over a register, with the institution's NIP, format and short name set.
 struct Wysylka : swiat::SwiatRejestru {
   Nadzor d;
+  ZegarBiegnacy zegar{clock};
   std::unique_ptr<Program> prog;
   int format;
   QString nazpli;
@@ -89,7 +104,7 @@ struct Wysylka : swiat::SwiatRejestru {
   // A program object as a new run makes it.
   void nowyProgram() {
     prog.reset();
-    prog = std::make_unique<Program>(Services{reg(), d, clock, shell, printers});
+    prog = std::make_unique<Program>(Services{reg(), d, zegar, shell, printers});
     prog->logowanie = [] { return platform::mrOk; };
     prog->zakoncz = [] {};
     ASSERT_TRUE(prog->start());
@@ -358,6 +373,62 @@ TEST(Send, NumbersOfTheDay) {
   EXPECT_EQ(w.licznik(2027, 1, 1), 1);
   EXPECT_EQ(w.licznik(2026, 31, 12), 1) << "the old year's table written first";
   EXPECT_EQ(w.licznik(2026, 10, 12), 5);
+}
+
+// A send that runs over midnight: each file takes its number, its header's date and time and the
+// counter it raises from one reading of the clock, so the files after midnight are the new day's.
+TEST(Send, OverMidnight) {
+  struct Plik {
+    QString nazwa;
+    const char* czas;  // yyyymmddhhnnss of its header
+  };
+  struct Licznik {
+    int rok, dzien, miesiac, wartosc;
+  };
+  const struct {
+    const char* name;
+    QDateTime start;
+    int format;
+    std::optional<Licznik> wczesniej;  // the counter before the send
+    std::vector<Plik> pliki;           // in the order written: P, W, B
+    std::vector<Licznik> liczniki;
+  } cases[] = {
+      {"within the year", QDateTime(QDate(2026, 12, 10), QTime(23, 59, 59)), 0, Licznik{2026, 10, 12, 4},
+       {{"P05ABCDE.txt", "20261210235959"}, {"W01ABCDE.txt", "20261211000000"}, {"B02ABCDE.txt", "20261211000001"}},
+       {{2026, 10, 12, 5}, {2026, 11, 12, 2}}},
+      {"into the new year", QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)), 0, std::nullopt,
+       {{"P01ABCDE.txt", "20261231235959"}, {"W01ABCDE.txt", "20270101000000"}, {"B02ABCDE.txt", "20270101000001"}},
+       {{2026, 31, 12, 1}, {2027, 1, 1, 2}, {2026, 1, 1, 0}}},
+      {"in XML", QDateTime(QDate(2026, 12, 10), QTime(23, 59, 59)), 1, std::nullopt,
+       {{"P01ABCDE.xml", "20261210235959"}, {"W01ABCDE.xml", "20261211000000"}, {"B02ABCDE.xml", "20261211000001"}},
+       {{2026, 10, 12, 1}, {2026, 11, 12, 2}}},
+  };
+  for (const auto& c : cases) {
+    Wysylka w(trzyKategorie(), c.format);
+    if (c.wczesniej) w.ustawLicznik(c.wczesniej->rok, c.wczesniej->dzien, c.wczesniej->miesiac, c.wczesniej->wartosc);
+    w.raport();
+    w.zegar.ruszOd(c.start);
+    w.wyslij({0, 1, 2});
+    QStringList nazwy, linie = {q("Rekordów do wysłania 3")};
+    for (const Plik& f : c.pliki) {
+      nazwy << f.nazwa;
+      linie << "Generowanie pliku " + f.nazwa;
+    }
+    nazwy.sort();
+    ASSERT_EQ(w.pliki(), nazwy) << c.name;
+    EXPECT_EQ(w.memo(), linie + QStringList{kKoniec}) << c.name;
+    for (const Plik& f : c.pliki) {
+      const std::string tresc = w.plikEks(f.nazwa), czas = f.czas;
+      if (c.format == 0) {
+        EXPECT_EQ(tresc.substr(0, 26), "HE" + czas + "5260001246") << c.name << " " << f.nazwa.toStdString();
+      } else {
+        const std::string znacznik = "pDat=\"" + czas.substr(0, 8) + "\" pCzas=\"" + czas.substr(8) + "\">";
+        EXPECT_NE(tresc.find(znacznik), std::string::npos) << c.name << " " << f.nazwa.toStdString() << "\n" << tresc;
+      }
+    }
+    for (const Licznik& l : c.liczniki)
+      EXPECT_EQ(w.licznik(l.rok, l.dzien, l.miesiac), l.wartosc) << c.name << " " << l.rok << "-" << l.miesiac << "-" << l.dzien;
+  }
 }
 
 // A name of the day that a file already has (from an earlier day, or left by anyone) is skipped.

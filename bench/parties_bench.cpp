@@ -1,7 +1,7 @@
 // The parties list over a klienci.dat at its limit (65,536 records, every 17th deleted): the
 // read and decoding of every record beside one plain read of the file, the list's load with its
-// rows and sort, the filter with no pattern and with a name, and one party added, edited and
-// deleted (one record written, no reload).
+// rows and sort, the filter with no pattern and with a name, the card's "na listę" search by NIP,
+// and one party added, edited and deleted (one record written, no reload).
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -105,6 +105,19 @@ void BM_Filter(benchmark::State& state, const char* nazwa) {
 }
 BENCHMARK_CAPTURE(BM_Filter, empty, "")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Filter, name, "Woźniak Jerzy")->Unit(benchmark::kMillisecond);
+
+// The "na listę" search: the file's live parties for the NIP of the last one, typed with dashes.
+void BM_OntoTheListSearch(benchmark::State& state) {
+  Swiat& s = swiat();
+  zelt::TPodmiotForm lista(s.program);
+  const int ostatni = bench::kPodmiotow - 1;
+  std::string nip = bench::podmiotLosowy(ostatni).Nip;
+  nip.insert(8, "-").insert(6, "-").insert(3, "-");
+  for (auto _ : state) {
+    if (lista.szukajNIP(nip) != ostatni) throw std::runtime_error("the party was not found");
+  }
+}
+BENCHMARK(BM_OntoTheListSearch)->Unit(benchmark::kMillisecond);
 
 // One party appended with its row; the file is taken back to 65,535 records around it, so that
 // there is room for one.

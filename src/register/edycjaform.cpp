@@ -109,13 +109,13 @@ TedycjaForm::TedycjaForm(Program& program) : program_(program) {
   lay->addWidget(Wprowadzanie, 1);
   lay->addLayout(przyciski);
 
-  // Built here, working once their parts of the card are: the save and the parties file.
-  for (QWidget* w : std::initializer_list<QWidget*>{zapisz, bdr, bpl, DysNaLis, DysZLis, PelNaLis, PelZLis,
-                                                    BenNaLis, BenZLis})
-    w->setEnabled(false);
+  // Built here, working once their parts of the card are: the save, and writing the parties of
+  // pages 4 and 5 onto the list, which goes through the party editor.
+  for (QWidget* w : std::initializer_list<QWidget*>{zapisz, bdr, bpl, PelNaLis, BenNaLis}) w->setEnabled(false);
 
   ustawKolejnosc();
   powiaz();
+  powiazPodmioty();
   setCloseResult(platform::mrCancel);
 
   // The design's size, or more where the pages need it so that nothing is clipped.

@@ -104,6 +104,12 @@ class TedycjaForm : public platform::ModalForm {
   void PodtJClick();
   void PodtJZClick();
   void dwaobywClick();
+  // The parties-file buttons: a party chosen in the parties list into the page ("Wprowadź &z
+  // listy"); the ordering party's page onto the list ("Wprowadź &na listę").
+  void DysZLisClick();
+  void PelZLisClick();
+  void BenZLisClick();
+  void DysNaLisClick();
   void rejDatChange();
   void RozNumOdswiez();
   // "&Weryfikuj": the shown party entries stored, the card checked, its totals shown, then
@@ -153,6 +159,8 @@ class TedycjaForm : public platform::ModalForm {
   // Brings a remark up after the user's change asked for it (only while the editor is on screen).
   void pokazUwage(QLineEdit* uwaga);
   void podmiotZmieniony(StronaPodmiotu& s, QLineEdit* uwaga, bool pokazana);
+  void zListy(const OpisRoli& r);
+  void powiazPodmioty();
 
   // Focus and exit checks.
   void zmianaFokusu(QWidget* stary, QWidget* nowy);

@@ -218,20 +218,56 @@ std::optional<int> TPodmiotForm::numerBiezacego() const {
   return n;
 }
 
+bool TPodmiotForm::dopisz(const TRekordPodmiotu& r) {
+  const auto n = plik().dopisz(r);
+  if (!n) {
+    program_.svc.dialogs.showMessage(PlikPodmiotow::komunikatPelnej());
+    return false;
+  }
+  Podmiot->AddRow();
+  wpiszWiersz(Podmiot->RowCount() - 1, static_cast<int>(*n), r);
+  return true;
+}
+
 bool TPodmiotForm::dopiszPodmiot(TRekordPodmiotu r) {
   bool dopisany = false;
   platform::guarded(program_.svc.dialogs, [&] {
     r.rolaPo = TRekordPodmiotu::Brak;
-    const auto n = plik().dopisz(r);
-    if (!n) {
-      program_.svc.dialogs.showMessage(PlikPodmiotow::komunikatPelnej());
-      return;
-    }
-    Podmiot->AddRow();
-    wpiszWiersz(Podmiot->RowCount() - 1, static_cast<int>(*n), r);
-    dopisany = true;
+    dopisany = dopisz(r);
   });
   return dopisany;
+}
+
+std::optional<int> TPodmiotForm::szukajNIP(const std::string& nip) const {
+  std::optional<int> znaleziony;
+  // Without this, a party with no NIP would be offered for every other party without one.
+  if (bezKresekIBlankow(nip).empty()) return znaleziony;
+  // The file, not the grid: a filter may hide the party.
+  plik().kazdy([&](qint64 k, const TRekordPodmiotu& r) {
+    if (!znaleziony && r.TypPo != TRekordPodmiotu::kDeleted && zgodnyNIP(nip, r.Nip)) znaleziony = static_cast<int>(k);
+  });
+  return znaleziony;
+}
+
+bool TPodmiotForm::naListe(const TRekordPodmiotu& r) {
+  bool zapisany = false;
+  platform::guarded(program_.svc.dialogs, [&] {
+    std::optional<int> n = szukajNIP(r.Nip);
+    if (n) {
+      const int odp = program_.svc.dialogs.ask(q("Podmiot o podanym NIP już jest na liście, czy nadpisać ? "),
+                                               platform::MsgButtons::YesNoCancel);
+      if (odp != platform::IdYes && odp != platform::IdNo) return;
+      if (odp == platform::IdNo) n.reset();
+    }
+    if (!n) {
+      zapisany = dopisz(r);
+      return;
+    }
+    if (!plik().zapisz(*n, r)) return;
+    if (const int w = wierszRekordu(*n); w >= 0) wpiszWiersz(w, *n, r);
+    zapisany = true;
+  });
+  return zapisany;
 }
 
 bool TPodmiotForm::zmienPodmiot(TRekordPodmiotu r) {

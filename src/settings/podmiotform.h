@@ -71,6 +71,14 @@ class TPodmiotForm : public platform::ModalForm {
   bool dopiszPodmiot(TRekordPodmiotu r);
   // Rewrites the current row's party in place (its stored role byte kept) and updates the row.
   bool zmienPodmiot(TRekordPodmiotu r);
+  // A card's party written onto the list as it is (its role byte included): over the first live
+  // party of the file whose NIP agrees, when the user says Yes to the question (its row updated
+  // when listed), else appended with a row; Cancel writes nothing. A NIP that is empty without
+  // its dashes and blanks agrees with none. True when written.
+  bool naListe(const TRekordPodmiotu& r);
+  // The number of the first live party of the file whose NIP agrees with `nip`; nothing for a NIP
+  // empty without its dashes and blanks.
+  std::optional<int> szukajNIP(const std::string& nip) const;
   // Writes row `w`'s cells from a party and its number: the one row writer of the list.
   void wpiszWiersz(int w, int numer, const TRekordPodmiotu& r);
   // The row that shows record `numer`, or -1.
@@ -86,6 +94,8 @@ class TPodmiotForm : public platform::ModalForm {
  private:
   void wczytaj();
   void wypelnij(bool wszystkie);
+  // Appends the record as it is and its row; the full list is said and nothing changes.
+  bool dopisz(const TRekordPodmiotu& r);
   Program& program_;
 };
 

@@ -48,6 +48,9 @@ int QtDialogDriver::messageBox(const QString& text, const QString& caption, MsgB
     case MsgButtons::YesNoCancel:
       list = {{QMessageBox::Yes, IdYes, "&Tak"}, {QMessageBox::No, IdNo, "&Nie"}, {QMessageBox::Cancel, IdCancel, "Anuluj"}};
       break;
+    case MsgButtons::RetryCancel:
+      list = {{QMessageBox::Retry, IdRetry, "&Ponów"}, {QMessageBox::Cancel, IdCancel, "Anuluj"}};
+      break;
   }
   QMessageBox::StandardButtons all;
   for (const auto& b : list) all |= b.b;
@@ -129,11 +132,12 @@ bool ScriptedDialogs::take(Shown::Kind kind, const QString& what, Step& step) {
   return true;
 }
 
-int ScriptedDialogs::messageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon) {
+int ScriptedDialogs::messageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon icon) {
   Step step;
   int answer = buttons == MsgButtons::Ok ? IdOk : IdCancel;
   if (take(Shown::Kind::Message, text, step)) answer = step.answer;
-  shown_.push_back({Shown::Kind::Message, text, caption, answer, {}});
+  shown_.push_back({Shown::Kind::Message, text, caption, answer, {}, buttons, icon});
+  if (afterMessage) afterMessage(shown_.back());
   return answer;
 }
 
@@ -141,7 +145,7 @@ int ScriptedDialogs::showModal(ModalForm& form) {
   Step step;
   form.resetModalResult();
   int result = form.closeResult();
-  shown_.push_back({Shown::Kind::Modal, form.objectName(), form.windowTitle(), 0, {}});
+  shown_.push_back({Shown::Kind::Modal, form.objectName(), form.windowTitle(), 0, {}, MsgButtons::Ok, MsgIcon::None});
   form.show();  // runs the window's own on-show handling, as a real showing would
   if (take(Shown::Kind::Modal, form.objectName(), step) && step.modal) {
     int r = step.modal(form);
@@ -157,7 +161,7 @@ std::optional<QString> ScriptedDialogs::openFile(const FileDialogRequest& req) {
   Step step;
   std::optional<QString> r;
   if (take(Shown::Kind::OpenFile, req.caption, step)) r = step.file;
-  shown_.push_back({Shown::Kind::OpenFile, req.caption, req.folder, 0, req});
+  shown_.push_back({Shown::Kind::OpenFile, req.caption, req.folder, 0, req, MsgButtons::Ok, MsgIcon::None});
   return r;
 }
 
@@ -165,7 +169,7 @@ std::optional<QString> ScriptedDialogs::saveFile(const FileDialogRequest& req) {
   Step step;
   std::optional<QString> r;
   if (take(Shown::Kind::SaveFile, req.caption, step)) r = step.file;
-  shown_.push_back({Shown::Kind::SaveFile, req.caption, req.folder, 0, req});
+  shown_.push_back({Shown::Kind::SaveFile, req.caption, req.folder, 0, req, MsgButtons::Ok, MsgIcon::None});
   return r;
 }
 
@@ -173,7 +177,7 @@ std::optional<QString> ScriptedDialogs::chooseFolder(const FileDialogRequest& re
   Step step;
   std::optional<QString> r;
   if (take(Shown::Kind::Folder, req.caption, step)) r = step.file;
-  shown_.push_back({Shown::Kind::Folder, req.caption, req.folder, 0, req});
+  shown_.push_back({Shown::Kind::Folder, req.caption, req.folder, 0, req, MsgButtons::Ok, MsgIcon::None});
   return r;
 }
 

@@ -9,11 +9,11 @@
 
 namespace platform {
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MsgIcon { None, Information, Warning, Error, Question };
 
 // Answers of a message box, numbered as the windows' own message boxes number them.
-constexpr int IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7;
+constexpr int IdOk = 1, IdCancel = 2, IdRetry = 4, IdYes = 6, IdNo = 7;
 
 // Modal results: 0 keeps the window open; 1 OK; 2 cancel or close box; the windows use others too.
 constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
@@ -86,6 +86,8 @@ class ScriptedDialogs : public DialogDriver {
     QString caption;  // message caption
     int answer = 0;
     FileDialogRequest request;  // the file dialogs' request as it was made
+    MsgButtons buttons = MsgButtons::Ok;  // a message box's buttons and icon
+    MsgIcon icon = MsgIcon::None;
   };
   // Runs while the window is "shown": it may work the window's controls; it returns the result
   // (or sets it on the window and returns mrNone to take the window's own result).
@@ -111,6 +113,8 @@ class ScriptedDialogs : public DialogDriver {
   void clear() { shown_.clear(); script_.clear(); }
 
   std::function<void(const QString&)> onFailure;  // defaults to throwing std::logic_error
+  // Runs after each message box is answered: what the user does next (a disk put in a drive).
+  std::function<void(const Shown&)> afterMessage;
 
  private:
   struct Step {

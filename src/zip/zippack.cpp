@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <cstring>
 #include <exception>
 #include <map>
@@ -13,6 +14,7 @@
 #include "platform/cp1250.h"
 #include "platform/cp852.h"
 #include "platform/dialogs.h"
+#include "platform/drives.h"
 #include "platform/library.h"
 #include "zip/ziplayout.h"
 
@@ -204,7 +206,26 @@ void TZipPacker::Add() {
   if (AddOptions & (AddDiskSpan | AddDiskSpanErase)) {
     if (AddOptions & (AddFreshen | AddUpdate)) return ShowZipMessage(10303);
     if (exe) return ShowZipMessage(11041);
-    throw EZipPacker(10304);  // spanned archives are not made by this component
+  }
+  const bool span = AddOptions & (AddDiskSpan | AddDiskSpanErase);
+  // Spanning: the library writes a temporary archive, which is copied onto the disks afterwards
+  // and deleted in every case.
+  struct Temporary {
+    QString path;
+    ~Temporary() {
+      if (!path.isEmpty()) QFile::remove(path);
+    }
+  } temporary;
+  if (span) {
+    const QString folder = TempDir.isEmpty() ? QDir::tempPath() : TempDir;
+    QTemporaryFile t(QDir(folder).filePath(QStringLiteral("zipXXXXXX.zip")));
+    t.setAutoRemove(false);
+    // An empty archive for the library to add to; its user's only.
+    const std::string empty = ziplayout::emptyEndRecord(0);
+    if (!t.open() || t.write(empty.data(), qint64(empty.size())) != qint64(empty.size()) || !t.flush())
+      throw EZipPacker(11001, QStringLiteral("\n") + t.fileName());
+    temporary.path = t.fileName();
+    if (Verbose && OnMessage) OnMessage(0, QStringLiteral("Temporary zipfile: ") + temporary.path);
   }
   // A new self-extracting archive starts as the stub with an empty archive behind it; the
   // library adds to that. If nothing is added, no half-made program is left behind.
@@ -228,17 +249,35 @@ void TZipPacker::Add() {
   cancel_ = false;
   const std::int32_t version = library().version();
 
-  BuiltRecord built = buildRecord(switches(), FSpecArgs, version);
+  ZipSwitches sw = switches();
+  // With spanning the sources are deleted only once the set is written, never before.
+  collectMoved_ = span && (AddOptions & AddMove);
+  moved_.clear();
+  if (span) {
+    sw.archiveName = temporary.path.toStdString();
+    sw.options &= ~std::uint32_t(AddMove);
+  }
+  BuiltRecord built = buildRecord(sw, FSpecArgs, version);
   if (!built.ok) return ShowZipMessage(10301);
 
   const Call call{built.record.data(), static_cast<std::uint32_t>(built.record.size()), built.table.entries().data(),
                   built.table.count()};
   pendingException() = nullptr;
   AddedCount = library().exec(&call);
+  collectMoved_ = false;
   if (auto e = pendingException()) {
     pendingException() = nullptr;
     AddedCount = 0;
     std::rethrow_exception(e);
+  }
+  if (span && AddedCount > 0) {
+    try {
+      WriteSpan(temporary.path, zipFileName_);
+    } catch (...) {
+      AddedCount = 0;
+      throw;
+    }
+    for (const auto& file : moved_) QFile::remove(file);
   }
   if (AddedCount > 0) {
     List();
@@ -257,6 +296,7 @@ std::int32_t TZipPacker::serveCallback(unsigned char* rec) {
     const std::int32_t size = getI32(rec, cb::Size);
     switch (action) {
       case ActProgressStart:
+        if (collectMoved_) moved_.push_back(text);
         if (OnProgress) OnProgress(0, text, size);
         break;
       case ActProgress:
@@ -369,7 +409,11 @@ void TZipPacker::List() {
   const std::uint32_t cdSize = er.cdSize, cdOffset = er.cdOffset;
   const std::uint16_t entries = er.entries, commentLen = er.commentLen;
   const bool zip64 = er.zip64;
-  if (eocd < 0) throw EZipPacker(11008);
+  if (eocd < 0) {
+    f.close();
+    if (listSpanned()) return;
+    throw EZipPacker(11008);
+  }
   if (zip64) throw EZipPacker(11011);
   const QByteArray comment = readAt(eocd + 22, commentLen);
   ArchiveComment.assign(comment.constData(), static_cast<std::size_t>(comment.size()));
@@ -433,6 +477,18 @@ void TZipPacker::List() {
   for (std::size_t i = 0; i < dir_.size(); ++i)
     if (OnNewName) OnNewName(static_cast<int>(i + 1), dir_[i]);
   if (OnDirUpdate) OnDirUpdate();
+}
+
+// A disk of a spanned set whose end record lies on another disk: the last disk is asked for
+// and read instead.
+bool TZipPacker::listSpanned() {
+  platform::Drives& d = drives();
+  if (d.kind(zipFileName_) != platform::DriveKind::Removable) return false;
+  const auto label = d.volumeLabel(zipFileName_);
+  if (!label || !label->startsWith(QStringLiteral("PKBACK# "))) return false;
+  CheckForDisk(zipFileName_, 0, true);
+  List();
+  return true;
 }
 
 }  // namespace zip

@@ -16,6 +16,7 @@
 
 namespace platform {
 class DialogDriver;
+class Drives;
 class Shell;
 }
 
@@ -75,6 +76,19 @@ class TZipStream {
  private:
   std::string data_;
 };
+
+// Formats one disk on a thread of its own while the calling (GUI) thread waits, serving only
+// painting meanwhile. One runs at a time: a second request while one runs fails at once.
+class FormatThread {
+ public:
+  static bool run(platform::Drives& drives, const QString& path, const QString& label);
+};
+
+// The volume label of disk `number` (from 1) of a spanned set: "PKBACK# 001".
+QString spanLabel(int number);
+// The file of part `number` of a set written as files: the last three characters before the
+// extension become the number, or it is appended to a shorter name ("a.zip" -> "a001.zip").
+QString spanPartName(const QString& target, int number);
 
 class TZipPacker {
  public:
@@ -154,6 +168,22 @@ class TZipPacker {
   // 0 on success, else the number of the message shown.
   int ConvertToSFX();
 
+  // Disk spanning.
+  std::int64_t MaxVolumeSize = 0;  // bytes a disk; 0: as much as fits
+  std::int64_t KeepFreeOnDisk1 = 0;
+  std::int64_t MinFreeVolumeSize = 65536;
+  bool ConfirmErase = true;
+  // Asked for each disk in place of the message box; `abort` ends the run.
+  std::function<void(int disk, int total, const QString& drive, bool& abort)> OnGetNextDisk;
+  // Answers an overwrite question in place of the message box (IdYes, IdNo, IdCancel; 0 asks).
+  std::function<void(int disk, const QString& file, const QString& question, int& answer)> OnStatusDisk;
+  void setDrives(platform::Drives* drives) { drives_ = drives; }
+  // Copies a finished archive onto a set of disks, or numbered files beside the target on a
+  // fixed drive. 0 on success; failures raise EZipPacker.
+  int WriteSpan(const QString& temporary, const QString& target);
+  // Asks for disk `disk` of the set until a readable one is in the drive (nothing on a fixed one).
+  void CheckForDisk(const QString& target, int disk, bool last);
+
   void Add();
   void List();
   bool LoadZPack();
@@ -181,6 +211,19 @@ class TZipPacker {
   platform::Shell* shell_ = nullptr;
   TZipStream stream_;
 
+  platform::Drives* drives_ = nullptr;
+  int spanTotal_ = 0;                 // the expected number of disks, 0 unknown
+  bool collectMoved_ = false;         // spanning with AddMove: the files to delete afterwards
+  std::vector<QString> moved_;
+
+  platform::Drives& drives();
+  struct DiskSlot {
+    QString path;
+    std::int64_t room = 0;
+  };
+  DiskSlot GetNewDisk(const QString& target, int disk);
+  int askOverwrite(int disk, const QString& file, const QString& question);
+  bool listSpanned();
   int convertToSFX(bool fromAdd);
   QString findStub() const;
   // Removes a file the component replaces, as HowToDelete says (to the trash when it can).

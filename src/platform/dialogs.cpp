@@ -145,6 +145,8 @@ int ScriptedDialogs::showModal(ModalForm& form) {
   Step step;
   form.resetModalResult();
   int result = form.closeResult();
+  // The window's own entry: a modal window shown from this one's script comes after it.
+  const std::size_t entry = shown_.size();
   shown_.push_back({Shown::Kind::Modal, form.objectName(), form.windowTitle(), 0, {}, MsgButtons::Ok, MsgIcon::None});
   form.show();  // runs the window's own on-show handling, as a real showing would
   if (take(Shown::Kind::Modal, form.objectName(), step) && step.modal) {
@@ -153,7 +155,7 @@ int ScriptedDialogs::showModal(ModalForm& form) {
     else if (form.modalResult() != mrNone) result = form.modalResult();
   }
   form.hide();
-  shown_.back().answer = result;
+  shown_[entry].answer = result;
   return result;
 }
 

@@ -20,7 +20,9 @@
 #include "register/listykarty.h"
 #include "register/numeracja.h"
 #include "register/program.h"
+#include "register/glownyform.h"
 #include "register/werform.h"
+#include "register/zapiskarty.h"
 #include "reports/drukkarty.h"
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
@@ -109,9 +111,9 @@ TedycjaForm::TedycjaForm(Program& program) : program_(program) {
   lay->addWidget(Wprowadzanie, 1);
   lay->addLayout(przyciski);
 
-  // Built here, working once their parts of the card are: the save, and writing the parties of
-  // pages 4 and 5 onto the list, which goes through the party editor.
-  for (QWidget* w : std::initializer_list<QWidget*>{zapisz, bdr, bpl, PelNaLis, BenNaLis}) w->setEnabled(false);
+  // Built here, working once their parts of the card are: writing the parties of pages 4 and 5
+  // onto the list, which goes through the party editor.
+  for (QWidget* w : std::initializer_list<QWidget*>{PelNaLis, BenNaLis}) w->setEnabled(false);
 
   ustawKolejnosc();
   powiaz();
@@ -627,7 +629,8 @@ void TedycjaForm::powiaz() {
   Karta& k = program_.karta;
   // 1.Identyfikacja
   wiaz(nrEwT, &k.nrEwT);
-  wiazTekst(NrRejDat, &k.NrRejDatTekst, [this, &k] { k.NrRejDatWybrany = NrRejDat->currentIndex(); });
+  // A typed number chooses no record; an item chosen chooses its record.
+  wiazTekst(NrRejDat, &k.NrRejDatTekst, [&k] { k.NrRejDatWybrany = -1; });
   wiaz(rejDat, &k.rejDat, [this] { rejDatChange(); });
   wiazTekst(jedIO, &k.jedIO, [this] { RozNumOdswiez(); });
   wiazIndeks(Status, &k.Status, {});
@@ -751,6 +754,15 @@ void TedycjaForm::powiaz() {
   connect(PodtJZ, &QPushButton::clicked, this, obsluga(&TedycjaForm::PodtJZClick));
   connect(dwaobyw, &QPushButton::clicked, this, obsluga(&TedycjaForm::dwaobywClick));
   connect(Weryfikuj, &QPushButton::clicked, this, obsluga(&TedycjaForm::WeryfikujClick));
+  connect(zapisz, &QPushButton::clicked, this, obsluga(&TedycjaForm::zapiszClick));
+  connect(NrRejDat, &QComboBox::activated, this, [this, &k](int i) {
+    if (ladowanie_) return;
+    k.NrRejDatWybrany = i;
+    platform::guarded(program_.svc.dialogs, [&] { NrRejDatChange(); });
+  });
+  // Only the user's click: the program's own setting of a mark changes no count.
+  connect(bdr, &QCheckBox::clicked, this, obsluga(&TedycjaForm::bdrClick));
+  connect(bpl, &QCheckBox::clicked, this, obsluga(&TedycjaForm::bplClick));
   struct Kraj {
     QPushButton* przycisk;
     StronaPodmiotu Karta::*strona;
@@ -982,6 +994,46 @@ void TedycjaForm::WeryfikujClick() {
   pokazKarte();
   if (!program_.listyWer.saUwagi()) komunikat("Brak błędów");
   else if (program_.wer()) program_.wer()->pokazDoOdczytu();
+}
+
+void TedycjaForm::zapiszClick() {
+  Karta& k = program_.karta;
+  zapiszPokazane(k);
+  const WynikWeryfikacji w = weryfikacja();
+  pokazKarte();  // the check's tidying in sight, also when the user goes back to the card
+  if (program_.listyWer.saUwagi()) {
+    TWerForm* wer = program_.wer();
+    if (!wer) return;
+    const int r = w.blokuje ? wer->pokazDoOdczytu() : wer->pokazDoZapisu(QStringLiteral("Zapisz"));
+    if (r == TWerForm::kAnuluj) {
+      zamykanie_ = true;
+      setModalResult(platform::mrCancel);
+      return;
+    }
+    if (r != TWerForm::kPotwierdz || w.blokuje) return;
+  }
+  TglownyForm* glowny = program_.glowny();
+  const NumeracjaEwidencyjna numeracja = program_.konfig() ? program_.konfig()->numeracja() : NumeracjaEwidencyjna{};
+  if (zapiszKarte(program_, numeracja, w.numeryDnia, glowny ? glowny->lista : nullptr) != Zapis::Zapisano) return;
+  if (glowny) glowny->ustawPrzyciski();
+  zamykanie_ = true;
+  setModalResult(platform::mrOk);
+}
+
+void TedycjaForm::NrRejDatChange() {
+  Karta& k = program_.karta;
+  if (k.NrRejDatWybrany < 0) return;
+  const DomyslneKarty d = program_.konfig() ? program_.konfig()->domyslne() : DomyslneKarty{};
+  wybierzRekordKarty(k, program_.licznikiRekordow, d, k.NrRejDatWybrany + 1);
+  pokazKarte();
+}
+
+void TedycjaForm::bdrClick() {
+  oznaczRekord(program_.karta, program_.licznikiRekordow, Znacznik::Wydruk, bdr->isChecked());
+}
+
+void TedycjaForm::bplClick() {
+  oznaczRekord(program_.karta, program_.licznikiRekordow, Znacznik::Wysylka, bpl->isChecked());
 }
 
 void TedycjaForm::dwaobywClick() {

@@ -112,6 +112,15 @@ class TedycjaForm : public platform::ModalForm {
   void DysNaLisClick();
   void rejDatChange();
   void RozNumOdswiez();
+  // "&Zapisz": the shown party entries stored, the card checked, the findings shown to be confirmed
+  // (or, with an error that blocks a save, only read), then the card saved (see zapiskarty.h) and
+  // the editor closed. "&Wróć" in the findings, or a save that fails, leaves the editor open.
+  void zapiszClick();
+  // A registration number chosen in NrRejDat: that record's counts, marks and party entries shown.
+  void NrRejDatChange();
+  // The user's click on the printed or sent mark of the chosen record.
+  void bdrClick();
+  void bplClick();
   // "&Weryfikuj": the shown party entries stored, the card checked, its totals shown, then
   // "Brak błędów" or the findings for reading.
   void WeryfikujClick();

@@ -34,6 +34,23 @@ TEST(ScriptedDialogs, UnexpectedOrMismatchedDialogsFail) {
   EXPECT_EQ(failures.size(), 3);
 }
 
+// A window shown from another's script: each keeps its own answer in the log.
+TEST(ScriptedDialogs, NestedWindowsKeepTheirOwnAnswers) {
+  ScriptedDialogs d;
+  ModalForm outer, inner;
+  outer.setObjectName("outer");
+  inner.setObjectName("inner");
+  d.expectModal("outer", [&](ModalForm&) {
+    d.expectModal("inner", [](ModalForm&) { return mrOk; });
+    EXPECT_EQ(d.showModal(inner), mrOk);
+    return mrIgnore;
+  });
+  EXPECT_EQ(d.showModal(outer), mrIgnore);
+  ASSERT_EQ(d.shown().size(), 2u);
+  EXPECT_EQ(d.shown()[0].answer, mrIgnore);
+  EXPECT_EQ(d.shown()[1].answer, mrOk);
+}
+
 TEST(ModalForm, ResultsAndTheCloseBox) {
   ScriptedDialogs d;
   ModalForm form;

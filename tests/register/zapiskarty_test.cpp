@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -12,9 +13,12 @@
 
 #include "platform/clock.h"
 #include "platform/cp1250.h"
+#include "register/edycjaform.h"
+#include "register/glownyform.h"
 #include "register/karta.h"
 #include "register/listykarty.h"
 #include "register/program.h"
+#include "register/werform.h"
 #include "register/weryfikacjakarty.h"
 #include "register/zapiskarty.h"
 #include "support/filesizelimit.h"
@@ -331,10 +335,12 @@ TRekordTransakcji zapisany(const std::string& nrEwT, double dzien, const std::st
 // Date D holds live numbers 0, 1 (card A), " 3 ", "abc", "5000", "-1" and a deleted 2; another
 // date holds 3 (card B) and 4.
 std::vector<TRekordTransakcji> rejestrNumerow() {
-  return {zapisany("A", kD, "0", "a1"),    zapisany("A", kD, "1", "a2"),      zapisany("X", kD, " 3 ", "x"),
+  std::vector<TRekordTransakcji> r = {zapisany("A", kD, "0", "a1"),    zapisany("A", kD, "1", "a2"),      zapisany("X", kD, " 3 ", "x"),
           zapisany("Y", kD, "abc", "y"),   zapisany("Z", kD, "5000", "z"),    zapisany("W", kD, "-1", "w"),
           swiat::usuniety(zapisany("V", kD, "2", "v")), zapisany("B", kInny, "3", "b1"),
           zapisany("C", kInny, "4", "c")};
+  r[1].kRodzTr.clear();  // the transaction data in a card's first record only
+  return r;
 }
 
 TEST(CardSave, RegistrationNumbersOfTheDay) {
@@ -417,6 +423,7 @@ std::vector<TRekordTransakcji> rejestrKarty(bool trzeciWydrukowany = false) {
                                       zapisany("A", kD, "2", "a2"), zapisany("B", kD, "3", "b2"),
                                       zapisany("A", kD, "4", "a3")};
   for (auto& x : r) x.Wprow = "Anna;Nowak;Inspektor";
+  for (int i : {2, 3, 4}) r[i].kRodzTr.clear();  // the transaction data in a card's first record only
   r[4].ilWydrukow = trzeciWydrukowany ? 1 : 0;
   return r;
 }
@@ -744,6 +751,169 @@ TEST(CardRecordChooser, ShowsTheRecordsCountsAndEntriesAndOnlyAClickSetsACount) 
     EXPECT_EQ(lr.r[i].wydruki, przed[i].wydruki);
     EXPECT_EQ(lr.r[i].wyslania, przed[i].wyslania);
   }
+}
+
+// ---- the editor's "&Zapisz" ----
+
+// The started program with its editor and main window over a register of one other card.
+struct Edytor : swiat::SwiatRejestru {
+  zelt::Program& p;
+  zelt::TedycjaForm& e;
+  zelt::TglownyForm& g;
+  Edytor() : p(uruchomiony()), e(*p.edycja()), g(*p.glowny()) {}
+
+  // The card shown in the editor as a new one.
+  void pokaz(Karta k) {
+    p.czyscKarte();
+    k.NrRejDat = {"0"};
+    k.NrRejDatWybrany = 0;
+    k.NrRejDatTekst = "0";
+    p.karta = std::move(k);
+    p.trybKarty = 1;
+    e.resetModalResult();
+    e.pokazKarte();
+  }
+  std::vector<QString> okna() const {
+    std::vector<QString> out;
+    for (const auto& s : dialogs.shown())
+      if (s.kind == platform::ScriptedDialogs::Shown::Kind::Modal) out.push_back(s.text);
+    return out;
+  }
+};
+
+TEST(CardEditorSave, TheFindingsDecideWhetherTheCardIsWritten) {
+  using zelt::TWerForm;
+  struct Case {
+    const char* name;
+    std::function<void(Karta&)> zmiana;
+    int odpowiedz;  // the verification dialog's result; 0: no dialog expected
+    bool zapisana;
+    int wynik;  // the editor's modal result: 0 still open
+    bool potwierdzenie = true;  // the dialog's confirm button shown
+  } cases[] = {
+      {"no findings: no dialog", [](Karta&) {}, 0, true, platform::mrOk},
+      {"a warning confirmed", [](Karta& k) { k.tM.clear(); }, TWerForm::kPotwierdz, true, platform::mrOk},
+      {"a warning, back to the card", [](Karta& k) { k.nrEwT = "123"; }, TWerForm::kWroc, false, 0},
+      {"a warning, cancelled", [](Karta& k) { k.tM.clear(); }, TWerForm::kAnuluj, false, platform::mrCancel},
+      {"an error that blocks, back", [](Karta& k) { k.nrEwT.clear(); }, TWerForm::kWroc, false, 0, false},
+      {"an error that blocks, cancelled", [](Karta& k) { k.nrEwT.clear(); }, TWerForm::kAnuluj, false,
+       platform::mrCancel, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Edytor w;
+    w.zapisz({zapisany("inny", kD, "0", "x")});
+    const std::string przed = w.readFile(w.plik());
+    Karta k = karta(1, 1, 1);
+    c.zmiana(k);
+    w.pokaz(k);
+    bool potwierdzenie = false;
+    QString podpis;
+    if (c.odpowiedz)
+      w.dialogs.expectModal("WerForm", [&](platform::ModalForm& f) {
+        auto& wer = static_cast<TWerForm&>(f);
+        potwierdzenie = !wer.zapisz->isHidden();
+        podpis = wer.zapisz->text();
+        return c.odpowiedz;
+      });
+    w.e.zapisz->click();
+    EXPECT_TRUE(w.dialogs.scriptDone());
+    EXPECT_EQ(w.okna().size(), c.odpowiedz ? 1u : 0u) << "the dialog only with findings";
+    if (c.odpowiedz) EXPECT_EQ(potwierdzenie, c.potwierdzenie);
+    if (c.potwierdzenie && c.odpowiedz) EXPECT_EQ(podpis, "Zapisz");
+    EXPECT_EQ(w.e.modalResult(), c.wynik);
+    if (std::string(c.name) == "a warning, back to the card")
+      EXPECT_EQ(w.e.nrEwT->text().toStdString(), std::string(22, '0') + "123") << "the padding is shown";
+    if (c.zapisana) {
+      EXPECT_EQ(w.rekordy().size(), 2u);
+      EXPECT_EQ(w.g.lista->RowCount(), 1) << "the new record's row";
+    } else {
+      EXPECT_EQ(w.readFile(w.plik()), przed) << "nothing written";
+    }
+    if (c.wynik == 0) {
+      EXPECT_EQ(w.e.tM->text(), cp1250::toQ(w.p.karta.tM)) << "the input stays";
+      EXPECT_EQ(w.e.nrEwT->text().toStdString(), w.p.karta.nrEwT) << "the check's tidying in sight";
+    }
+  }
+}
+
+TEST(CardEditorSave, AFirstCardIntoAnEmptyRegisterEnablesEditAndDelete) {
+  Edytor w;
+  EXPECT_FALSE(w.g.Edytuj->isEnabled());
+  EXPECT_FALSE(w.g.Usun->isEnabled());
+  w.dialogs.expectModal("edycjaForm", [&](platform::ModalForm&) {
+    Karta k = karta(2, 0, 0);
+    k.NrRejDat = w.p.karta.NrRejDat;
+    k.NrRejDatWybrany = 0;
+    k.NrRejDatTekst = w.p.karta.NrRejDatTekst;
+    k.jedIOPozycje = w.p.karta.jedIOPozycje;
+    w.p.karta = k;
+    w.e.pokazKarte();
+    w.e.zapisz->click();
+    return platform::mrNone;
+  });
+  w.g.dodajClick();
+  ASSERT_EQ(w.dialogs.shown().size(), 1u);
+  EXPECT_EQ(w.dialogs.shown()[0].answer, platform::mrOk) << "the editor closed by the save";
+  EXPECT_EQ(w.rekordy().size(), 2u);
+  EXPECT_EQ(w.g.lista->RowCount(), 2);
+  EXPECT_TRUE(w.g.Edytuj->isEnabled());
+  EXPECT_TRUE(w.g.Usun->isEnabled());
+}
+
+TEST(CardEditorSave, ChoosingRecordsShowsThemAndAPrintCountSurvivesASave) {
+  Edytor w;
+  auto r = rejestrKarty();
+  r[0].ilWydrukow = 3;
+  r[2].ilBledow = 4;
+  r[2].ilOstrzezen = 5;
+  r[2].ilWyslan = 1;
+  w.zapisz(r);
+  w.p.konfig()->FormCreate();  // the list shows the register
+  w.g.lista->SetDataRow(0);
+  w.dialogs.expectModal("edycjaForm", [&](platform::ModalForm&) {
+    auto& e = w.e;
+    auto wybierz = [&](int i) {
+      e.NrRejDat->setCurrentIndex(i);
+      emit e.NrRejDat->activated(i);
+    };
+    EXPECT_EQ(e.NrRejDat->count(), 3);
+    if (e.NrRejDat->count() != 3) return platform::mrCancel;
+    wybierz(1);
+    EXPECT_EQ(e.ilblad->text(), "4");
+    EXPECT_EQ(e.ilos->text(), "5");
+    EXPECT_FALSE(e.bdr->isChecked());
+    EXPECT_TRUE(e.bpl->isChecked());
+    EXPECT_EQ(e.zNz->toPlainText(), "a2");
+    wybierz(0);
+    EXPECT_TRUE(e.bdr->isChecked());
+    EXPECT_EQ(w.p.licznikiRekordow.r[1].wydruki, 3) << "choosing a record changes no count";
+
+    wybierz(2);
+    e.bdr->click();  // ticked by the user: printed once
+    EXPECT_EQ(w.p.licznikiRekordow.r[3].wydruki, 1);
+    e.bpl->click();
+    EXPECT_EQ(w.p.licznikiRekordow.r[3].wyslania, 1);
+    e.bpl->click();
+    EXPECT_EQ(w.p.licznikiRekordow.r[3].wyslania, 0);
+    // A typed number chooses no record: the marks change no count.
+    QTest::keyClicks(e.NrRejDat->lineEdit(), "7");
+    e.bdr->click();
+    EXPECT_EQ(w.p.licznikiRekordow.r[3].wydruki, 1);
+    wybierz(0);
+    // The stored records lack most fields: the findings are confirmed.
+    w.dialogs.expectModal("WerForm", [](platform::ModalForm&) { return zelt::TWerForm::kPotwierdz; });
+    e.zapisz->click();
+    return platform::mrNone;
+  });
+  w.g.EdytujClick();
+  ASSERT_EQ(w.okna(), (std::vector<QString>{"edycjaForm", "WerForm"}));
+  EXPECT_EQ(w.dialogs.shown()[0].answer, platform::mrOk) << "saved and closed";
+  const auto z = w.rekordy();
+  EXPECT_EQ(z[0].ilWydrukow, 3) << "the print count of 3 survives";
+  EXPECT_EQ(z[2].ilWyslan, 1);
+  EXPECT_EQ(z[4].ilWydrukow, 1);
+  EXPECT_EQ(z[4].ilWyslan, 0);
 }
 
 }  // namespace

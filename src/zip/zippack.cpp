@@ -16,6 +16,7 @@
 #include "platform/dialogs.h"
 #include "platform/drives.h"
 #include "platform/library.h"
+#include "zip/passworddlg.h"
 #include "zip/ziplayout.h"
 
 namespace zip {
@@ -332,10 +333,11 @@ std::int32_t TZipPacker::serveCallback(unsigned char* rec) {
         break;
       }
       case ActPassword: {
-        // The password dialog belongs to the self-extracting work; without a handler the answer is empty.
+        // The handler answers when there is one; otherwise the user, in the password window.
         QString answer;
         int repeat = passwordReqCount_;
         if (OnPasswordError) OnPasswordError(answer, repeat);
+        else answer = cp1250::toQ(askPassword(true, true));
         const std::string pw = cp1250::fromUnicode(answer).substr(0, 80);
         if (!pw.empty()) putCallbackText(rec, pw);
         putI32(rec, cb::Error, pw.empty() ? 0 : 1);
@@ -489,6 +491,31 @@ bool TZipPacker::listSpanned() {
   CheckForDisk(zipFileName_, 0, true);
   List();
   return true;
+}
+
+std::string TZipPacker::askPassword(bool add, bool inCallback) {
+  if (Unattended) {
+    ShowZipMessage(add ? 10150 : 10151);
+    return {};
+  }
+  // The window's caption and prompts: the only message texts the component holds.
+  auto ask = [this](const QString& prompt) -> QString {
+    TPasswordDlg dlg(QStringLiteral("Password"), prompt);
+    return dialogs_.showModal(dlg) == platform::mrOk ? dlg.password() : QString();
+  };
+  const QString first = ask(QStringLiteral("Enter password:"));
+  if (first.isEmpty()) return {};
+  if (add) {
+    const QString second = ask(QStringLiteral("Confirm password:"));
+    if (second.isEmpty()) return {};
+    if (second != first) {
+      ShowZipMessage(10104);
+      return {};
+    }
+  }
+  const std::string answer = cp1250::fromUnicode(first).substr(0, 80);
+  if (!inCallback) setPassword(answer);
+  return answer;
 }
 
 }  // namespace zip

@@ -184,6 +184,12 @@ class TZipPacker {
   // Asks for disk `disk` of the set until a readable one is in the drive (nothing on a fixed one).
   void CheckForDisk(const QString& target, int disk, bool last);
 
+  // The password prompts: for adding it asks twice and both answers must match; for extracting
+  // once. The answer (Windows-1250), empty when there is none. Outside the library's callback a
+  // confirmed answer also becomes Password.
+  std::string GetAddPassword() { return askPassword(true, false); }
+  std::string GetExtrPassword() { return askPassword(false, false); }
+
   void Add();
   void List();
   bool LoadZPack();
@@ -225,6 +231,7 @@ class TZipPacker {
   int askOverwrite(int disk, const QString& file, const QString& question);
   bool listSpanned();
   int convertToSFX(bool fromAdd);
+  std::string askPassword(bool add, bool inCallback);
   QString findStub() const;
   // Removes a file the component replaces, as HowToDelete says (to the trash when it can).
   void discard(const QString& path);

@@ -249,9 +249,12 @@ TEST(ZipCallback, NewNameIsCutTo511CharactersAndItsZero) {
 
 TEST(ZipCallback, PasswordAnswerIsCutTo80AndTheRepeatCountTo15) {
   Callback c;
+  // No handler: the user is asked in the password window; Cancel answers empty.
+  c.dialogs.expectModal("PasswordDlg", [](platform::ModalForm&) { return platform::mrCancel; });
   c.serve(8, 0, 0, "");
-  EXPECT_EQ(c.field(zpack::cb::Error), 0);  // no handler: an empty answer
+  EXPECT_EQ(c.field(zpack::cb::Error), 0);
   EXPECT_EQ(c.text(), "");
+  EXPECT_TRUE(c.dialogs.scriptDone());
   c.z.OnPasswordError = [](QString& pw, int& repeat) {
     pw = QString(100, 'h');
     repeat = 40;

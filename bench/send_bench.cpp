@@ -5,8 +5,13 @@
 // the question-free dialog, the writers, the marks and the numbering.
 //
 // The syncs dominate both figures and swing with whatever else the machine writes, so each round
-// measures the send and its reference back to back (in turn first), from a register that is on
-// the disk as a user's is before a send, and the figures are the medians of the rounds.
+// measures the send and its reference back to back (each in turn first), from a register that is
+// on the disk as a user's is before a send, and the figures are the medians of the rounds.
+//
+// The send also marks its thousand records, each in its own page of the register, and the syncs
+// after them take those pages to the disk. A second reference, the first one with the same
+// one-byte writes between each file and its counter, shows that part: marks_ms is what the writes
+// add to the reference, own_beyond_marks_ms what the send costs beyond both.
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -16,7 +21,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <optional>
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -65,7 +72,8 @@ struct Swiat {
   platform::FixedPrinters printers;
   std::unique_ptr<zelt::Program> program;
   std::vector<std::int32_t> numery;
-  QString wzor;  // the reference's folder
+  std::map<char, std::vector<qint64>> poLiterze;  // the chosen records by their file's letter
+  QString wzor, wzorZ;  // the references' folders
 
   Swiat() {
     dialogs.onFailure = [](const QString& why) { throw std::runtime_error(why.toStdString()); };
@@ -78,6 +86,7 @@ struct Swiat {
     if (!f.otworzDoZmiany()) throw std::runtime_error("cannot open the register");
     for (int i = 0; i < kSent; ++i) {
       const std::int32_t n = i * (kRecords / kSent) + 7;
+      poLiterze["PZGWDBK"[i % 7]].push_back(n);
       zelt::TRekordTransakcji r = f.czytaj(n);
       switch (i % 7) {
         case 0: r.kPdjrz = "0001"; break;                // P
@@ -99,13 +108,15 @@ struct Swiat {
     program->firma()->NIPIO->setText("5260001246");
     program->firma()->nazpli->setText("BENCH");
     wzor = dir.filePath("wzor");
+    wzorZ = dir.filePath("wzorZ");
     QDir().mkpath(wzor);
+    QDir().mkpath(wzorZ);
   }
 
   // Back to before the send: no report files, no counters, the chosen records unsent and on the
   // disk.
   void odnow() {
-    for (const QString& d : {program->KatEks, wzor}) {
+    for (const QString& d : {program->KatEks, wzor, wzorZ}) {
       QDir folder(d);
       for (const QString& f : folder.entryList(QDir::Files)) folder.remove(f);
     }
@@ -158,32 +169,46 @@ void BM_SendAgainstWritingItsFiles(benchmark::State& state) {
   }
   const std::string licznik = bajty(s.program->plikDanych("np2026.dat"));
 
-  std::vector<double> wysylki, wzory, wlasne;
+  // The reference: each file, then the counter file, each synced and renamed. With `znacznik`, the
+  // sent counts of the file's records are written between the two, with the value they hold.
+  auto wzor = [&](const QString& folder, std::optional<char> znacznik) {
+    std::optional<zelt::PlikRejestru> rejestr;
+    if (znacznik) {
+      rejestr.emplace(s.program->transakDat());
+      if (!rejestr->otworzDoZmiany()) throw std::runtime_error("cannot open the register");
+    }
+    for (const auto& [nazwa, tresc] : wzorcowe) {
+      platform::writeWholeFile(folder + "/" + nazwa, tresc, platform::WriteMode::CreateOnly);
+      if (znacznik) rejestr->zapiszPole(s.poLiterze.at(nazwa.at(0).toLatin1()), zelt::TRekordTransakcji::kOffsetIlWyslan, &*znacznik, 1);
+      platform::writeWholeFile(folder + "/np2026.dat", licznik, platform::WriteMode::Replace);
+    }
+  };
+
+  std::vector<double> wysylki, wzory, wlasne, znaczniki, ponadZnaczniki;
   for (auto _ : state) {
     s.odnow();
-    double wysylka = 0, wzor = 0;
+    double wysylka = 0, zwykly = 0, zeZnacznikami = 0;
+    bool wyslano = false;
     std::map<QString, std::string> wyslane;
-    auto mierzWysylke = [&] {
+    auto mierz = [](double& ms, const std::function<void()>& fn) {
       QElapsedTimer t;
       t.start();
-      wyslane = s.wyslij();
-      wysylka = t.nsecsElapsed() / 1e6;
+      fn();
+      ms = t.nsecsElapsed() / 1e6;
     };
-    auto mierzWzor = [&] {
-      QElapsedTimer t;
-      t.start();
-      for (const auto& [nazwa, tresc] : wzorcowe) {
-        platform::writeWholeFile(s.wzor + "/" + nazwa, tresc, platform::WriteMode::CreateOnly);
-        platform::writeWholeFile(s.wzor + "/np2026.dat", licznik, platform::WriteMode::Replace);
-      }
-      wzor = t.nsecsElapsed() / 1e6;
+    const std::function<void()> fazy[] = {
+        [&] {
+          mierz(wysylka, [&] { wyslane = s.wyslij(); });
+          wyslano = true;
+        },
+        [&] { mierz(zwykly, [&] { wzor(s.wzor, std::nullopt); }); },
+        // The marks as they stand, so that the register stays as the send finds or leaves it.
+        [&] { mierz(zeZnacznikami, [&] { wzor(s.wzorZ, char(wyslano ? 1 : 0)); }); },
     };
-    if (wysylki.size() % 2) {
-      mierzWzor();
-      mierzWysylke();
-    } else {
-      mierzWysylke();
-      mierzWzor();
+    // Each phase starts from a register with nothing waiting for the disk.
+    for (std::size_t i = 0; i < 3; ++i) {
+      naDysk(s.program->transakDat());
+      fazy[(i + wysylki.size()) % 3]();
     }
     if (wyslane != wzorcowe) {
       state.SkipWithError("a send wrote other files than the first");
@@ -191,13 +216,17 @@ void BM_SendAgainstWritingItsFiles(benchmark::State& state) {
     }
     state.SetIterationTime(wysylka / 1e3);
     wysylki.push_back(wysylka);
-    wzory.push_back(wzor);
-    wlasne.push_back(wysylka - wzor);
+    wzory.push_back(zwykly);
+    wlasne.push_back(wysylka - zwykly);
+    znaczniki.push_back(zeZnacznikami - zwykly);
+    ponadZnaczniki.push_back(wysylka - zeZnacznikami);
   }
   state.counters["send_ms"] = mediana(wysylki);
   state.counters["reference_ms"] = mediana(wzory);
   state.counters["own_ms"] = mediana(wlasne);
   state.counters["ratio"] = mediana(wysylki) / mediana(wzory);
+  state.counters["marks_ms"] = mediana(znaczniki);
+  state.counters["own_beyond_marks_ms"] = mediana(ponadZnaczniki);
 }
 BENCHMARK(BM_SendAgainstWritingItsFiles)
     ->ArgName("xml")

@@ -102,8 +102,16 @@ void RecordFile::write(qint64 n, const char* record) {
 }
 
 void RecordFile::write(qint64 n, std::size_t offset, const char* bytes, std::size_t length) {
-  if (n < 0 || n >= count() || offset > size_ || length > size_ - offset) missing("Błąd zapisu pliku", n);
-  writeAt(n * static_cast<qint64>(size_) + static_cast<qint64>(offset), bytes, static_cast<qint64>(length));
+  writeEach({n}, offset, bytes, length);
+}
+
+void RecordFile::writeEach(const std::vector<qint64>& records, std::size_t offset, const char* bytes,
+                           std::size_t length) {
+  const qint64 ile = count();
+  for (qint64 n : records)
+    if (n < 0 || n >= ile || offset > size_ || length > size_ - offset) missing("Błąd zapisu pliku", n);
+  for (qint64 n : records)
+    writeAt(n * static_cast<qint64>(size_) + static_cast<qint64>(offset), bytes, static_cast<qint64>(length));
 }
 
 qint64 RecordFile::append(const char* record) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -50,6 +51,9 @@ class RecordFile {
   // Bytes offset .. offset + length - 1 of record n, which must exist: the rest of its bytes stay
   // as stored (a counter raised in place).
   void write(qint64 n, std::size_t offset, const char* bytes, std::size_t length);
+  // The same bytes at the same offset of each of `records` (a mark set on many). The file's size
+  // is asked once: when any of them is not a whole record of the file, nothing is written.
+  void writeEach(const std::vector<qint64>& records, std::size_t offset, const char* bytes, std::size_t length);
   // Appends at count() x size, so a partial tail is overwritten, never shifted onto.
   qint64 append(const char* record);
   void flush();

@@ -44,8 +44,11 @@ class PlikRejestru {
   // byte as it was (also what lies beyond a string's length).
   TRekordTransakcji::Bytes czytajBajty(qint64 n);
   void zapiszBajty(qint64 n, const TRekordTransakcji::Bytes& b) { file_.write(n, b.data()); }
-  // Bytes at `offset` of record n written alone, the record's other bytes untouched.
-  void zapiszPole(qint64 n, std::size_t offset, const char* b, std::size_t ile) { file_.write(n, offset, b, ile); }
+  // The same bytes at `offset` of each of the records, written alone: their other bytes stay as
+  // stored. Nothing is written when one of them is not in the file.
+  void zapiszPole(const std::vector<qint64>& numery, std::size_t offset, const char* b, std::size_t ile) {
+    file_.writeEach(numery, offset, b, ile);
+  }
 
   // Marks record n deleted by writing its four Status bytes alone: a deleted record is evidence,
   // and every other byte stays as stored.

@@ -174,8 +174,11 @@ class Wysylka {
 
     // The file is whole under its name: now its records count as sent. The sent count is the
     // only byte written: whatever else the record holds stays as stored.
+    std::vector<qint64> numery;
+    numery.reserve(lista.size());
+    for (const DoWyslania* d : lista) numery.push_back(d->nr);
     const char wyslany = 1;
-    for (const DoWyslania* d : lista) plik.zapiszPole(d->nr, TRekordTransakcji::kOffsetIlWyslan, &wyslany, 1);
+    plik.zapiszPole(numery, TRekordTransakcji::kOffsetIlWyslan, &wyslany, 1);
     p_.aktualnyRekord = lista.back()->rekord;
     p_.aktualnyRekord.ilWyslan = 1;
     licznik = numer;

@@ -159,6 +159,46 @@ TEST(RecordFile, APartOfARecordIsWrittenAlone) {
   }
 }
 
+// A mark set on many records at once: the same bytes in each, and none written at all when one of
+// the records is not in the file, whichever place it has in the list.
+TEST(RecordFile, TheSameBytesInManyRecords) {
+  const struct {
+    const char* name;
+    std::vector<qint64> records;
+    std::string after;  // empty: refused, naming `missing`
+    qint64 missing = 0;
+  } cases[] = {
+      {"three of four", {3, 0, 2}, "aXaabbbbcXccdXdde"},
+      {"one twice", {1, 1}, "aaaabXbbccccdddde"},
+      {"none", {}, "aaaabbbbccccdddde"},
+      {"the last beyond the end", {0, 1, 4}, "", 4},
+      {"the first the partial tail", {4, 0}, "", 4},
+      {"a negative one among them", {2, -1, 3}, "", -1},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    const QString p = dir.filePath("f.dat");
+    ASSERT_TRUE(put(p, "aaaabbbbccccdddde"));
+    std::string text;
+    {
+      RecordFile f(p, 4);
+      ASSERT_TRUE(f.open(RecordFile::Mode::ReadWrite));
+      try {
+        f.writeEach(c.records, 1, "X", 1);
+      } catch (const platform::IoError& e) {
+        text = e.what();
+      }
+    }
+    if (c.after.empty()) {
+      EXPECT_EQ(text, "Błąd zapisu pliku " + p.toStdString() + ": brak rekordu " + std::to_string(c.missing)) << c.name;
+      EXPECT_EQ(slurp(p), "aaaabbbbccccdddde") << c.name << ": nothing written";
+    } else {
+      EXPECT_EQ(text, "") << c.name;
+      EXPECT_EQ(slurp(p), c.after) << c.name;
+    }
+  }
+}
+
 TEST(RecordFile, OpeningForWriteNeverEmptiesAnExistingFile) {
   QTemporaryDir dir;
   const QString p = dir.filePath("f.dat");

@@ -17,6 +17,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/library.h"
+#include "peakmemory.h"
 #include "platform/registry.h"
 #include "rejestr100k.h"
 #include "zip/zippack.h"
@@ -25,21 +26,8 @@ namespace {
 
 constexpr int kRecords = 100000;
 
-// Kibibytes of a line of /proc/self/status ("VmHWM", "VmRSS").
-long statusKiB(const char* key) {
-  std::ifstream f("/proc/self/status");
-  std::string line;
-  const std::string k = std::string(key) + ":";
-  while (std::getline(f, line))
-    if (line.rfind(k, 0) == 0) return std::stol(line.substr(k.size()));
-  return -1;
-}
-
-// Peak memory starts again from the present resident size.
-void resetPeak() {
-  std::ofstream f("/proc/self/clear_refs");
-  f << "5";
-}
+using bench::resetPeak;
+using bench::statusKiB;
 
 struct Dane {
   QTemporaryDir dir;

@@ -14,6 +14,8 @@
 #include <atomic>
 #include <thread>
 
+#include <unistd.h>
+
 #include "platform/busycursor.h"
 #include "platform/dialogs.h"
 #include "platform/drives.h"
@@ -57,8 +59,10 @@ class SpanOut {
   }
   int diskIndex() const { return disk_ - 1; }  // from 0, as the headers count
   std::int64_t offset() const { return onDisk_; }
+  // A finished part is on the disk before the next is asked for (a removable one is taken out).
   void finish() {
-    if (file_.isOpen() && (!file_.flush() || file_.error() != QFileDevice::NoError))
+    if (file_.isOpen() &&
+        (!file_.flush() || file_.error() != QFileDevice::NoError || ::fsync(file_.handle()) != 0))
       throw EZipPacker(11023, QStringLiteral("\n") + file_.fileName());
     file_.close();
   }

@@ -251,6 +251,17 @@ TEST(CardRecords, NumberSuffixOfANewCardAndWhatOnlyRecordOneCarries) {
        [](const TRekordTransakcji& r) {
          EXPECT_EQ(r.uwkRodzTr + r.uwkPwz + r.uwkPdjrz + r.uwspDysp, "");
        }},
+      {"remarks e, g, h and i only for type or kind 0; f always",
+       [](Karta& k) {
+         k.listaWImieniu.wpisy = {podmiot("p1", TRekordPodmiotu::WImieniu)};
+         k.listaBeneficjentow.wpisy = {podmiot("b1", TRekordPodmiotu::Beneficjent)};
+       },
+       true,
+       [](const TRekordTransakcji& r) {
+         EXPECT_EQ(r.pNz + r.bNz, "p1b1");
+         EXPECT_EQ(r.uwzTypPo + r.uwzRodzDokTo + r.uwpTypPo + r.uwbTypPo, "");
+         EXPECT_EQ(r.uwzObyw, "obyw z1");
+       }},
       {"fields 15 and 16 only for an exchange of currency", [](Karta& k) { k.kRodzTr = "0701"; }, true,
        [](const TRekordTransakcji& r) {
          EXPECT_EQ(r.tKwZ, "");

@@ -111,10 +111,6 @@ TedycjaForm::TedycjaForm(Program& program) : program_(program) {
   lay->addWidget(Wprowadzanie, 1);
   lay->addLayout(przyciski);
 
-  // Built here, working once their parts of the card are: writing the parties of pages 4 and 5
-  // onto the list, which goes through the party editor.
-  for (QWidget* w : std::initializer_list<QWidget*>{PelNaLis, BenNaLis}) w->setEnabled(false);
-
   ustawKolejnosc();
   powiaz();
   powiazPodmioty();

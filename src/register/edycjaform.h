@@ -105,11 +105,14 @@ class TedycjaForm : public platform::ModalForm {
   void PodtJZClick();
   void dwaobywClick();
   // The parties-file buttons: a party chosen in the parties list into the page ("Wprowadź &z
-  // listy"); the ordering party's page onto the list ("Wprowadź &na listę").
+  // listy"); the page's party onto the list ("Wprowadź &na listę"): the ordering party's page as it
+  // is, the on-behalf party and the beneficiary as the party editor, preset from the page, accepts them.
   void DysZLisClick();
   void PelZLisClick();
   void BenZLisClick();
   void DysNaLisClick();
+  void PelNaLisClick();
+  void BenNaLisClick();
   void rejDatChange();
   void RozNumOdswiez();
   // "&Zapisz": the shown party entries stored, the card checked, the findings shown to be confirmed
@@ -169,6 +172,7 @@ class TedycjaForm : public platform::ModalForm {
   void pokazUwage(QLineEdit* uwaga);
   void podmiotZmieniony(StronaPodmiotu& s, QLineEdit* uwaga, bool pokazana);
   void zListy(const OpisRoli& r);
+  void naListePrzezEdytor(const OpisRoli& r);
   void powiazPodmioty();
 
   // Focus and exit checks.

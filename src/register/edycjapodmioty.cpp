@@ -1,9 +1,12 @@
 // The card editor's parties-file buttons: "Wprowadź &z listy" takes a party chosen in the parties
-// list into its page; "Wprowadź &na listę" writes the ordering party's page into klienci.dat.
+// list into its page; "Wprowadź &na listę" writes the page's party into klienci.dat (pages 4 and 5
+// through the party editor, which asks for what those pages do not hold).
 #include "platform/guard.h"
 #include "register/edycjaform.h"
 #include "register/karta.h"
 #include "register/program.h"
+#include "settings/edpodmiotform.h"
+#include "settings/konfigform.h"
 #include "settings/podmiotform.h"
 
 namespace zelt {
@@ -29,6 +32,23 @@ void TedycjaForm::DysNaLisClick() {
   if (TPodmiotForm* lista = program_.podmiot()) lista->naListe(rekordNaListe(kRolaDysponenta, program_.karta.z));
 }
 
+void TedycjaForm::PelNaLisClick() { naListePrzezEdytor(kRolaWImieniu); }
+void TedycjaForm::BenNaLisClick() { naListePrzezEdytor(kRolaBeneficjenta); }
+
+void TedycjaForm::naListePrzezEdytor(const OpisRoli& r) {
+  TPodmiotForm* lista = program_.podmiot();
+  TEdPodmiotForm* edytor = program_.edPodmiot();
+  if (!lista || !edytor) return;
+  const TKonfigForm* konfig = program_.konfig();
+  const DomyslneKarty d = konfig ? konfig->domyslne() : DomyslneKarty{};
+  // The page itself is not changed: from here on the editor's fields stand for it.
+  edytor->ustaw(ustawienieEdytoraPodmiotu(r, program_.karta.*(r.strona), d).pola);
+  if (edytor->pokaz() != platform::mrOk) return;
+  TRekordPodmiotu w = edytor->odczytaj();
+  w.rolaPo = r.rola;
+  lista->naListe(w);
+}
+
 void TedycjaForm::powiazPodmioty() {
   auto obsluga = [this](void (TedycjaForm::*fn)()) {
     return [this, fn] { platform::guarded(program_.svc.dialogs, [&] { (this->*fn)(); }); };
@@ -37,6 +57,8 @@ void TedycjaForm::powiazPodmioty() {
   connect(PelZLis, &QPushButton::clicked, this, obsluga(&TedycjaForm::PelZLisClick));
   connect(BenZLis, &QPushButton::clicked, this, obsluga(&TedycjaForm::BenZLisClick));
   connect(DysNaLis, &QPushButton::clicked, this, obsluga(&TedycjaForm::DysNaLisClick));
+  connect(PelNaLis, &QPushButton::clicked, this, obsluga(&TedycjaForm::PelNaLisClick));
+  connect(BenNaLis, &QPushButton::clicked, this, obsluga(&TedycjaForm::BenNaLisClick));
 }
 
 }  // namespace zelt

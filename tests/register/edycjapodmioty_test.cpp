@@ -13,6 +13,8 @@
 #include "register/glownyform.h"
 #include "register/karta.h"
 #include "register/program.h"
+#include "settings/edpodmiotform.h"
+#include "settings/konfigform.h"
 #include "settings/plikpodmiotow.h"
 #include "settings/podmiotform.h"
 #include "swiatrejestru.h"
@@ -107,11 +109,11 @@ struct Karta : swiat::SwiatRejestru {
 
 // ---- "Wprowadź z listy" ----
 
-TEST(CardPartiesFile, TakeOverButtonsAreLiveAndWritingTheOtherTwoWaitsForThePartyEditor) {
+TEST(CardPartiesFile, AllSixButtonsAreLive) {
   Karta w({});
   auto& e = w.e();
-  for (QPushButton* b : {e.DysNaLis, e.DysZLis, e.PelZLis, e.BenZLis}) EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
-  for (QPushButton* b : {e.PelNaLis, e.BenNaLis}) EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+  for (QPushButton* b : {e.DysNaLis, e.DysZLis, e.PelNaLis, e.PelZLis, e.BenNaLis, e.BenZLis})
+    EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
 }
 
 TEST(CardPartiesFile, APartyChosenInTheListReachesThePageOfAnyRole) {
@@ -312,6 +314,90 @@ TEST(CardPartiesFile, WritingOntoTheListCreatesAMissingFileAndIsRefusedOnAFullOn
     EXPECT_EQ(w.dialogs.messages(), QStringList{zelt::PlikPodmiotow::komunikatPelnej()});
     EXPECT_EQ(QFileInfo(w.klienci()).size(), zelt::PlikPodmiotow::kMaksimum * qint64(kRec));
     EXPECT_EQ(w.lista().Podmiot->RowCount(), wierszy);
+  }
+}
+
+// ---- "Wprowadź na listę" of pages 4 and 5, through the party editor ----
+
+TEST(CardPartiesFile, OnBehalfAndBeneficiaryGoOntoTheListAsThePartyEditorAcceptsThem) {
+  const struct {
+    const char* nazwa;
+    bool beneficjent;
+    int wynik;                   // the party editor's result
+    bool naLiscie;               // a party of the same NIP is listed already: the question, answered Yes
+  } cases[] = {
+      {"on behalf, accepted", false, platform::mrOk, false},
+      {"beneficiary, accepted over the same NIP", true, platform::mrOk, true},
+      {"on behalf, cancelled", false, platform::mrCancel, false},
+      {"beneficiary, not accepted in the verification", true, platform::mrIgnore, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.nazwa);
+    const TRekordPodmiotu stary = podmiot("Stary", "5261040828");
+    Karta w(c.naLiscie ? std::vector<TRekordPodmiotu>{podmiot("Adam", "1234563218"), stary}
+                       : std::vector<TRekordPodmiotu>{});
+    w.p.konfig()->domRodzDokTo->setCurrentIndex(2);
+    const std::string przedPlikiem = w.plik();
+    w.nowa([&](TedycjaForm& e) {
+      zelt::StronaPodmiotu& s = c.beneficjent ? w.k().b : w.k().p;
+      s.pola.TypPo = 0;
+      s.uwTypPoWidoczna = true;
+      s.pola.uwTypPo = "fundusz";
+      s.pola.Nz = cp1250::fromUtf8("Żak Ewa");
+      s.pola.AdrKr = "CZ";
+      s.pola.AdrKod = "11000";
+      s.pola.AdrM = "Praha";
+      s.pola.AdrUl = "Na Poříčí 1";
+      e.pokazKarte();
+      const zelt::StronaPodmiotu przed = s;
+
+      TRekordPodmiotu preset, zapisany;
+      bool uwTypPo = false, uwRodzDokTo = true;
+      w.dialogs.expectModal("EdPodmiotForm", [&](ModalForm&) {
+        auto& ed = *w.p.edPodmiot();
+        preset = ed.odczytaj();
+        uwTypPo = ed.uwTypPoPokazane();
+        uwRodzDokTo = ed.uwRodzDokToPokazane();
+        ed.Nip->setText("5261040828");
+        ed.NrPes->setText("44051401359");
+        zapisany = ed.odczytaj();
+        return c.wynik;
+      });
+      if (c.naLiscie) w.dialogs.expectMessage(platform::IdYes, kPytanie);
+      (c.beneficjent ? e.BenNaLis : e.PelNaLis)->click();
+      EXPECT_TRUE(w.dialogs.scriptDone());
+
+      // The editor's preset: the page's type (with its remark), name and address, citizenship and
+      // country the page's country, the numbers empty, the document the settings' default.
+      TRekordPodmiotu oczekiwany;
+      oczekiwany.TypPo = 0;
+      oczekiwany.uwTypPo = "fundusz";
+      oczekiwany.Nz = s.pola.Nz;
+      oczekiwany.Obyw = oczekiwany.AdrKr = "CZ";
+      oczekiwany.AdrKod = "11000";
+      oczekiwany.AdrM = "Praha";
+      oczekiwany.AdrUl = s.pola.AdrUl;
+      oczekiwany.RodzDokTo = 2;
+      oczekiwany.rolaPo = c.beneficjent ? TRekordPodmiotu::Beneficjent : TRekordPodmiotu::WImieniu;
+      EXPECT_EQ(preset, oczekiwany);
+      EXPECT_TRUE(uwTypPo);
+      EXPECT_FALSE(uwRodzDokTo);
+      EXPECT_EQ(s.pola, przed.pola) << "the page itself is not changed";
+
+      if (c.wynik != platform::mrOk) {
+        EXPECT_EQ(w.plik(), przedPlikiem) << "nothing written";
+        return;
+      }
+      const std::string plik = w.plik();
+      ASSERT_EQ(plik.size(), (c.naLiscie ? 2 : 1) * kRec);
+      const std::size_t numer = c.naLiscie ? 1 : 0;
+      EXPECT_EQ(TRekordPodmiotu::decode(plik.data() + numer * kRec), zapisany) << "the editor's record, its role";
+      EXPECT_EQ(zapisany.rolaPo, oczekiwany.rolaPo);
+      if (c.naLiscie) EXPECT_EQ(plik.substr(0, kRec), przedPlikiem.substr(0, kRec));
+      const int wiersz = w.lista().wierszRekordu(int(numer));
+      ASSERT_GE(wiersz, 0);
+      EXPECT_EQ(w.lista().Podmiot->Cells(TPodmiotForm::poNIP, wiersz), "5261040828");
+    });
   }
 }
 

@@ -28,6 +28,12 @@ int DialogDriver::ask(const QString& text, MsgButtons buttons) {
   return messageBox(text, QStringLiteral("Pytanie ?"), buttons, MsgIcon::Question);
 }
 
+std::optional<QString> DialogDriver::saveFile(const FileDialogRequest& req) {
+  auto r = saveFileAs(req);
+  if (!r) return std::nullopt;
+  return r->path;
+}
+
 int QtDialogDriver::messageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon icon) {
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(caption);
@@ -76,14 +82,37 @@ std::optional<QString> QtDialogDriver::openFile(const FileDialogRequest& req) {
   return f;
 }
 
-std::optional<QString> QtDialogDriver::saveFile(const FileDialogRequest& req) {
+namespace {
+
+// The extension of a filter's first pattern "*.ext", or none.
+QString rozszerzenieFiltra(const QString& filtr) {
+  const qsizetype p = filtr.indexOf(QStringLiteral("*."));
+  if (p < 0) return {};
+  QString e = filtr.mid(p + 2);
+  for (qsizetype i = 0; i < e.size(); ++i)
+    if (!e[i].isLetterOrNumber()) return e.left(i);
+  return e;
+}
+
+}  // namespace
+
+std::optional<SavedFile> QtDialogDriver::saveFileAs(const FileDialogRequest& req) {
   QFileDialog dlg(QApplication::activeWindow(), req.caption, req.folder, req.filter);
   dlg.setAcceptMode(QFileDialog::AcceptSave);
-  if (!req.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(req.defaultSuffix);
+  const QStringList filtry = req.filter.split(QStringLiteral(";;"));
+  if (req.filterIndex >= 1 && req.filterIndex <= filtry.size()) dlg.selectNameFilter(filtry[req.filterIndex - 1]);
+  if (!req.defaultSuffix.isEmpty()) {
+    dlg.setDefaultSuffix(req.defaultSuffix);
+  } else {
+    dlg.setDefaultSuffix(rozszerzenieFiltra(dlg.selectedNameFilter()));
+    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg,
+                     [&dlg](const QString& f) { dlg.setDefaultSuffix(rozszerzenieFiltra(f)); });
+  }
   if (!req.confirmOverwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite);
   if (!req.fileName.isEmpty()) dlg.selectFile(req.fileName);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
-  return dlg.selectedFiles().front();
+  const qsizetype wybrany = filtry.indexOf(dlg.selectedNameFilter());
+  return SavedFile{dlg.selectedFiles().front(), wybrany >= 0 ? int(wybrany) + 1 : 1};
 }
 
 std::optional<QString> QtDialogDriver::chooseFolder(const FileDialogRequest& req) {
@@ -106,8 +135,8 @@ ScriptedDialogs& ScriptedDialogs::expectOpenFile(std::optional<QString> answer) 
   script_.push_back({Shown::Kind::OpenFile, 0, {}, {}, std::move(answer)});
   return *this;
 }
-ScriptedDialogs& ScriptedDialogs::expectSaveFile(std::optional<QString> answer) {
-  script_.push_back({Shown::Kind::SaveFile, 0, {}, {}, std::move(answer)});
+ScriptedDialogs& ScriptedDialogs::expectSaveFile(std::optional<QString> answer, int filter) {
+  script_.push_back({Shown::Kind::SaveFile, 0, {}, {}, std::move(answer), filter});
   return *this;
 }
 ScriptedDialogs& ScriptedDialogs::expectFolder(std::optional<QString> answer) {
@@ -167,11 +196,11 @@ std::optional<QString> ScriptedDialogs::openFile(const FileDialogRequest& req) {
   return r;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const FileDialogRequest& req) {
+std::optional<SavedFile> ScriptedDialogs::saveFileAs(const FileDialogRequest& req) {
   Step step;
-  std::optional<QString> r;
-  if (take(Shown::Kind::SaveFile, req.caption, step)) r = step.file;
-  shown_.push_back({Shown::Kind::SaveFile, req.caption, req.folder, 0, req, MsgButtons::Ok, MsgIcon::None});
+  std::optional<SavedFile> r;
+  if (take(Shown::Kind::SaveFile, req.caption, step) && step.file) r = SavedFile{*step.file, step.filter};
+  shown_.push_back({Shown::Kind::SaveFile, req.caption, req.folder, r ? r->filter : 0, req, MsgButtons::Ok, MsgIcon::None});
   return r;
 }
 

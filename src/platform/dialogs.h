@@ -45,8 +45,17 @@ struct FileDialogRequest {
   QString folder;     // initial folder
   QString fileName;   // proposed file name
   QString filter;     // Qt filter text, "Pliki XML (*.xml);;Pliki TXT (*.txt)"
+  // Added to a name typed without one. When empty, a save dialog adds the chosen filter's own
+  // extension (its first "*.ext"), so that its question before replacing names the real file.
   QString defaultSuffix;
   bool confirmOverwrite = true;  // a save dialog asks before it names an existing file
+  int filterIndex = 1;           // the filter chosen when the dialog opens, from 1
+};
+
+// A save dialog's answer: the file and the filter chosen (from 1).
+struct SavedFile {
+  QString path;
+  int filter = 1;
 };
 
 class DialogDriver {
@@ -57,7 +66,9 @@ class DialogDriver {
   // Shows the window modally; returns its modal result, or its closeResult() when closed.
   virtual int showModal(ModalForm& form) = 0;
   virtual std::optional<QString> openFile(const FileDialogRequest& req) = 0;
-  virtual std::optional<QString> saveFile(const FileDialogRequest& req) = 0;
+  virtual std::optional<SavedFile> saveFileAs(const FileDialogRequest& req) = 0;
+  // The file alone.
+  std::optional<QString> saveFile(const FileDialogRequest& req);
   // Chooses a folder (the archive's and the export's folder pickers).
   virtual std::optional<QString> chooseFolder(const FileDialogRequest& req) = 0;
 
@@ -72,7 +83,7 @@ class QtDialogDriver : public DialogDriver {
   int messageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon icon) override;
   int showModal(ModalForm& form) override;
   std::optional<QString> openFile(const FileDialogRequest& req) override;
-  std::optional<QString> saveFile(const FileDialogRequest& req) override;
+  std::optional<SavedFile> saveFileAs(const FileDialogRequest& req) override;
   std::optional<QString> chooseFolder(const FileDialogRequest& req) override;
 };
 
@@ -98,13 +109,14 @@ class ScriptedDialogs : public DialogDriver {
   // The next modal window must have this object name.
   ScriptedDialogs& expectModal(const QString& objectName, ModalScript script);
   ScriptedDialogs& expectOpenFile(std::optional<QString> answer);
-  ScriptedDialogs& expectSaveFile(std::optional<QString> answer);
+  // The save dialog's answer, with the filter the user chose (from 1).
+  ScriptedDialogs& expectSaveFile(std::optional<QString> answer, int filter = 1);
   ScriptedDialogs& expectFolder(std::optional<QString> answer);
 
   int messageBox(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon icon) override;
   int showModal(ModalForm& form) override;
   std::optional<QString> openFile(const FileDialogRequest& req) override;
-  std::optional<QString> saveFile(const FileDialogRequest& req) override;
+  std::optional<SavedFile> saveFileAs(const FileDialogRequest& req) override;
   std::optional<QString> chooseFolder(const FileDialogRequest& req) override;
 
   const std::vector<Shown>& shown() const { return shown_; }
@@ -123,6 +135,7 @@ class ScriptedDialogs : public DialogDriver {
     QString match;
     ModalScript modal;
     std::optional<QString> file;
+    int filter = 1;
   };
   bool take(Shown::Kind kind, const QString& what, Step& step);
   std::vector<Step> script_;

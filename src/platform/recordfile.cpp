@@ -114,6 +114,25 @@ void RecordFile::writeEach(const std::vector<qint64>& records, std::size_t offse
     writeAt(n * static_cast<qint64>(size_) + static_cast<qint64>(offset), bytes, static_cast<qint64>(length));
 }
 
+void RecordFile::writeRecords(qint64 first, qint64 n, const char* records) {
+  if (first < 0 || n < 0 || first > count()) missing("Błąd zapisu pliku", first);
+  const qint64 sz = static_cast<qint64>(size_);
+  writeAt(first * sz, records, n * sz);
+}
+
+std::string RecordFile::partialTail() {
+  std::string tail(static_cast<std::size_t>(partialTailBytes()), '\0');
+  const qint64 n = static_cast<qint64>(tail.size());
+  if (n > 0 && !readAt(bytes() - n, tail.data(), n)) missing("Błąd odczytu pliku", count());
+  return tail;
+}
+
+void RecordFile::restore(qint64 length, const std::string& tail) {
+  truncate(length);
+  const qint64 n = static_cast<qint64>(tail.size());
+  if (n > 0) writeAt(length - n, tail.data(), n);
+}
+
 qint64 RecordFile::append(const char* record) {
   qint64 n = count();
   write(n, record);

@@ -54,8 +54,14 @@ class RecordFile {
   // The same bytes at the same offset of each of `records` (a mark set on many). The file's size
   // is asked once: when any of them is not a whole record of the file, nothing is written.
   void writeEach(const std::vector<qint64>& records, std::size_t offset, const char* bytes, std::size_t length);
+  // Records first .. first + n - 1 in one write; first is at most count().
+  void writeRecords(qint64 first, qint64 n, const char* records);
   // Appends at count() x size, so a partial tail is overwritten, never shifted onto.
   qint64 append(const char* record);
+  // The bytes of a partial record at the end, and the undo of appends after them: back to a
+  // former length with that partial record as it was.
+  std::string partialTail();
+  void restore(qint64 bytes, const std::string& tail);
   void flush();
   void close();
 

@@ -14,7 +14,9 @@
 #include "register/wysylka.h"
 #include "reports/drukkarty.h"
 #include "reports/drukrejestru.h"
+#include "reports/eksport.h"
 #include "reports/generujpliki.h"
+#include "reports/import.h"
 #include "settings/addioform.h"
 #include "settings/daneio.h"
 #include "settings/edpodmiotform.h"
@@ -106,6 +108,8 @@ bool Program::start() {
   glowny_->drukujKarty = [this](const std::vector<std::int32_t>& numery) { drukujKarty(*this, numery); };
   glowny_->DrukRejClick = [this] { DrukRejClick(*this); };
   glowny_->generujPliki = [this](const std::vector<std::int32_t>& numery) { generujPliki(*this, numery); };
+  glowny_->ExpMenClick = [this] { ExpMenClick(*this); };
+  glowny_->ImpMenClick = [this] { ImpMenClick(*this); };
   // From the main menu the list is browsed and kept; nothing is taken over into a card.
   glowny_->pokazPodmioty = [this] { return podmiot_->pokaz(false); };
   glowny_->ustawPrzyciski();

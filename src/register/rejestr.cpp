@@ -43,6 +43,26 @@ qint64 PlikRejestru::dopisz(const TRekordTransakcji& r) {
   return file_.append(b.data());
 }
 
+qint64 PlikRejestru::dopiszWszystkie(const std::vector<TRekordTransakcji>& rekordy) {
+  const qint64 pierwszy = ilosc();
+  const qint64 dlugosc = file_.bytes();
+  const std::string ogon = file_.partialTail();
+  constexpr std::size_t kBlok = 512;
+  std::vector<char> b(std::min(rekordy.size(), kBlok) * TRekordTransakcji::kSize);
+  try {
+    for (std::size_t i = 0; i < rekordy.size(); i += kBlok) {
+      const std::size_t ile = std::min(kBlok, rekordy.size() - i);
+      for (std::size_t j = 0; j < ile; ++j) rekordy[i + j].encode(b.data() + j * TRekordTransakcji::kSize);
+      file_.writeRecords(pierwszy + static_cast<qint64>(i), static_cast<qint64>(ile), b.data());
+    }
+    file_.flush();
+  } catch (...) {
+    file_.restore(dlugosc, ogon);
+    throw;
+  }
+  return pierwszy;
+}
+
 void PlikRejestru::kazdy(const std::function<void(qint64, const TRekordTransakcji&)>& fn) {
   kazdyBajty([&fn](qint64 i, const char* b) { fn(i, TRekordTransakcji::decode(b)); });
 }

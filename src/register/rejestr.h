@@ -3,6 +3,7 @@
 // one), new records appended at the end. A partial record at the end is not a record.
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "platform/recordfile.h"
 #include "register/rekordtransakcji.h"
@@ -40,6 +41,9 @@ class PlikRejestru {
   TRekordTransakcji czytaj(qint64 n);
   void zapisz(qint64 n, const TRekordTransakcji& r);
   qint64 dopisz(const TRekordTransakcji& r);
+  // Appends all the records or none: an error on the way (a full disk) cuts the file back to its
+  // former length, partial last record included, and is thrown on. Returns the first one's number.
+  qint64 dopiszWszystkie(const std::vector<TRekordTransakcji>& rekordy);
   // A record's bytes as stored, for a change of a single counter that must leave every other
   // byte as it was (also what lies beyond a string's length).
   TRekordTransakcji::Bytes czytajBajty(qint64 n);

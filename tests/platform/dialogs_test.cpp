@@ -83,6 +83,18 @@ TEST(ScriptedDialogs, FileDialogs) {
   d.expectSaveFile(QString("/tmp/x.xml")).expectOpenFile(std::nullopt);
   EXPECT_EQ(d.saveFile({"Zapisz", "/tmp", "x.xml", "*.xml", "xml"}), QString("/tmp/x.xml"));
   EXPECT_FALSE(d.openFile({"Otwórz", "/tmp", {}, {}, {}}).has_value());
+
+  // The save dialog reports the filter chosen; the request keeps the one preselected.
+  d.expectSaveFile(QString("/tmp/w"), 1).expectSaveFile(std::nullopt, 2);
+  FileDialogRequest r{"Zapisz", "/tmp", {}, "A (*.txt);;B (*.xml)", {}};
+  r.filterIndex = 2;
+  const auto wybor = d.saveFileAs(r);
+  ASSERT_TRUE(wybor);
+  EXPECT_EQ(wybor->path, "/tmp/w");
+  EXPECT_EQ(wybor->filter, 1);
+  EXPECT_EQ(d.shown().back().request.filterIndex, 2);
+  EXPECT_FALSE(d.saveFileAs(r)) << "cancelled, whatever filter was chosen";
+  EXPECT_TRUE(d.scriptDone());
 }
 
 }  // namespace

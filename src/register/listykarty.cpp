@@ -93,8 +93,13 @@ std::string dataRaportu(double dni) {
   // Formatted by hand: a send writes two dates for each of a thousand records.
   const auto d = platform::daysToDate(dni);
   if (!d) return "00000000";
-  char b[16];
-  std::snprintf(b, sizeof b, "%04d%02d%02d", d->year(), d->month(), d->day());
+  std::string b(8, '0');
+  auto cyfry = [&b](std::size_t koniec, int v, int ile) {
+    for (int i = 1; i <= ile; ++i, v /= 10) b[koniec - static_cast<std::size_t>(i)] = static_cast<char>('0' + v % 10);
+  };
+  cyfry(4, d->year(), 4);
+  cyfry(6, d->month(), 2);
+  cyfry(8, d->day(), 2);
   return b;
 }
 

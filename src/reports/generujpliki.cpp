@@ -95,16 +95,17 @@ class Wysylka {
     for (const std::int32_t nr : numery) {
       if (!widziane.insert(nr).second) continue;
       const auto bajty = plik.czytajBajty(nr);
-      TRekordTransakcji r = TRekordTransakcji::decode(bajty.data());
-      const int k = kategoria(r);
+      // Decoded where it is kept: a record holds a hundred strings, each move of it costs.
+      DoWyslania& d = doWyslania.emplace_back();
+      d.nr = nr;
+      d.rekord = TRekordTransakcji::decode(bajty.data());
+      d.kategoria = kategoria(d.rekord);
       przeczytany = true;
-      ostatniWyslany = k != 0 && r.ilWyslan == 0;
-      if (ostatniWyslany) {
-        doWyslania.push_back({nr, k, std::move(r)});
-        continue;
-      }
-      if (k != 0) wyslane = true;
-      pominiety = std::move(r);
+      ostatniWyslany = d.kategoria != 0 && d.rekord.ilWyslan == 0;
+      if (ostatniWyslany) continue;
+      if (d.kategoria != 0) wyslane = true;
+      pominiety = std::move(d.rekord);
+      doWyslania.pop_back();
     }
     if (przeczytany) p_.aktualnyRekord = ostatniWyslany ? doWyslania.back().rekord : std::move(pominiety);
 

@@ -34,6 +34,7 @@ QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 TglownyForm::TglownyForm(Program& program)
     : ZipPacker(std::make_unique<zip::TZipPacker>(program.svc.dialogs)), program_(program) {
   setObjectName("glownyForm");
+  ZipPacker->setShell(&program.svc.shell);
   ArchMenClick = [this] { archiwizuj(program_, *ZipPacker); };
   setWindowTitle(QStringLiteral("Informacja dla ZELT"));
   setMinimumSize(550, 250);

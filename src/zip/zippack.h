@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "zip/ziplayout.h"
 #include "zip/zpackrecord.h"
 
 namespace platform {
@@ -21,6 +22,8 @@ class Shell;
 }
 
 namespace zip {
+
+class SpanOut;
 
 // The text of a message number, with the extra text after it.
 QString zipMessageText(int id, const QString& extra = {});
@@ -230,6 +233,8 @@ class TZipPacker {
   DiskSlot GetNewDisk(const QString& target, int disk);
   int askOverwrite(int disk, const QString& file, const QString& question);
   bool listSpanned();
+  void writeSpanParts(const ziplayout::ReadAt& read, const ziplayout::EndRecord& end,
+                      std::vector<ziplayout::CentralEntry>& central, SpanOut& out);
   int convertToSFX(bool fromAdd);
   std::string askPassword(bool add, bool inCallback);
   QString findStub() const;

@@ -37,6 +37,8 @@ void serveOnlyPainting() {
 
 std::atomic<bool> g_formatting{false};
 
+}  // namespace
+
 // The split writer: moves on to the next disk whenever the current one is full.
 class SpanOut {
  public:
@@ -58,6 +60,13 @@ class SpanOut {
     }
   }
   int diskIndex() const { return disk_ - 1; }  // from 0, as the headers count
+  // The parts written as files beside the target in this run: a set that fails takes them away,
+  // so that no incomplete set passes for a backup.
+  void keepFiles(bool files) { files_ = files; }
+  void discardWritten() {
+    file_.close();
+    for (const auto& p : written_) QFile::remove(p);
+  }
   std::int64_t offset() const { return onDisk_; }
   // A finished part is on the disk before the next is asked for (a removable one is taken out).
   void finish() {
@@ -76,17 +85,18 @@ class SpanOut {
     // A part is its user's only.
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
       throw EZipPacker(11012, QStringLiteral("\n") + path);
+    if (files_) written_.push_back(path);
     room_ = std::max<std::int64_t>(room, 1);
     onDisk_ = 0;
   }
 
   std::function<std::pair<QString, std::int64_t>(int)> nextDisk_;
   QFile file_;
+  bool files_ = false;
+  std::vector<QString> written_;
   int disk_ = 0;
   std::int64_t room_ = 0, onDisk_ = 0;
 };
-
-}  // namespace
 
 bool FormatThread::run(platform::Drives& drives, const QString& path, const QString& label) {
   bool expected = false;
@@ -217,6 +227,19 @@ int TZipPacker::WriteSpan(const QString& temporary, const QString& target) {
     DiskSlot slot = GetNewDisk(target, disk);
     return std::make_pair(slot.path, slot.room);
   });
+  out.keepFiles(d.kind(target) != platform::DriveKind::Removable);
+  try {
+    writeSpanParts(read, end, central, out);
+  } catch (...) {
+    out.discardWritten();
+    throw;
+  }
+  return 0;
+}
+
+void TZipPacker::writeSpanParts(const ziplayout::ReadAt& read,
+                                const ziplayout::EndRecord& end, std::vector<ziplayout::CentralEntry>& central,
+                                SpanOut& out) {
   auto report = [&](const QString& text) {
     if (Verbose && OnMessage) OnMessage(0, text);
     serveOnlyPainting();
@@ -299,7 +322,6 @@ int TZipPacker::WriteSpan(const QString& temporary, const QString& target) {
   out.write(reinterpret_cast<const char*>(rec), sizeof rec, 11023);
   out.write(comment.data(), static_cast<std::int64_t>(comment.size()), 11044);
   out.finish();
-  return 0;
 }
 
 }  // namespace zip

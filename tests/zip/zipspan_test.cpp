@@ -220,6 +220,7 @@ TEST(SpanFixed, ExistingPartsAskAndFailuresKeepTheSources) {
     if (error) {
       EXPECT_EQ(s.z.AddedCount, 0);
       EXPECT_EQ(s.files(s.data), sources) << "a failed set leaves every source";
+      EXPECT_EQ(s.files(s.out), QStringList{"ko002.zip"}) << "and none of its own parts";
       EXPECT_EQ(World::readFile(s.out + "/ko002.zip"), c.answer == platform::IdYes ? "" : "earlier set");
     } else {
       EXPECT_EQ(s.z.AddedCount, 3);
@@ -370,6 +371,55 @@ TEST(SpanRemovable, QuestionsForEachDisk) {
       EXPECT_TRUE(r.files(r.data).isEmpty());
       EXPECT_EQ(r.z.Count(), 3);
     }
+  }
+}
+
+TEST(SpanRemovable, HandlersAnswerInPlaceOfTheBoxesAndAnEmptyDriveGivesNoTotal) {
+  REQUIRE_TOOL("python3");
+  {
+    SCOPED_TRACE("handlers");
+    Removable r({20000, 20000, 20000});
+    r.z.setZipFileName(r.mount + "/kopia.zip");
+    World::writeFile(r.drives.disks()[1].folder + "/kopia.zip", "earlier");
+    r.drives.insert(1);
+    r.drives.setVolumeLabel(r.mount, "PKBACK# 002");
+    r.drives.insert(-1);
+    QStringList seen;
+    r.z.OnGetNextDisk = [&](int disk, int total, const QString& drive, bool&) {
+      seen << QString("disk %1 of %2 in %3").arg(disk).arg(total).arg(drive);
+      r.drives.insert(disk - 1);
+    };
+    r.z.OnStatusDisk = [&](int disk, const QString& file, const QString& question, int& answer) {
+      seen << QString("%1 %2 %3").arg(disk).arg(QFileInfo(file).fileName(), question);
+      answer = platform::IdYes;
+    };
+    r.add(r.mount + "/kopia.zip", zip::AddDiskSpan, false);
+    EXPECT_EQ(r.z.AddedCount, 3);
+    EXPECT_TRUE(r.dialogs.shown().empty());
+    EXPECT_EQ(seen, (QStringList{"disk 1 of 0 in A:", "disk 2 of 0 in A:", "2 kopia.zip Overwrite previous disk no 2",
+                                 "disk 3 of 0 in A:"}));
+  }
+  {
+    SCOPED_TRACE("the box without a total; a handler that aborts");
+    Removable r({20000, 20000, 20000});
+    r.dialogs.expectMessage(platform::IdCancel, "Please insert disk volume 1\r\nin drive: A:");
+    int error = 0;
+    try {
+      r.add(r.mount + "/kopia.zip");
+    } catch (const zip::EZipPacker& e) {
+      error = e.id();
+    }
+    EXPECT_EQ(error, 11007);
+    EXPECT_EQ(r.dialogs.messages(), QStringList{"Please insert disk volume 1\r\nin drive: A:"});
+    r.z.OnGetNextDisk = [](int, int, const QString&, bool& abort) { abort = true; };
+    error = 0;
+    try {
+      r.add(r.mount + "/kopia.zip");
+    } catch (const zip::EZipPacker& e) {
+      error = e.id();
+    }
+    EXPECT_EQ(error, 11007);
+    EXPECT_TRUE(r.files(r.temp).isEmpty());
   }
 }
 

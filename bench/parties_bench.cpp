@@ -6,18 +6,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "klienci64k.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/printers.h"
-#include "platform/registry.h"
-#include "platform/shell.h"
 #include "qtbench.h"
 #include "register/program.h"
 #include "settings/plikpodmiotow.h"
 #include "settings/podmiotform.h"
+#include "swiatbench.h"
 
 namespace {
 
@@ -25,17 +20,10 @@ constexpr qint64 kRec = zelt::TRekordPodmiotu::kSize;
 
 // A program object over a data folder that holds the parties file (the parties folder setting
 // empty, so the list settles on the data folder).
-struct Swiat {
-  QTemporaryDir dir;
-  platform::RegistryStore reg{dir.filePath("registry.txt")};
-  platform::ScriptedDialogs dialogs;
-  platform::FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0))};
-  platform::RecordingShell shell{dir.filePath("Dokumenty")};
-  platform::FixedPrinters printers;
+struct Swiat : bench::Uslugi {
   zelt::Program program{zelt::Services{reg, dialogs, clock, shell, printers}};
 
   Swiat() {
-    dialogs.onFailure = [](const QString& why) { throw std::runtime_error(why.toStdString()); };
     QDir().mkpath(dir.filePath("dane"));
     program.KatDan = dir.filePath("dane");
     bench::zbudujKlientow(klienci());
@@ -58,14 +46,8 @@ Swiat& swiat() {
 // The yardstick: one plain sequential read of the whole file.
 void BM_PlainReadOfThePartiesFile(benchmark::State& state) {
   Swiat& s = swiat();
-  std::vector<char> bufor(1 << 20);
-  for (auto _ : state) {
-    QFile f(s.klienci());
-    if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot open the parties file");
-    qint64 razem = 0;
-    for (qint64 n; (n = f.read(bufor.data(), static_cast<qint64>(bufor.size()))) > 0;) razem += n;
-    if (razem != bench::kPodmiotow * kRec) throw std::runtime_error("short read");
-  }
+  for (auto _ : state)
+    if (bench::czytajCaly(s.klienci()) != bench::kPodmiotow * kRec) throw std::runtime_error("short read");
 }
 BENCHMARK(BM_PlainReadOfThePartiesFile)->Unit(benchmark::kMillisecond);
 

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -17,11 +16,8 @@
 #include <thread>
 #include <time.h>
 
-#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/printers.h"
-#include "platform/registry.h"
-#include "platform/shell.h"
 #include "register/program.h"
 #include "register/glownyform.h"
 #include "register/polecenia.h"
@@ -30,6 +26,7 @@
 #include "settings/konfigform.h"
 #include "qtbench.h"
 #include "rejestr100k.h"
+#include "swiatbench.h"
 
 namespace {
 
@@ -46,12 +43,7 @@ class Przelacznik : public platform::Printers {
   std::unique_ptr<platform::PrintJob> job() override { return p->job(); }
 };
 
-struct Swiat {
-  QTemporaryDir dir;
-  platform::RegistryStore reg{dir.filePath("registry.txt")};
-  platform::ScriptedDialogs dialogs;
-  platform::FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0))};
-  platform::RecordingShell shell{dir.filePath("Dokumenty")};
+struct Swiat : bench::Uslugi {
   platform::SystemPrinters pdf{shell, clock};
   platform::FixedPrinters zapis;
   Przelacznik drukarki;
@@ -59,18 +51,11 @@ struct Swiat {
   std::vector<std::int32_t> numery;
 
   Swiat() {
-    dialogs.onFailure = [](const QString& why) { throw std::runtime_error(why.toStdString()); };
-    const QString baza = dir.filePath("Dokumenty/ZELT/Baza");
-    QDir().mkpath(baza);
-    QDir::setCurrent(dir.path());
-    bench::zbudujRejestr(baza + "/transak.dat", kRecords);
+    bench::zbudujRejestr(baza() + "/transak.dat", kRecords);
     // Every printer name on both sides, the PDF printer chosen.
     zapis.set(pdf.names());
     drukarki.p = &pdf;
-    program = std::make_unique<zelt::Program>(zelt::Services{reg, dialogs, clock, shell, drukarki});
-    program->logowanie = [] { return platform::mrOk; };
-    program->zakoncz = [] {};
-    if (!program->start()) throw std::runtime_error("start-up failed");
+    program = uruchom(drukarki);
     auto* w = program->konfig()->WybDruk;
     w->setCurrentIndex(w->findText(platform::SystemPrinters::pdfPrinterName()));
     for (int i = 0; i < kCards; ++i) numery.push_back(i * (kRecords / kCards) + 7);

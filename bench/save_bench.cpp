@@ -5,17 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <chrono>
 #include <stdexcept>
 
-#include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/printers.h"
-#include "platform/registry.h"
-#include "platform/shell.h"
 #include "register/glownyform.h"
 #include "register/karta.h"
 #include "register/program.h"
@@ -23,31 +16,19 @@
 #include "register/zapiskarty.h"
 #include "qtbench.h"
 #include "rejestr100k.h"
+#include "swiatbench.h"
 
 namespace {
 
 constexpr int kRecords = 100000;
 using Zegar = std::chrono::steady_clock;
 
-struct Swiat {
-  QTemporaryDir dir;
-  platform::RegistryStore reg{dir.filePath("registry.txt")};
-  platform::ScriptedDialogs dialogs;
-  platform::FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0))};
-  platform::RecordingShell shell{dir.filePath("Dokumenty")};
-  platform::FixedPrinters printers;
+struct Swiat : bench::Uslugi {
   std::unique_ptr<zelt::Program> p;
 
   Swiat() {
-    dialogs.onFailure = [](const QString& why) { throw std::runtime_error(why.toStdString()); };
-    const QString baza = dir.filePath("Dokumenty/ZELT/Baza");
-    QDir().mkpath(baza);
-    QDir::setCurrent(dir.path());
-    bench::zbudujRejestr(baza + "/transak.dat", kRecords);
-    p = std::make_unique<zelt::Program>(zelt::Services{reg, dialogs, clock, shell, printers});
-    p->logowanie = [] { return platform::mrOk; };
-    p->zakoncz = [] {};
-    if (!p->start()) throw std::runtime_error("start-up failed");
+    bench::zbudujRejestr(baza() + "/transak.dat", kRecords);
+    p = uruchom();
   }
   QString plik() const { return p->transakDat(); }
 };
@@ -60,13 +41,8 @@ Swiat& swiat() {
 
 // One sequential read of the whole register file, in milliseconds.
 double odczyt(const QString& plik) {
-  static std::vector<char> bufor(1 << 20);
   const auto t0 = Zegar::now();
-  QFile f(plik);
-  if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot open the register");
-  qint64 razem = 0;
-  for (qint64 n; (n = f.read(bufor.data(), static_cast<qint64>(bufor.size()))) > 0;) razem += n;
-  benchmark::DoNotOptimize(razem);
+  benchmark::DoNotOptimize(bench::czytajCaly(plik));
   return std::chrono::duration<double, std::milli>(Zegar::now() - t0).count();
 }
 

@@ -16,7 +16,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <unistd.h>
 
@@ -25,11 +24,7 @@
 #include <map>
 #include <optional>
 
-#include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/printers.h"
-#include "platform/registry.h"
-#include "platform/shell.h"
 #include "platform/wholefile.h"
 #include "register/program.h"
 #include "register/rejestr.h"
@@ -38,6 +33,7 @@
 #include "settings/firmaform.h"
 #include "qtbench.h"
 #include "rejestr100k.h"
+#include "swiatbench.h"
 
 namespace {
 
@@ -63,23 +59,14 @@ double mediana(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-struct Swiat {
-  QTemporaryDir dir;
-  platform::RegistryStore reg{dir.filePath("registry.txt")};
-  platform::ScriptedDialogs dialogs;
-  platform::FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0))};
-  platform::RecordingShell shell{dir.filePath("Dokumenty")};
-  platform::FixedPrinters printers;
+struct Swiat : bench::Uslugi {
   std::unique_ptr<zelt::Program> program;
   std::vector<std::int32_t> numery;
   std::map<char, std::vector<qint64>> poLiterze;  // the chosen records by their file's letter
   QString wzor, wzorZ;  // the references' folders
 
   Swiat() {
-    dialogs.onFailure = [](const QString& why) { throw std::runtime_error(why.toStdString()); };
-    const QString baza = dir.filePath("Dokumenty/ZELT/Baza");
-    QDir().mkpath(baza);
-    QDir::setCurrent(dir.path());
+    const QString baza = Uslugi::baza();
     bench::zbudujRejestr(baza + "/transak.dat", kRecords);
     // Every hundredth live record, given the fields of one of the seven categories in turn.
     zelt::PlikRejestru f(baza + "/transak.dat");
@@ -101,10 +88,7 @@ struct Swiat {
       numery.push_back(n);
     }
     naDysk(baza + "/transak.dat");
-    program = std::make_unique<zelt::Program>(zelt::Services{reg, dialogs, clock, shell, printers});
-    program->logowanie = [] { return platform::mrOk; };
-    program->zakoncz = [] {};
-    if (!program->start()) throw std::runtime_error("start-up failed");
+    program = uruchom();
     program->firma()->NIPIO->setText("5260001246");
     program->firma()->nazpli->setText("BENCH");
     wzor = dir.filePath("wzor");

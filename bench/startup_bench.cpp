@@ -7,13 +7,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
-#include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/printers.h"
-#include "platform/registry.h"
-#include "platform/shell.h"
 #include "register/edycjaform.h"
 #include "register/glownyform.h"
 #include "register/karta.h"
@@ -24,6 +19,7 @@
 #include "klienci64k.h"
 #include "qtbench.h"
 #include "rejestr100k.h"
+#include "swiatbench.h"
 
 namespace {
 
@@ -31,29 +27,12 @@ constexpr int kRecords = 100000;
 
 // A world of its own: documents folder with the register and the parties file in ZELT/Baza (the
 // parties folder is the data folder), a registry file.
-struct Swiat {
-  QTemporaryDir dir;
-  platform::RegistryStore reg{dir.filePath("registry.txt")};
-  platform::ScriptedDialogs dialogs;
-  platform::FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0))};
-  platform::RecordingShell shell{dir.filePath("Dokumenty")};
-  platform::FixedPrinters printers;
-
+struct Swiat : bench::Uslugi {
   Swiat() {
-    dialogs.onFailure = [](const QString& why) { throw std::runtime_error(why.toStdString()); };
-    const QString baza = dir.filePath("Dokumenty/ZELT/Baza");
-    QDir().mkpath(baza);
-    QDir::setCurrent(dir.path());
-    bench::zbudujRejestr(baza + "/transak.dat", kRecords);
-    bench::zbudujKlientow(baza + "/klienci.dat");
+    bench::zbudujRejestr(baza() + "/transak.dat", kRecords);
+    bench::zbudujKlientow(baza() + "/klienci.dat");
   }
-  std::unique_ptr<zelt::Program> start() {
-    auto p = std::make_unique<zelt::Program>(zelt::Services{reg, dialogs, clock, shell, printers});
-    p->logowanie = [] { return platform::mrOk; };
-    p->zakoncz = [] {};
-    if (!p->start()) throw std::runtime_error("start-up failed");
-    return p;
-  }
+  std::unique_ptr<zelt::Program> start() { return uruchom(); }
 };
 
 Swiat& swiat() {
@@ -110,14 +89,7 @@ BENCHMARK(BM_LoadACard)->Unit(benchmark::kMillisecond);
 void BM_SequentialReadOfTheRegister(benchmark::State& state) {
   Swiat& s = swiat();
   const QString plik = s.dir.filePath("Dokumenty/ZELT/Baza/transak.dat");
-  std::vector<char> bufor(1 << 20);
-  for (auto _ : state) {
-    QFile f(plik);
-    if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot open the register");
-    qint64 razem = 0;
-    for (qint64 n; (n = f.read(bufor.data(), static_cast<qint64>(bufor.size()))) > 0;) razem += n;
-    benchmark::DoNotOptimize(razem);
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(bench::czytajCaly(plik));
 }
 BENCHMARK(BM_SequentialReadOfTheRegister)->Unit(benchmark::kMillisecond);
 

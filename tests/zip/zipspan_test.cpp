@@ -148,37 +148,66 @@ TEST(SpanFixed, DescriptorsAndRepeatedNamesArePairedByOffset) {
   REQUIRE_TOOL("python3");
   REQUIRE_TOOL("zip");
   REQUIRE_TOOL("unzip");
-  Span s;
-  // Written to a pipe, Python's zipfile puts a data descriptor behind each member (flag bit 3);
-  // the same name twice with different contents.
-  const QString input = s.temp + "/zip123456.zip";
-  World::writeFile(input, runPython("import sys, zipfile, warnings\n"
-                                    "warnings.simplefilter('ignore')\n"
-                                    "with zipfile.ZipFile(sys.stdout.buffer, 'w', zipfile.ZIP_DEFLATED) as z:\n"
-                                    "    z.writestr('raport.txt', b'pierwszy ' * 3000)\n"
-                                    "    z.writestr('raport.txt', b'drugi ' * 2000)\n"
-                                    "    z.writestr('konfig', bytes(range(256)) * 40)\n"
-                                    "    z.comment = b'zestaw'\n")
-                              .toStdString());
-  EXPECT_EQ(inspect(input), (QStringList{"raport.txt 8 8 27000", "raport.txt 8 8 12000", "konfig 8 8 10240",
-                                         "comment:zestaw", "test:None"}));
-  s.z.MaxVolumeSize = 300;
-  EXPECT_EQ(s.z.WriteSpan(input, s.out + "/kopia.zip"), 0);
-  QStringList paths;
-  for (const auto& p : s.files(s.out)) paths << s.out + "/" + p;
-  ASSERT_GE(paths.size(), 3);
-  const QStringList set = readSet(paths);
-  ASSERT_EQ(set.size(), 4);
-  EXPECT_TRUE(set[0].startsWith("raport.txt 0 4 True"));
-  EXPECT_TRUE(set[1].startsWith("raport.txt ") && set[1].endsWith(" True") && set[1] != set[0]) << set[1].toStdString();
-  EXPECT_TRUE(set[2].startsWith("konfig ") && set[2].endsWith(" True")) << set[2].toStdString();
-  const QString joined = join(paths, s.tmp.filePath("joined"));
-  EXPECT_EQ(unzipTest(joined), 0);
-  EXPECT_EQ(runPython("import sys, zipfile\n"
-                      "z = zipfile.ZipFile(sys.argv[1])\n"
-                      "print(z.comment.decode(), [z.read(i)[:8] for i in z.infolist()])\n",
-                      {joined}),
-            "zestaw [b'pierwszy', b'drugi dr', b'\\x00\\x01\\x02\\x03\\x04\\x05\\x06\\x07']\n");
+  struct Case {
+    const char* name;
+    const char* script;  // writes the input archive to standard output
+    QStringList members;
+  };
+  const Case cases[] = {
+      // Written to a pipe, Python's zipfile puts a 16-byte data descriptor with its signature
+      // behind each member (flag bit 3); the same name twice with different contents.
+      {"16-byte descriptors",
+       "import sys, zipfile, warnings\n"
+       "warnings.simplefilter('ignore')\n"
+       "with zipfile.ZipFile(sys.stdout.buffer, 'w', zipfile.ZIP_DEFLATED) as z:\n"
+       "    z.writestr('raport.txt', b'pierwszy ' * 3000)\n"
+       "    z.writestr('raport.txt', b'drugi ' * 2000)\n"
+       "    z.writestr('konfig', bytes(range(256)) * 40)\n"
+       "    z.comment = b'zestaw'\n",
+       {"raport.txt 8 8 27000", "raport.txt 8 8 12000", "konfig 8 8 10240", "comment:zestaw", "test:None"}},
+      // Laid out by hand: stored members whose 12-byte descriptors carry no signature.
+      {"12-byte descriptors",
+       "import sys, struct, zlib\n"
+       "out, cd = bytearray(), bytearray()\n"
+       "members = [(b'raport.txt', b'pierwszy ' * 300), (b'raport.txt', b'drugi ' * 200), (b'konfig', bytes(range(256)) * 4)]\n"
+       "for name, data in members:\n"
+       "    off, crc = len(out), zlib.crc32(data)\n"
+       "    out += struct.pack('<IHHHHHIIIHH', 0x04034b50, 20, 8, 0, 0, 0x21, 0, 0, 0, len(name), 0) + name + data\n"
+       "    out += struct.pack('<III', crc, len(data), len(data))\n"
+       "    cd += struct.pack('<IHHHHHHIIIHHHHHII', 0x02014b50, 20, 20, 8, 0, 0, 0x21, crc, len(data), len(data),\n"
+       "                      len(name), 0, 0, 0, 0, 0, off) + name\n"
+       "out += cd + struct.pack('<IHHHHIIH', 0x06054b50, 0, 0, 3, 3, len(cd), len(out), 6) + b'zestaw'\n"
+       "sys.stdout.buffer.write(bytes(out))\n",
+       {"raport.txt 0 8 2700", "raport.txt 0 8 1200", "konfig 0 8 1024", "comment:zestaw", "test:None"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Span s;
+    const QString input = s.temp + "/zip123456.zip";
+    World::writeFile(input, runPython(c.script).toStdString());
+    EXPECT_EQ(inspect(input), c.members);
+    s.z.MaxVolumeSize = 300;
+    EXPECT_EQ(s.z.WriteSpan(input, s.out + "/kopia.zip"), 0);
+    QStringList paths;
+    for (const auto& p : s.files(s.out)) paths << s.out + "/" + p;
+    ASSERT_GE(paths.size(), 3);
+    // Every byte of the input once, and the span signature: nothing left out, nothing doubled.
+    qint64 total = 0;
+    for (const auto& p : paths) total += QFileInfo(p).size();
+    EXPECT_EQ(total, QFileInfo(input).size() + 4);
+    const QStringList set = readSet(paths);
+    ASSERT_EQ(set.size(), 4);
+    EXPECT_TRUE(set[0].startsWith("raport.txt 0 4 True"));
+    EXPECT_TRUE(set[1].startsWith("raport.txt ") && set[1].endsWith(" True") && set[1] != set[0]) << set[1].toStdString();
+    EXPECT_TRUE(set[2].startsWith("konfig ") && set[2].endsWith(" True")) << set[2].toStdString();
+    const QString joined = join(paths, s.tmp.filePath("joined"));
+    EXPECT_EQ(unzipTest(joined), 0);
+    EXPECT_EQ(runPython("import sys, zipfile\n"
+                        "z = zipfile.ZipFile(sys.argv[1])\n"
+                        "print(z.comment.decode(), [z.read(i)[:8] for i in z.infolist()])\n",
+                        {joined}),
+              "zestaw [b'pierwszy', b'drugi dr', b'\\x00\\x01\\x02\\x03\\x04\\x05\\x06\\x07']\n");
+  }
 }
 
 TEST(SpanFixed, ExistingPartsAskAndFailuresKeepTheSources) {

@@ -68,7 +68,7 @@ std::string_view kawalek(std::string_view t, std::size_t od, std::size_t ile) {
 }
 
 // yyyymmdd: year, month and day each read as a number, then the date they make.
-double data(std::string_view t) {
+double dzienZ(std::string_view t) {
   const int r = calkowita(kawalek(t, 0, 4)), m = calkowita(kawalek(t, 4, 2)), d = calkowita(kawalek(t, 6, 2));
   const QDate dzien(r, m, d);
   if (r < 1 || r > 9999 || !dzien.isValid()) throw Odmowa{u("Invalid argument to date encode")};
@@ -105,7 +105,7 @@ enum Sekcja : unsigned {
 };
 
 struct NazwaSekcji {
-  const char* nazwa;
+  std::string_view nazwa;
   Sekcja bit;
 };
 constexpr NazwaSekcji kSekcje[] = {{"identTr", kIdentTr},       {"daneTr", kDaneTr},
@@ -205,11 +205,11 @@ const Tabela& tabela() {
 }
 
 // Stores one value (already in Windows-1250) as its field reads it.
-void zapiszPole(R& r, const Pole& p, std::string_view wartosc, const ListyKarty& listy) {
+void zapiszPole(R& r, const Pole& p, std::string wartosc, const ListyKarty& listy) {
   switch (p.odczyt) {
-    case Odczyt::Tekst: r.*(p.tekst) = bezSterujacych(std::string(wartosc), p.pojemnosc); break;
+    case Odczyt::Tekst: r.*(p.tekst) = bezSterujacych(std::move(wartosc), p.pojemnosc); break;
     case Odczyt::Calkowita: r.*(p.liczba) = calkowita(wartosc); break;
-    case Odczyt::Data: r.*(p.dzien) = data(wartosc); break;
+    case Odczyt::Data: r.*(p.dzien) = dzienZ(wartosc); break;
     case Odczyt::Typ: {
       // By the code in the list, so that a reordered dictionary keeps the types; the number
       // itself only for a code that no item has.
@@ -334,6 +334,14 @@ std::int32_t statusKarty(std::string_view linia) {
   return calkowita(dekodujOdwolania(w.substr(0, w.find('"'))));
 }
 
+// How many times `co` stands in the file: room for the records before they are read, so that a
+// large file's records are never moved while the list grows.
+std::size_t ile(std::string_view plik, std::string_view co) {
+  std::size_t n = 0;
+  for (std::size_t p = plik.find(co); p != std::string_view::npos; p = plik.find(co, p + co.size())) ++n;
+  return n;
+}
+
 WynikImportu wynik(const std::function<void(std::vector<R>&)>& czytaj) {
   WynikImportu w;
   try {
@@ -421,6 +429,7 @@ WynikImportu czytajTxt(std::string_view plik, const KontekstImportu& k) {
     std::string_view linia;
     if (!linie.nastepna(linia) || linia.substr(0, 2) != "HE") odmow(kSkladnia);
     if (kawalek(linia, 16, std::string_view::npos) != k.NIPIO) odmow(kInnaInstytucja);
+    rekordy.reserve(ile(plik, "\nDA;"));
     while (linie.nastepna(linia)) {
       if (linia.substr(0, 2) == "TR") break;
       if (linia.substr(0, 3) != "DA;") odmow(kSkladnia);
@@ -445,6 +454,7 @@ WynikImportu czytajXml(std::string_view plik, const KontekstImportu& k) {
         if (!nipIO) continue;
         if (*nipIO != k.NIPIO) odmow(kInnaInstytucja);
         nip = true;
+        rekordy.reserve(ile(plik, "<kartaTr"));
       }
       const Znaczniki z = znaczniki(linia);
       if (z.poczatekKarty) {

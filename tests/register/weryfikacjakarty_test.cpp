@@ -140,7 +140,7 @@ TEST(WeryfikacjaKarty, OneChangeToTheCleanCardGivesItsFindings) {
          EXPECT_EQ(k.jedIO, "00000005");
          EXPECT_EQ((k.nrEwT + "00000005050307").size(), 25u);
        }},
-      {"all switches, 25 digits", [](Karta& k, auto& s) { s = slowniki(true); }, {},
+      {"all switches, 25 digits", [](Karta&, auto& s) { s = slowniki(true); }, {},
        {"01 Numer z dodanymi częściami ma ponad 25 cyfr, zostanie obcięty do 25."},
        [](const Karta& k) { EXPECT_EQ(k.nrEwT, kNumer); }},
       {"kind 0100 without remark", [](Karta& k, auto&) { k.kRodzTr = "0100"; },
@@ -456,7 +456,9 @@ TEST(WeryfikacjaKarty, RemarksAreCountedPerRecordAsStored) {
     for (const auto& w : wiersze(s.listy.bledy(), s.lr))
       if (w.rfind("45 ", 0) == 0) uwagi.push_back(w);
     EXPECT_EQ(uwagi, p.bledy) << p.nazwa;
-    if (p.rekord) EXPECT_EQ(s.lr.r[static_cast<std::size_t>(p.rekord)].bledy, 1) << p.nazwa;
+    if (p.rekord) {
+      EXPECT_EQ(s.lr.r[static_cast<std::size_t>(p.rekord)].bledy, 1) << p.nazwa;
+    }
   }
 }
 

@@ -188,8 +188,8 @@ DaneIO pelne() {
   d.NrLIO = "3";
   d.RoIO = 0;
   d.UwIO = "Uwagi";
-  d.os[0] = {"Jan", "Kowalski", "Inspektor", "426301111", "426302222", "601111222", "jan@bank.pl"};
-  d.os[1] = {"Anna", "Nowak", "Zastepca", "426303333", "426304444", "602333444", "anna@bank.pl"};
+  d.os[0] = {"Jan", "Kowalski", "Inspektor", "426301111", "426302222", "601111222", "jan@bank.pl", {}, false};
+  d.os[1] = {"Anna", "Nowak", "Zastepca", "426303333", "426304444", "602333444", "anna@bank.pl", {}, false};
   return d;
 }
 

@@ -210,6 +210,38 @@ TEST(SpanFixed, DescriptorsAndRepeatedNamesArePairedByOffset) {
   }
 }
 
+TEST(SpanFixed, Zip64AndBrokenInputsAreRefusedWithoutParts) {
+  // End records laid out by hand: one whose directory offset says Zip64; one whose directory
+  // is not where it says.
+  std::string zip64(22, '\0');
+  zip64.replace(0, 4, "PK\x05\x06");
+  zip64.replace(16, 4, "\xFF\xFF\xFF\xFF");
+  struct Case {
+    const char* name;
+    std::string input;
+    int error;
+  };
+  const Case cases[] = {
+      {"Zip64", zip64, 11011},
+      {"no end record", std::string(100, 'x'), 11008},
+      {"no input", "", 11001},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Span s;
+    const QString input = s.temp + "/zip000001.zip";
+    if (c.error != 11001) World::writeFile(input, c.input);
+    int error = 0;
+    try {
+      s.z.WriteSpan(input, s.out + "/kopia.zip");
+    } catch (const zip::EZipPacker& e) {
+      error = e.id();
+    }
+    EXPECT_EQ(error, c.error);
+    EXPECT_TRUE(s.files(s.out).isEmpty());
+  }
+}
+
 TEST(SpanFixed, ExistingPartsAskAndFailuresKeepTheSources) {
   REQUIRE_TOOL("python3");
   struct Case {

@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev libgl1-mesa-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libzip-dev
-  zip unzip python3
+  zip unzip python3 bsdutils
   libxml2-utils
   fonts-dejavu-core fonts-liberation2 poppler-utils
   xvfb xauth

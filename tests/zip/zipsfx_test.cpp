@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "platform/dialogs.h"
@@ -504,6 +505,31 @@ TEST(SfxStub, FolderChoiceAndOverwriteModes) {
     const ToolRun x = r.run(r.out + "/kopia.exe", c.argument ? QStringList{argument} : QStringList{}, working);
     EXPECT_EQ(x.code, 0) << x.output.toStdString();
     EXPECT_EQ(World::readFile(into + "/sub/c.txt"), c.expected);
+    EXPECT_EQ(World::readFile(into + "/transak.dat"), World::readFile(r.data + "/transak.dat"));
+  }
+}
+
+TEST(SfxStub, ConfirmAsksOnTheTerminal) {
+  REQUIRE_TOOL("script");  // util-linux: runs the program on a terminal of its own
+  for (const auto& [answer, expected] : {std::pair<QByteArray, std::string>{"y\n", "c\n"}, {"n\n", "stary\n"}}) {
+    SCOPED_TRACE(answer.toStdString());
+    RealStub r;
+    r.add(r.out + "/kopia.zip");
+    ASSERT_EQ(r.z.AddedCount, 3);
+    ASSERT_EQ(r.z.ConvertToSFX(), 0);
+    const QString into = r.tmp.filePath("cel");
+    QDir().mkpath(into + "/sub");
+    World::writeFile(into + "/sub/c.txt", "stary\n");
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start("script", {"-qec", "'" + r.out + "/kopia.exe' '" + into + "'", "/dev/null"});
+    ASSERT_TRUE(p.waitForStarted());
+    p.write(answer);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(p.readAll());
+    EXPECT_EQ(p.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("Overwrite sub/c.txt? [y/N]")) << output.toStdString();
+    EXPECT_EQ(World::readFile(into + "/sub/c.txt"), expected);
     EXPECT_EQ(World::readFile(into + "/transak.dat"), World::readFile(r.data + "/transak.dat"));
   }
 }

@@ -11,7 +11,6 @@
 #include <QElapsedTimer>
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <time.h>
@@ -25,6 +24,7 @@
 #include "reports/drukrejestru.h"
 #include "settings/konfigform.h"
 #include "qtbench.h"
+#include "peakmemory.h"
 #include "rejestr100k.h"
 #include "swiatbench.h"
 
@@ -70,29 +70,20 @@ struct Swiat : bench::Uslugi {
   }
 };
 
-// Resident memory (kB) now.
-long pamiec() {
-  std::ifstream f("/proc/self/status");
-  std::string linia;
-  while (std::getline(f, linia))
-    if (linia.rfind("VmRSS:", 0) == 0) return std::stol(linia.substr(6));
-  return -1;
-}
-
 // The most resident memory (kB) seen while it lives, sampled every 2 ms (the kernel's own peak
 // cannot be reset everywhere).
 class Szczyt {
  public:
   Szczyt() : w_([this] {
     while (!koniec_) {
-      szczyt_ = std::max(szczyt_.load(), pamiec());
+      szczyt_ = std::max(szczyt_.load(), bench::statusKiB("VmRSS"));
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
   }) {}
   long zakoncz() {
     koniec_ = true;
     w_.join();
-    return std::max(szczyt_.load(), pamiec());
+    return std::max(szczyt_.load(), bench::statusKiB("VmRSS"));
   }
 
  private:
@@ -164,7 +155,7 @@ void BM_RegisterAllRowsToACountingBackend(benchmark::State& state) {
   long wzrost = 0;
   for (auto _ : state) {
     s.zapis.callCount = 0;
-    const long przed = pamiec();
+    const long przed = bench::statusKiB("VmRSS");
     Szczyt szczyt;
     zelt::drukujRejestr(*s.program, numery);
     wzrost = std::max(wzrost, szczyt.zakoncz() - przed);

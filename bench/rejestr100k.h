@@ -3,6 +3,9 @@
 // record deleted. Names, amounts, streets and identity numbers vary with a seeded generator, so
 // the file compresses as a real register does and is the same on every run. Texts are
 // Windows-1250, as the register holds them.
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <QString>
 #include <cstdint>
 #include <stdexcept>
@@ -48,6 +51,16 @@ inline void zbudujRejestr(const QString& plik, int rekordy) {
     r.Status = i % 20 == 19 ? 99 : 1;
     f.dopisz(r);
   }
+}
+
+// A data folder as the archive finds it: the register of `rekordy` records and this year's daily
+// counter file.
+inline void zbudujFolderDanych(const QString& baza, int rekordy) {
+  QDir().mkpath(baza);
+  zbudujRejestr(baza + "/transak.dat", rekordy);
+  QFile licznik(baza + "/np2026.dat");
+  if (!licznik.open(QIODevice::WriteOnly)) throw std::runtime_error("counter file");
+  licznik.write(QByteArray(1488, '\0'));
 }
 
 }  // namespace bench

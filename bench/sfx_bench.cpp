@@ -30,13 +30,8 @@ struct Dane {
   QTemporaryDir dir;
   QString baza = dir.filePath("Baza"), wyniki = dir.filePath("Wyniki"), archiwum = dir.filePath("Baza.zip");
   Dane() {
-    QDir().mkpath(baza);
     QDir().mkpath(wyniki);
-    bench::zbudujRejestr(baza + "/transak.dat", kRecords);
-    QFile licznik(baza + "/np2026.dat");
-    if (!licznik.open(QIODevice::WriteOnly)) throw std::runtime_error("counter file");
-    licznik.write(QByteArray(1488, '\0'));
-    licznik.close();
+    bench::zbudujFolderDanych(baza, kRecords);
     platform::ScriptedDialogs dialogs;
     zip::TZipPacker z(dialogs);
     z.Unattended = true;

@@ -34,13 +34,8 @@ struct Dane {
   QString baza = dir.filePath("Baza");
   QString wyniki = dir.filePath("Archiwa");
   Dane() {
-    QDir().mkpath(baza);
     QDir().mkpath(wyniki);
-    bench::zbudujRejestr(baza + "/transak.dat", kRecords);
-    QFile licznik(baza + "/np2026.dat");
-    if (!licznik.open(QIODevice::WriteOnly)) throw std::runtime_error("counter file");
-    licznik.write(QByteArray(1488, '\0'));
-    licznik.close();
+    bench::zbudujFolderDanych(baza, kRecords);
     platform::RegistryStore reg(dir.filePath("registry.txt"));
     for (int io = 1; io <= 3; ++io)
       reg.writeString(platform::RegRoot::CurrentUser, "\\SOFTWARE\\Tarvo\\ZELT\\IO0" + std::to_string(io) + "\\",

@@ -422,7 +422,9 @@ TEST(SpanRemovable, QuestionsForEachDisk) {
         EXPECT_EQ(m.caption, "Confirm");
         EXPECT_EQ(m.buttons, platform::MsgButtons::YesNoCancel);
       }
-      if (m.text.startsWith("This disk")) EXPECT_EQ(m.buttons, platform::MsgButtons::RetryCancel);
+      if (m.text.startsWith("This disk")) {
+        EXPECT_EQ(m.buttons, platform::MsgButtons::RetryCancel);
+      }
     }
     if (error) {
       EXPECT_EQ(r.z.AddedCount, 0);

@@ -98,3 +98,56 @@ TEST(ScriptedDialogs, FileDialogs) {
 }
 
 }  // namespace
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+// The real save dialog, worked as a user would while it is shown: the filter preselected, the
+// filter the user picks reported from 1, and a name typed without an extension taking the picked
+// filter's, so that the question before replacing names the file that will be written.
+TEST(QtDialogDriver, SaveDialogFilters) {
+  QTemporaryDir dir;
+  struct C {
+    const char* name;
+    int preselected;
+    int picked;  // 0: left as preselected
+    const char* typed;
+    int filter;
+    const char* file;
+  } cases[] = {
+      {"preselected kept", 2, 0, "wykaz", 2, "wykaz.xml"},
+      {"another picked", 2, 1, "wykaz", 1, "wykaz.txt"},
+      {"an extension typed stays", 1, 0, "wykaz.dat", 1, "wykaz.dat"},
+  };
+  for (const C& c : cases) {
+    SCOPED_TRACE(c.name);
+    FileDialogRequest r{"Katalog eksportu", dir.path(), {}, "Plik tekstowy (*.txt);;Plik xml (*.xml)", {}};
+    r.filterIndex = c.preselected;
+    QString preselectedSeen;
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dlg, nullptr);
+      preselectedSeen = dlg->selectedNameFilter();
+      if (c.picked) {
+        const QString f = r.filter.split(";;")[c.picked - 1];
+        dlg->selectNameFilter(f);
+        emit dlg->filterSelected(f);
+      }
+      dlg->selectFile(c.typed);
+      static_cast<QDialog*>(dlg)->accept();
+    });
+    QtDialogDriver d;
+    const auto wybor = d.saveFileAs(r);
+    EXPECT_EQ(preselectedSeen, r.filter.split(";;")[c.preselected - 1]);
+    ASSERT_TRUE(wybor);
+    EXPECT_EQ(wybor->filter, c.filter);
+    EXPECT_EQ(QFileInfo(wybor->path).fileName(), c.file);
+  }
+}
+
+}  // namespace

@@ -16,18 +16,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
-#include <fstream>
 #include <functional>
 #include <memory>
 
-#include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/printers.h"
-#include "platform/registry.h"
-#include "platform/shell.h"
 #include "platform/wholefile.h"
 #include "register/glownyform.h"
 #include "register/program.h"
@@ -37,45 +31,23 @@
 #include "reports/import.h"
 #include "settings/firmaform.h"
 #include "qtbench.h"
+#include "peakmemory.h"
 #include "rejestr100k.h"
+#include "swiatbench.h"
 
 namespace {
 
 constexpr int kRecords = 100000;
 using R = zelt::TRekordTransakcji;
 
-// kB of a line of /proc/self/status.
-long status(const char* pole) {
-  std::ifstream f("/proc/self/status");
-  std::string linia;
-  while (std::getline(f, linia))
-    if (linia.rfind(pole, 0) == 0) return std::stol(linia.substr(std::string(pole).size()));
-  return -1;
-}
-// Starts a new peak of the resident size.
-void nowySzczyt() { std::ofstream("/proc/self/clear_refs") << "5"; }
-
-struct Swiat {
-  QTemporaryDir dir;
-  platform::RegistryStore reg{dir.filePath("registry.txt")};
-  platform::ScriptedDialogs dialogs;
-  platform::FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0))};
-  platform::RecordingShell shell{dir.filePath("Dokumenty")};
-  platform::FixedPrinters printers;
+struct Swiat : bench::Uslugi {
   std::unique_ptr<zelt::Program> program;
   std::vector<R> rekordy;  // the register's records, as the import files carry them
   int wierszePrzed = 0;    // the list's rows after the start-up (deleted records have none)
 
   Swiat() {
-    dialogs.onFailure = [](const QString& why) { throw std::runtime_error(why.toStdString()); };
-    const QString baza = dir.filePath("Dokumenty/ZELT/Baza");
-    QDir().mkpath(baza);
-    QDir::setCurrent(dir.path());
-    bench::zbudujRejestr(baza + "/transak.dat", kRecords);
-    program = std::make_unique<zelt::Program>(zelt::Services{reg, dialogs, clock, shell, printers});
-    program->logowanie = [] { return platform::mrOk; };
-    program->zakoncz = [] {};
-    if (!program->start()) throw std::runtime_error("start-up failed");
+    bench::zbudujRejestr(baza() + "/transak.dat", kRecords);
+    program = uruchom();
     program->firma()->NIPIO->setText("5260001246");
     wierszePrzed = program->glowny()->lista->RowCount();
     zelt::PlikRejestru f(program->transakDat());
@@ -184,10 +156,10 @@ void BM_ImportAgainstReference(benchmark::State& state) {
     long szczyt = 0;
     const std::function<void()> fazy[] = {
         [&] {
-          const long przed = status("VmRSS:");
-          nowySzczyt();
+          const long przed = bench::statusKiB("VmRSS");
+          bench::resetPeak();
           import = ms([&] { zelt::importujPlik(*s.program, plik); });
-          szczyt = status("VmHWM:") - przed;
+          szczyt = bench::statusKiB("VmHWM") - przed;
           if (s.wiersze() != s.wierszePrzed + n) throw std::runtime_error("the import did not add its rows");
         },
         [&] { referencja = ms(wzor); },

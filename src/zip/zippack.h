@@ -1,6 +1,6 @@
 #pragma once
 // TZipPacker, the zip component: it compresses nothing itself. It loads the zip library at run
-// time, hands it the parameter record with the file specifications and options, serves the
+// time, hands it the parameter record with the file patterns and options, serves the
 // library's callbacks while it runs, and reads the archive's central directory back into a
 // list of entries. Its errors are EZipPacker exceptions and numbered messages whose texts the
 // program does not hold: every message shows the fallback text with its number.
@@ -102,7 +102,7 @@ class TZipPacker {
 
   static constexpr const char* VersionInfo = "1.60 L";
 
-  // The file specifications: texts are parsed (">", "|", "<"); a structured one is not.
+  // The file patterns: texts are parsed (">", "|", "<"); a structured one is not.
   std::vector<FileSpec> FSpecArgs;
   QStringList FSpecArgsExcl;
   void setFSpecArgs(const QStringList& texts);

@@ -1,0 +1,396 @@
+// The card's road as a compliance officer walks it, through the whole program: the first start and
+// the administrator's password, a card of three ordering parties and a beneficiary added, edited
+// (grown and shrunk), printed to PDF, sent as TXT and (another card) as XML, a card deleted, and a
+// restart that shows everything as it was.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <memory>
+
+#include "platform/cp1250.h"
+#include "platform/printers.h"
+#include "register/edycjaform.h"
+#include "register/glownyform.h"
+#include "register/program.h"
+#include "register/rejestr.h"
+#include "register/werform.h"
+#include "register/wizytform.h"
+#include "settings/firmaform.h"
+#include "support/world.h"
+
+using platform::ModalForm;
+using testing_world::World;
+using zelt::TedycjaForm;
+using zelt::TRekordTransakcji;
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+// The five commands on rows, as the user sees them: enabled or not.
+struct Przyciski {
+  bool edytuj, usun, drukKar, drukRej, wyslij;
+  bool operator==(const Przyciski&) const = default;
+};
+void PrintTo(const Przyciski& p, std::ostream* os) {
+  *os << "{Edytuj " << p.edytuj << ", Usuń " << p.usun << ", Druk Karty " << p.drukKar << ", Druk Rejstru "
+      << p.drukRej << ", Wyślij " << p.wyslij << "}";
+}
+constexpr Przyciski kWszystkie{true, true, true, true, true};
+constexpr Przyciski kZadne{false, false, false, false, false};
+
+// A world whose printer is the PDF printer, with the program started and restarted in it.
+struct Droga {
+  World w;
+  platform::SystemPrinters druk{w.shell, w.clock};
+  std::unique_ptr<zelt::Program> prog;
+  int konce = 0;
+
+  Droga() { druk.select(int(druk.names().size()) - 1); }
+
+  zelt::Program& p() { return *prog; }
+  zelt::TglownyForm& g() { return *prog->glowny(); }
+  TedycjaForm& e() { return *prog->edycja(); }
+
+  // Starts the program; the sign-in gets the passwords typed, each with Enter.
+  bool uruchom(std::vector<const char*> hasla) {
+    prog = std::make_unique<zelt::Program>(zelt::Services{w.reg(), w.dialogs, w.clock, w.shell, druk});
+    prog->zakoncz = [this] { ++konce; };
+    w.dialogs.expectModal("wizytForm", [hasla](ModalForm& f) {
+      auto& s = static_cast<zelt::TwizytForm&>(f);
+      for (const char* h : hasla) {
+        s.haslo->clear();
+        QTest::keyClicks(s.haslo, h);
+        QTest::keyClick(s.haslo, Qt::Key_Return);
+      }
+      return platform::mrNone;
+    });
+    return prog->start();
+  }
+  // "&Zamknij", then the program is gone and its registry read again from the file.
+  void zamknij() {
+    g().Zamknij->click();
+    prog.reset();
+    w.reloadRegistry();
+  }
+
+  Przyciski przyciski() {
+    return {g().Edytuj->isEnabled(), g().Usun->isEnabled(), g().DrukKar->isEnabled(), g().DrukRej->isEnabled(),
+            g().Wyslij->isEnabled()};
+  }
+  // The rows as the user reads them: "Lp|transaction number|ordering party".
+  std::vector<std::string> wiersze() {
+    const auto& uk = p().ukladListy;
+    const int kolumny[] = {uk.kolumnaLp(), uk.kolumna("nrEwT"), uk.kolumna("zNz")};
+    std::vector<std::string> out;
+    for (int r = 0; r < g().lista->RowCount(); ++r) {
+      std::string s;
+      for (int c : kolumny) {
+        if (!s.empty() || c != kolumny[0]) s += '|';
+        s += c < 0 ? std::string("?") : cp1250::toQ(g().lista->Cells(c, r)).toStdString();
+      }
+      out.push_back(s);
+    }
+    return out;
+  }
+  std::vector<TRekordTransakcji> rekordy() {
+    std::vector<TRekordTransakcji> out;
+    zelt::PlikRejestru f(p().transakDat());
+    if (f.otworzDoOdczytu()) f.kazdy([&](qint64, const TRekordTransakcji& r) { out.push_back(r); });
+    return out;
+  }
+  // The card editor over "&Dodaj" or "&Edytuj"; `praca` works it while it is on screen. The
+  // editor's modal result.
+  int edytor(void (zelt::TglownyForm::*polecenie)(), const std::function<void(TedycjaForm&)>& praca) {
+    const auto ile = w.dialogs.shown().size();
+    w.dialogs.expectModal("edycjaForm", [&](ModalForm&) {
+      QApplication::setActiveWindow(&e());
+      praca(e());
+      return platform::mrNone;
+    });
+    (g().*polecenie)();
+    EXPECT_TRUE(w.dialogs.scriptDone());
+    for (auto i = ile; i < w.dialogs.shown().size(); ++i)
+      if (w.dialogs.shown()[i].text == "edycjaForm") return w.dialogs.shown()[i].answer;
+    return -1;
+  }
+  // "&Zapisz" of the editor; the findings, when there are any, confirmed.
+  void zapiszZUwagami() {
+    bool pokazane = false;
+    w.dialogs.expectModal("WerForm", [&](ModalForm& f) {
+      auto& wer = static_cast<zelt::TWerForm&>(f);
+      pokazane = true;
+      EXPECT_FALSE(wer.zapisz->isHidden()) << "the findings can be confirmed";
+      return zelt::TWerForm::kPotwierdz;
+    });
+    e().zapisz->click();
+    EXPECT_TRUE(pokazane) << "an incomplete card has findings";
+  }
+  QString eksport(const QString& nazwa) const { return prog->KatEks + "/" + nazwa; }
+};
+
+// Types a name into a party page as the keyboard does.
+void wpisz(QWidget* pole, const char* tekst) {
+  pole->setFocus();
+  for (QChar ch : u(tekst)) {
+    if (ch.unicode() < 128) QTest::keyClick(pole, ch.toLatin1());
+    else QTest::sendKeyEvent(QTest::Click, pole, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+  }
+}
+
+// A field's text replaced by typing over it.
+void nadpisz(QLineEdit* pole, const char* tekst) {
+  pole->selectAll();
+  QTest::keyClicks(pole, tekst);
+}
+
+QStringList pozycje(QComboBox* c) {
+  QStringList l;
+  for (int i = 0; i < c->count(); ++i) l << c->itemText(i);
+  return l;
+}
+
+// Renders a PDF's first page to PNG beside it (when pdftoppm is there) for looking at.
+void obejrzyjPdf(const QString& pdf, const QString& nazwa) {
+  const QByteArray dir = qgetenv("ZELT_SHOT_DIR");
+  if (dir.isEmpty() || QStandardPaths::findExecutable("pdftoppm").isEmpty()) return;
+  QProcess::execute("pdftoppm", {"-r", "60", "-f", "1", "-l", "1", "-png", "-singlefile", pdf,
+                                 QString::fromLocal8Bit(dir) + "/" + nazwa});
+}
+
+TEST(CardRoad, FromTheFirstStartToARestart) {
+  Droga d;
+  auto& w = d.w;
+
+  // ---- first start: the administrator chooses a password ----
+  ASSERT_TRUE(d.uruchom({"", "tajne", "tajne"}));
+  EXPECT_TRUE(d.g().isVisible());
+  EXPECT_EQ(d.g().lista->RowCount(), 0);
+  EXPECT_EQ(d.przyciski(), kZadne) << "an empty register: nothing to edit, print or send";
+  EXPECT_TRUE(d.g().dodaj->isEnabled());
+  EXPECT_TRUE(d.g().JedMen->isEnabled()) << "the administrator signed in";
+
+  // ---- "&Konfiguracja": the PDF printer and a default party type ----
+  w.dialogs.expectModal("KonfigForm", [&](ModalForm&) {
+    auto& k = *d.p().konfig();
+    k.WybDruk->setCurrentIndex(k.WybDruk->findText(u("Zapis do pliku PDF")));
+    EXPECT_GE(k.WybDruk->currentIndex(), 0) << "the PDF printer is offered";
+    k.domTypPo->setCurrentIndex(1);
+    k.zapis->click();
+    return platform::mrNone;
+  });
+  d.g().konMen->trigger();
+  EXPECT_TRUE(w.dialogs.scriptDone());
+
+  // A transaction number as the check leaves it: zero-filled to 25 digits.
+  const std::string nr1 = std::string(21, '0') + "1001", nr2 = std::string(21, '0') + "1002";
+
+  // ---- "&Dodaj": three ordering parties and one beneficiary ----
+  const int dodana = d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+    EXPECT_EQ(e.NrRejDat->currentText(), "0") << "the first free number of the day";
+    QTest::keyClicks(e.nrEwT, "1001");
+    nadpisz(e.kRodzTr, "0101");
+    QTest::keyClicks(e.tKw, "20000");
+    e.Wprowadzanie->setCurrentIndex(TedycjaForm::Dysponenci);
+    wpisz(e.zNz, "Jan Kowalski");
+    QTest::keyClicks(e.zNip, "5260250274");
+    e.zDodaj->click();
+    wpisz(e.zNz, "Anna Nowak");
+    e.zDodaj->click();
+    wpisz(e.zNz, "Firma ABC");
+    EXPECT_EQ(pozycje(e.zLis), (QStringList{"Jan Kowalski", "Anna Nowak", "Firma ABC"}));
+    EXPECT_TRUE(e.zUsun->isEnabled());
+    e.Wprowadzanie->setCurrentIndex(TedycjaForm::Beneficjenci);
+    e.bTypPo->setCurrentIndex(1);
+    emit e.bTypPo->activated(1);
+    wpisz(e.bNz, "Bank Odbiorca");
+    testing_world::renderWindow(e, "droga-edytor-nowa");
+    d.zapiszZUwagami();
+  });
+  EXPECT_EQ(dodana, platform::mrOk) << "saved and closed";
+  testing_world::renderWindow(d.g(), "droga-glowny-po-dodaniu");
+  EXPECT_EQ(d.wiersze(), (std::vector<std::string>{"1|" + nr1 + "|Jan Kowalski", "2|" + nr1 + "|Anna Nowak", "3|" + nr1 + "|Firma ABC"}));
+  EXPECT_EQ(d.przyciski(), kWszystkie) << "the first card's rows";
+  {
+    const auto r = d.rekordy();
+    ASSERT_EQ(r.size(), 3u);
+    const char* const rej[] = {"0", "1", "2"};
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(r[i].nrRejDat, rej[i]) << i;
+      EXPECT_EQ(r[i].Status, 1) << i;
+    }
+    EXPECT_EQ(r[0].tKw, "20000");
+    EXPECT_EQ(r[0].zNip, "5260250274");
+    EXPECT_EQ(r[0].bNz, "Bank Odbiorca");
+    EXPECT_EQ(r[1].bTypPo, -1) << "one beneficiary: record 2 has none";
+    EXPECT_TRUE(r[1].tKw.empty()) << "the transaction data on record 1 only";
+  }
+
+  // ---- "&Edytuj": the amount changed, a fourth party ----
+  d.g().lista->SetDataRow(1);
+  const int poprawiona = d.edytor(&zelt::TglownyForm::EdytujClick, [&](TedycjaForm& e) {
+    EXPECT_EQ(e.nrEwT->text().toStdString(), nr1);
+    EXPECT_EQ(pozycje(e.NrRejDat), (QStringList{"0", "1", "2"}));
+    EXPECT_EQ(pozycje(e.zLis), (QStringList{"Jan Kowalski", "Anna Nowak", "Firma ABC"}));
+    EXPECT_EQ(pozycje(e.bLis), (QStringList{"Bank Odbiorca"}));
+    EXPECT_EQ(e.tKw->text(), "20000");
+    nadpisz(e.tKw, "25000");
+    e.Wprowadzanie->setCurrentIndex(TedycjaForm::Dysponenci);
+    e.zLis->setCurrentIndex(2);
+    emit e.zLis->activated(2);
+    e.zDodaj->click();
+    wpisz(e.zNz, "Ewa Zielińska");
+    d.zapiszZUwagami();
+  });
+  EXPECT_EQ(poprawiona, platform::mrOk);
+  EXPECT_EQ(d.wiersze(), (std::vector<std::string>{"1|" + nr1 + "|Jan Kowalski", "2|" + nr1 + "|Anna Nowak", "3|" + nr1 + "|Firma ABC",
+                                                   "4|" + nr1 + "|Ewa Zielińska"}));
+  {
+    const auto r = d.rekordy();
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[0].tKw, "25000");
+    EXPECT_EQ(r[3].nrRejDat, "3") << "the next free number of the day";
+  }
+
+  // ---- "&Edytuj" again: two parties removed ----
+  d.g().lista->SetDataRow(0);
+  d.edytor(&zelt::TglownyForm::EdytujClick, [&](TedycjaForm& e) {
+    EXPECT_EQ(pozycje(e.zLis), (QStringList{"Jan Kowalski", "Anna Nowak", "Firma ABC", u("Ewa Zielińska")}));
+    e.Wprowadzanie->setCurrentIndex(TedycjaForm::Dysponenci);
+    for (int i = 0; i < 2; ++i) {
+      e.zLis->setCurrentIndex(1);
+      emit e.zLis->activated(1);
+      e.zUsun->click();
+    }
+    EXPECT_EQ(pozycje(e.zLis), (QStringList{"Jan Kowalski", u("Ewa Zielińska")}));
+    d.zapiszZUwagami();
+  });
+  EXPECT_EQ(d.wiersze(), (std::vector<std::string>{"1|" + nr1 + "|Jan Kowalski", "2|" + nr1 + "|Ewa Zielińska"}));
+  {
+    const auto r = d.rekordy();
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[1].zNz, cp1250::fromUtf8("Ewa Zielińska")) << "record 2 rewritten in place";
+    EXPECT_EQ(r[2].Status, 99);
+    EXPECT_EQ(r[3].Status, 99);
+    EXPECT_EQ(r[0].nrRejDat, "0");
+    EXPECT_EQ(r[1].nrRejDat, "1");
+  }
+  testing_world::renderWindow(d.g(), "droga-glowny-po-edycji");
+
+  // ---- "Druk &Karty" on the PDF printer ----
+  d.g().lista->SetDataRow(0);
+  d.g().DrukKar->click();
+  const QDir wydruki(w.documents() + "/ZELT/Wydruki");
+  const QStringList pdf = wydruki.entryList({"*.pdf"}, QDir::Files);
+  ASSERT_EQ(pdf.size(), 1) << "one card printed into one file";
+  EXPECT_GT(QFileInfo(wydruki.filePath(pdf[0])).size(), 1000);
+  obejrzyjPdf(wydruki.filePath(pdf[0]), "droga-karta");
+  EXPECT_EQ(d.rekordy()[0].ilWydrukow, 1);
+  EXPECT_EQ(d.rekordy()[1].ilWydrukow, 0) << "only the chosen row";
+
+  // ---- "&Wyślij" with the records of the same number (TXT, the default) ----
+  w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
+  d.g().Wybranezpowizanymi2Click();
+  EXPECT_TRUE(w.dialogs.scriptDone());
+  // Record 1 carries the kind code (W); record 2 has none (B): one file each, numbered in turn.
+  const QString txt = d.eksport("W01.txt");
+  const std::string plikTxt = World::readFile(txt);
+  const std::string plikTxt2 = World::readFile(d.eksport("B02.txt"));
+  ASSERT_FALSE(plikTxt.empty() || plikTxt2.empty())
+      << QDir(d.p().KatEks).entryList(QDir::Files).join(",").toStdString();
+  for (const std::string& t : {plikTxt, plikTxt2}) {
+    EXPECT_EQ(t.substr(0, 2), "HE");
+    EXPECT_NE(t.find("\nTR00000001"), std::string::npos) << t;
+  }
+  EXPECT_NE(plikTxt.find(";01:" + nr1 + ";02:           0;"), std::string::npos) << plikTxt;
+  EXPECT_NE(plikTxt.find(";13:25000;"), std::string::npos) << "the amount as edited";
+  EXPECT_NE(plikTxt.find(";18:Jan Kowalski;"), std::string::npos);
+  EXPECT_NE(plikTxt.find(";38:Bank Odbiorca;"), std::string::npos) << plikTxt;
+  EXPECT_NE(plikTxt2.find(";02:           1;"), std::string::npos) << plikTxt2;
+  EXPECT_NE(plikTxt2.find(";18:Ewa Zieli\xF1ska;"), std::string::npos) << "ISO-8859-2";
+  for (const auto& r : d.rekordy())
+    if (r.Status != 99) {
+      EXPECT_EQ(r.ilWyslan, 1) << r.zNz;
+    }
+
+  // ---- the institution's format switched to XML, another card sent ----
+  w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
+    d.p().firma()->formatXml->click();
+    w.dialogs.expectModal("WerForm", [](ModalForm&) { return zelt::TWerForm::kPotwierdz; });
+    d.p().firma()->zapis->click();
+    return platform::mrNone;
+  });
+  d.g().JedMen->trigger();
+  EXPECT_TRUE(w.dialogs.scriptDone());
+  d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+    EXPECT_EQ(e.NrRejDat->currentText(), "2") << "0 and 1 are live, 2 and 3 deleted";
+    QTest::keyClicks(e.nrEwT, "1002");
+    nadpisz(e.kRodzTr, "0201");
+    QTest::keyClicks(e.tKw, "70000");
+    wpisz(e.zNz, "Łukasz Ćwik & syn <sp. j.>");
+    d.zapiszZUwagami();
+  });
+  ASSERT_EQ(d.g().lista->RowCount(), 3);
+  EXPECT_EQ(d.wiersze()[2], "5|" + nr2 + "|Łukasz Ćwik & syn <sp. j.>");
+  d.g().lista->SetDataRow(2);
+  w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
+  d.g().Wyslij->click();
+  const std::string plikXml = World::readFile(d.eksport("G03.xml"));
+  ASSERT_FALSE(plikXml.empty()) << QDir(d.p().KatEks).entryList(QDir::Files).join(",").toStdString();
+  EXPECT_NE(plikXml.find("<wykazTr"), std::string::npos);
+  EXPECT_NE(plikXml.find("</wykazTr>"), std::string::npos);
+  EXPECT_NE(plikXml.find("&#38; syn &#60;sp. j.>"), std::string::npos) << plikXml;
+  EXPECT_EQ(d.rekordy()[4].ilWyslan, 1);
+
+  // ---- "&Usuń": a sent card stays, an unsent one goes ----
+  d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+    QTest::keyClicks(e.nrEwT, "1003");
+    d.zapiszZUwagami();
+  });
+  ASSERT_EQ(d.g().lista->RowCount(), 4);
+  const auto pytanie = u("Czy napewno chcesz usunąć wskazane karty transakcji ?");
+  w.dialogs.expectMessage(platform::IdOk, pytanie);
+  w.dialogs.expectMessage(platform::IdOk, u("Usunięcie po wydruku lub wysłaniu danych niemożliwe"));
+  d.g().lista->SetDataRow(2);
+  d.g().Usun->click();
+  EXPECT_EQ(d.g().lista->RowCount(), 4) << "the sent card stays";
+  w.dialogs.expectMessage(platform::IdOk, pytanie);
+  d.g().lista->SetDataRow(3);
+  d.g().Usun->click();
+  EXPECT_TRUE(w.dialogs.scriptDone());
+  const std::vector<std::string> przed = {"1|" + nr1 + "|Jan Kowalski", "2|" + nr1 + "|Ewa Zielińska",
+                                          "5|" + nr2 + "|Łukasz Ćwik & syn <sp. j.>"};
+  EXPECT_EQ(d.wiersze(), przed);
+  EXPECT_EQ(d.rekordy().back().Status, 99);
+  EXPECT_EQ(d.przyciski(), kWszystkie);
+
+  // ---- a restart: everything as it was ----
+  const std::string rejestr = World::readFile(d.p().transakDat());
+  d.zamknij();
+  EXPECT_EQ(d.konce, 1);
+  ASSERT_TRUE(d.uruchom({"tajne"}));
+  EXPECT_EQ(d.wiersze(), przed);
+  EXPECT_EQ(d.przyciski(), kWszystkie);
+  EXPECT_EQ(World::readFile(d.p().transakDat()), rejestr) << "a start writes nothing into the register";
+  EXPECT_TRUE(d.p().firma()->formatXml->isChecked());
+  EXPECT_EQ(World::readFile(txt), plikTxt);
+  testing_world::renderWindow(d.g(), "droga-glowny-po-restarcie");
+  d.g().lista->SetDataRow(1);
+  d.edytor(&zelt::TglownyForm::EdytujClick, [&](TedycjaForm& e) {
+    EXPECT_EQ(e.nrEwT->text().toStdString(), nr1);
+    EXPECT_EQ(pozycje(e.zLis), (QStringList{"Jan Kowalski", u("Ewa Zielińska")}));
+    EXPECT_EQ(pozycje(e.bLis), (QStringList{"Bank Odbiorca"}));
+    EXPECT_EQ(e.tKw->text(), "25000");
+    EXPECT_TRUE(e.bpl->isChecked()) << "record 1 was sent";
+    EXPECT_TRUE(e.bdr->isChecked()) << "record 1 was printed";
+    testing_world::renderWindow(e, "droga-edytor-po-restarcie");
+    e.wyjdz->click();
+  });
+}
+
+}  // namespace

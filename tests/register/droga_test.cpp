@@ -20,6 +20,7 @@
 #include "register/rejestr.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
+#include "register/wysylka.h"
 #include "settings/firmaform.h"
 #include "support/world.h"
 
@@ -97,6 +98,14 @@ struct Droga {
       out.push_back(s);
     }
     return out;
+  }
+  // The row that shows an ordering party.
+  int wiersz(const char* nazwa) {
+    const int c = p().ukladListy.kolumna("zNz");
+    for (int r = 0; r < g().lista->RowCount(); ++r)
+      if (g().lista->Cells(c, r) == cp1250::fromUtf8(nazwa)) return r;
+    ADD_FAILURE() << "no row shows " << nazwa;
+    return 0;
   }
   std::vector<TRekordTransakcji> rekordy() {
     std::vector<TRekordTransakcji> out;
@@ -294,9 +303,15 @@ TEST(CardRoad, FromTheFirstStartToARestart) {
   EXPECT_EQ(d.rekordy()[1].ilWydrukow, 0) << "only the chosen row";
 
   // ---- "&Wyślij" with the records of the same number (TXT, the default) ----
-  w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
+  QString raport;
+  w.dialogs.expectModal("Wysylka", [&](ModalForm&) {
+    raport = d.p().wysylka()->Pliki->toPlainText();
+    return platform::mrCancel;
+  });
   d.g().Wybranezpowizanymi2Click();
   EXPECT_TRUE(w.dialogs.scriptDone());
+  EXPECT_EQ(raport, u("Rekordów do wysłania 2\nGenerowanie pliku W01.txt\nGenerowanie pliku B02.txt\n"
+                      "Zakończono generowanie plików"));
   // Record 1 carries the kind code (W); record 2 has none (B): one file each, numbered in turn.
   const QString txt = d.eksport("W01.txt");
   const std::string plikTxt = World::readFile(txt);
@@ -317,6 +332,21 @@ TEST(CardRoad, FromTheFirstStartToARestart) {
     if (r.Status != 99) {
       EXPECT_EQ(r.ilWyslan, 1) << r.zNz;
     }
+
+  // The same card again: the user is told that it was sent and skips it.
+  const QStringList przedPonownym = QDir(d.p().KatEks).entryList(QDir::Files);
+  w.dialogs.expectModal("Wysylka", [&](ModalForm&) {
+    EXPECT_TRUE(d.p().wysylka()->Pliki->toPlainText().contains(u("znajdują się rekordy już wysłane")));
+    return 3;  // "Pomiń"
+  });
+  w.dialogs.expectModal("Wysylka", [&](ModalForm&) {
+    raport = d.p().wysylka()->Pliki->toPlainText();
+    return platform::mrCancel;
+  });
+  d.g().Wybranezpowizanymi2Click();
+  EXPECT_TRUE(w.dialogs.scriptDone());
+  EXPECT_TRUE(raport.endsWith(u("w edycji tego rekordu\nZakończono generowanie plików"))) << raport.toStdString();
+  EXPECT_EQ(QDir(d.p().KatEks).entryList(QDir::Files), przedPonownym) << "nothing sent twice";
 
   // ---- the institution's format switched to XML, another card sent ----
   w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
@@ -391,6 +421,105 @@ TEST(CardRoad, FromTheFirstStartToARestart) {
     testing_world::renderWindow(e, "droga-edytor-po-restarcie");
     e.wyjdz->click();
   });
+
+  // ---- after the restart: the printer and the numbers of the day go on ----
+  d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+    EXPECT_EQ(e.NrRejDat->currentText(), "3") << "0, 1 and 2 are live";
+    QTest::keyClicks(e.nrEwT, "1004");
+    d.zapiszZUwagami();
+  });
+  ASSERT_EQ(d.g().lista->RowCount(), 4);
+  d.g().lista->SetDataRow(3);
+  d.g().DrukKar->click();
+  EXPECT_EQ(wydruki.entryList({"*.pdf"}, QDir::Files).size(), 2) << "the chosen printer is kept";
+  w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
+  d.g().Wyslij->click();
+  EXPECT_TRUE(QFile::exists(d.eksport("D04.xml"))) << QDir(d.p().KatEks).entryList(QDir::Files).join(",").toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+// A card grown after another card was saved has its rows apart in the list; editing it from either
+// of its rows, shrinking it, must rewrite and remove exactly its own rows.
+TEST(CardRoad, ACardWhoseRowsStandApart) {
+ for (bool malejaco : {false, true}) {
+  SCOPED_TRACE(malejaco ? "the list sorted by Lp, descending" : "the list in file order");
+  Droga d;
+  ASSERT_TRUE(d.uruchom({"", "tajne", "tajne"}));
+  auto wiersze = [&] {
+    auto w = d.wiersze();
+    std::sort(w.begin(), w.end());
+    return w;
+  };
+  auto strony = [&](TedycjaForm& e, std::vector<const char*> nazwy) {
+    e.Wprowadzanie->setCurrentIndex(TedycjaForm::Dysponenci);
+    for (const char* n : nazwy) {
+      if (!e.zNz->toPlainText().isEmpty()) e.zDodaj->click();
+      e.zTypPo->setCurrentIndex(1);
+      emit e.zTypPo->activated(1);
+      wpisz(e.zNz, n);
+    }
+  };
+  auto nowa = [&](const char* nr, std::vector<const char*> nazwy) {
+    d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+      QTest::keyClicks(e.nrEwT, nr);
+      strony(e, nazwy);
+      d.zapiszZUwagami();
+    });
+  };
+  nowa("1", {"A1", "A2"});
+  nowa("2", {"B1"});
+  // Two clicks on the header of "Lp": its rows in reverse order.
+  if (malejaco) {
+    auto& l = *d.g().lista;
+    for (int i = 0; i < 2; ++i) {
+      const int x = l.CellRect(0, 0).Left + 5;
+      l.MouseDown(kgrid::mbLeft, kgrid::ssLeft, x, 5);
+      l.MouseUp(kgrid::mbLeft, 0, x, 5);
+    }
+  }
+  const std::string a = std::string(24, '0') + "1", b = std::string(24, '0') + "2";
+  d.g().lista->SetDataRow(d.wiersz("A1"));
+  d.edytor(&zelt::TglownyForm::EdytujClick, [&](TedycjaForm& e) {
+    EXPECT_EQ(pozycje(e.zLis), (QStringList{"A1", "A2"}));
+    e.Wprowadzanie->setCurrentIndex(TedycjaForm::Dysponenci);
+    e.zLis->setCurrentIndex(1);
+    emit e.zLis->activated(1);
+    strony(e, {"A3", "A4"});
+    d.zapiszZUwagami();
+  });
+  ASSERT_EQ(wiersze(), (std::vector<std::string>{"1|" + a + "|A1", "2|" + a + "|A2", "3|" + b + "|B1",
+                                                   "4|" + a + "|A3", "5|" + a + "|A4"}));
+  const struct {
+    const char* nazwa;
+    const char* wiersz;  // the party shown on the row the edit starts from
+    int usun;    // the entry removed
+    std::vector<std::string> wiersze;
+  } cases[] = {
+      {"from its last row, its second entry removed", "A4", 1,
+       {"1|" + a + "|A1", "2|" + a + "|A3", "3|" + b + "|B1", "4|" + a + "|A4"}},
+      {"from its first row, its last entry removed", "A1", 2, {"1|" + a + "|A1", "2|" + a + "|A3", "3|" + b + "|B1"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.nazwa);
+    d.g().lista->SetDataRow(d.wiersz(c.wiersz));
+    d.edytor(&zelt::TglownyForm::EdytujClick, [&](TedycjaForm& e) {
+      e.Wprowadzanie->setCurrentIndex(TedycjaForm::Dysponenci);
+      e.zLis->setCurrentIndex(c.usun);
+      emit e.zLis->activated(c.usun);
+      e.zUsun->click();
+      d.zapiszZUwagami();
+    });
+    EXPECT_EQ(wiersze(), c.wiersze);
+  }
+  // What the list shows is what a restart reads.
+  const auto widziane = wiersze();
+  d.zamknij();
+  ASSERT_TRUE(d.uruchom({"tajne"}));
+  EXPECT_EQ(wiersze(), widziane);
+ }
 }
 
 }  // namespace

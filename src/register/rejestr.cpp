@@ -1,5 +1,7 @@
 #include "register/rejestr.h"
 
+#include "platform/packed.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -10,11 +12,9 @@ QString komunikatOtwarcia(const QString& blad) {
 }
 
 void PlikRejestru::oznaczUsuniety(qint64 n) {
-  auto b = czytajBajty(n);
-  const std::uint32_t v = static_cast<std::uint32_t>(TRekordTransakcji::kDeleted);
-  for (std::size_t i = 0; i < 4; ++i)
-    b[TRekordTransakcji::kOffsetStatus + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-  zapiszBajty(n, b);
+  char status[4];
+  packed::putI32(status, 0, TRekordTransakcji::kDeleted);
+  file_.write(n, TRekordTransakcji::kOffsetStatus, status, sizeof status);
 }
 
 QString PlikRejestru::bladOtwarcia() const {
@@ -45,8 +45,7 @@ qint64 PlikRejestru::dopisz(const TRekordTransakcji& r) {
 
 qint64 PlikRejestru::dopiszWszystkie(const std::vector<TRekordTransakcji>& rekordy) {
   const qint64 pierwszy = ilosc();
-  const qint64 dlugosc = file_.bytes();
-  const std::string ogon = file_.partialTail();
+  const Koniec przed = koniec();
   constexpr std::size_t kBlok = 512;
   std::vector<char> b(std::min(rekordy.size(), kBlok) * TRekordTransakcji::kSize);
   try {
@@ -57,7 +56,7 @@ qint64 PlikRejestru::dopiszWszystkie(const std::vector<TRekordTransakcji>& rekor
     }
     file_.flush();
   } catch (...) {
-    file_.restore(dlugosc, ogon);
+    przywroc(przed);
     throw;
   }
   return pierwszy;

@@ -2,6 +2,7 @@
 // transak.dat: no header, record n at n x 3512, records never removed (Status 99 marks a deleted
 // one), new records appended at the end. A partial record at the end is not a record.
 #include <QString>
+#include <string>
 #include <functional>
 #include <vector>
 
@@ -34,6 +35,15 @@ class PlikRejestru {
   qint64 bajty() const { return file_.bytes(); }
   // Cuts the file back to `bajty` bytes: what was appended after that goes.
   void obetnij(qint64 bajty) { file_.truncate(bajty); }
+  // Where the file ends, as an undo of appends puts it back: its length and the bytes of a partial
+  // last record (from an earlier crash), which the first append overwrites. Reading the tail may
+  // throw platform::IoError.
+  struct Koniec {
+    qint64 dlugosc = 0;
+    std::string ogon;
+  };
+  Koniec koniec() { return {file_.bytes(), file_.partialTail()}; }
+  void przywroc(const Koniec& k) { file_.restore(k.dlugosc, k.ogon); }
   // Bytes of a partial record at the end, 0 when the file ends with a whole record.
   qint64 niepelnyOstatni() const { return file_.partialTailBytes(); }
 

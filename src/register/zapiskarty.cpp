@@ -189,13 +189,14 @@ Zapis zapiszKarte(Program& program, const NumeracjaEwidencyjna& numeracja, const
   std::vector<Zmieniany> przepisane;  // records 1..stare as they were
   std::vector<Zmieniany> usuwane;     // surplus records marked deleted by this save
   std::vector<int> usuwaneNr, pozostale;  // the card's indexes of the surplus deleted and kept
-  const qint64 dlugosc = plik.bajty();
+  PlikRejestru::Koniec koniec;
   auto cofnij = [&] {
     for (const auto& z : przepisane) plik.zapiszBajty(z.nrRekordu, z.bajty);
     for (const auto& z : usuwane) plik.zapiszBajty(z.nrRekordu, z.bajty);
-    plik.obetnij(dlugosc);
+    plik.przywroc(koniec);
   };
   try {
+    koniec = plik.koniec();
     // The card's stored records, read before anything is written.
     for (int i = 1; i <= stare; ++i) przepisane.push_back({poz(i).nrRekordu, plik.czytajBajty(poz(i).nrRekordu)});
     for (int j = n + 1; !nowa && j <= std::clamp(rk.k, 0, kMaxRekordowKarty); ++j) {

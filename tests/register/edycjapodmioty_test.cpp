@@ -199,7 +199,9 @@ TEST(CardPartiesFile, NothingReachesThePageWithoutALiveChosenParty) {
         return platform::mrNone;
       });
       e.DysZLis->click();
-      if (c.wynik < 0) EXPECT_NE(wynik, platform::mrOk) << "never a take-over without a row";
+      if (c.wynik < 0) {
+        EXPECT_NE(wynik, platform::mrOk) << "never a take-over without a row";
+      }
       EXPECT_EQ(w.k().z.pola, przed);
       EXPECT_EQ(e.zLis->count(), 0);
     });
@@ -251,7 +253,9 @@ TEST(CardPartiesFile, TheOrderingPartyGoesOverTheSameNipAfterTheQuestionOrIsAppe
       if (c.odpowiedz) w.dialogs.expectMessage(c.odpowiedz, kPytanie);
       e.DysNaLis->click();
       EXPECT_TRUE(w.dialogs.scriptDone());
-      if (c.odpowiedz) EXPECT_EQ(w.dialogs.shown().back().caption, "Pytanie ?");
+      if (c.odpowiedz) {
+        EXPECT_EQ(w.dialogs.shown().back().caption, "Pytanie ?");
+      }
       EXPECT_EQ(w.k().z.pola, strona) << "the page is not changed";
     });
     const std::string po = w.plik();
@@ -393,7 +397,9 @@ TEST(CardPartiesFile, OnBehalfAndBeneficiaryGoOntoTheListAsThePartyEditorAccepts
       const std::size_t numer = c.naLiscie ? 1 : 0;
       EXPECT_EQ(TRekordPodmiotu::decode(plik.data() + numer * kRec), zapisany) << "the editor's record, its role";
       EXPECT_EQ(zapisany.rolaPo, oczekiwany.rolaPo);
-      if (c.naLiscie) EXPECT_EQ(plik.substr(0, kRec), przedPlikiem.substr(0, kRec));
+      if (c.naLiscie) {
+        EXPECT_EQ(plik.substr(0, kRec), przedPlikiem.substr(0, kRec));
+      }
       const int wiersz = w.lista().wierszRekordu(int(numer));
       ASSERT_GE(wiersz, 0);
       EXPECT_EQ(w.lista().Podmiot->Cells(TPodmiotForm::poNIP, wiersz), "5261040828");

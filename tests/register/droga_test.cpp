@@ -9,10 +9,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTest>
 #include <memory>
 
 #include "platform/cp1250.h"
+#include "platform/library.h"
 #include "platform/printers.h"
 #include "register/edycjaform.h"
 #include "register/glownyform.h"
@@ -164,6 +166,14 @@ QStringList pozycje(QComboBox* c) {
   return l;
 }
 
+// The members of a zip archive, read by another tool.
+QStringList czlonkowie(const QString& archiwum) {
+  QProcess py;
+  py.start("python3", {"-c", "import sys, zipfile\nfor n in zipfile.ZipFile(sys.argv[1]).namelist(): print(n)", archiwum});
+  py.waitForFinished(60000);
+  return QString::fromUtf8(py.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
 // Renders a PDF's first page to PNG beside it (when pdftoppm is there) for looking at.
 void obejrzyjPdf(const QString& pdf, const QString& nazwa) {
   const QByteArray dir = qgetenv("ZELT_SHOT_DIR");
@@ -301,6 +311,10 @@ TEST(CardRoad, FromTheFirstStartToARestart) {
   obejrzyjPdf(wydruki.filePath(pdf[0]), "droga-karta");
   EXPECT_EQ(d.rekordy()[0].ilWydrukow, 1);
   EXPECT_EQ(d.rekordy()[1].ilWydrukow, 0) << "only the chosen row";
+  d.g().DrukRej->click();
+  const QStringList pdf2 = wydruki.entryList({"*.pdf"}, QDir::Files, QDir::Time | QDir::Reversed);
+  ASSERT_EQ(pdf2.size(), 2) << "the register printed into a second file";
+  obejrzyjPdf(wydruki.filePath(pdf2.last()), "droga-rejestr");
 
   // ---- "&Wyślij" with the records of the same number (TXT, the default) ----
   QString raport;
@@ -399,6 +413,18 @@ TEST(CardRoad, FromTheFirstStartToARestart) {
   EXPECT_EQ(d.rekordy().back().Status, 99);
   EXPECT_EQ(d.przyciski(), kWszystkie);
 
+  // ---- "&Archiwizacja": the data folder into a zip archive ----
+  platform::Library::setProgramFolder(ZPACK_DIR);
+  const QString archiwum = w.path("kopia.zip");
+  w.dialogs.expectSaveFile(archiwum);
+  d.g().ArchMen->trigger();
+  platform::Library::setProgramFolder({});
+  EXPECT_TRUE(w.dialogs.messages().filter(u("Błąd")).isEmpty());
+  QStringList czlonkowieArchiwum = czlonkowie(archiwum);
+  czlonkowieArchiwum.sort();
+  EXPECT_EQ(czlonkowieArchiwum, (QStringList{"konfig", "np2026.dat", "transak.dat"}))
+      << "the register, the numbers of the day and the settings";
+
   // ---- a restart: everything as it was ----
   const std::string rejestr = World::readFile(d.p().transakDat());
   d.zamknij();
@@ -431,7 +457,7 @@ TEST(CardRoad, FromTheFirstStartToARestart) {
   ASSERT_EQ(d.g().lista->RowCount(), 4);
   d.g().lista->SetDataRow(3);
   d.g().DrukKar->click();
-  EXPECT_EQ(wydruki.entryList({"*.pdf"}, QDir::Files).size(), 2) << "the chosen printer is kept";
+  EXPECT_EQ(wydruki.entryList({"*.pdf"}, QDir::Files).size(), 3) << "the chosen printer is kept";
   w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
   d.g().Wyslij->click();
   EXPECT_TRUE(QFile::exists(d.eksport("D04.xml"))) << QDir(d.p().KatEks).entryList(QDir::Files).join(",").toStdString();
@@ -520,6 +546,57 @@ TEST(CardRoad, ACardWhoseRowsStandApart) {
   ASSERT_TRUE(d.uruchom({"tajne"}));
   EXPECT_EQ(wiersze(), widziane);
  }
+}
+
+}  // namespace
+
+namespace {
+
+// The settings' numbering switches on: a new card's number gets the date suffix once, an edit
+// keeps the number as stored, and the same typed number on another card of that day is refused.
+TEST(CardRoad, TheNumberSuffixOnANewCardOnly) {
+  Droga d;
+  auto& w = d.w;
+  ASSERT_TRUE(d.uruchom({"", "tajne", "tajne"}));
+  w.dialogs.expectModal("KonfigForm", [&](ModalForm&) {
+    auto& k = *d.p().konfig();
+    for (QCheckBox* c : {k.NrEwDz, k.NrEwMc, k.NrEwRo}) c->setChecked(true);
+    k.zapis->click();
+    return platform::mrNone;
+  });
+  d.g().konMen->trigger();
+  const std::string numer = std::string(18, '0') + "7" + "101226";  // transaction date 2026-12-10
+  d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+    QTest::keyClicks(e.nrEwT, "7");
+    EXPECT_EQ(e.RozNum->text(), "101226") << "the suffix shown beside the number";
+    d.zapiszZUwagami();
+  });
+  ASSERT_EQ(d.rekordy().size(), 1u);
+  EXPECT_EQ(d.rekordy()[0].nrEwT, numer);
+  d.g().lista->SetDataRow(0);
+  d.edytor(&zelt::TglownyForm::EdytujClick, [&](TedycjaForm& e) {
+    EXPECT_EQ(e.nrEwT->text().toStdString(), numer);
+    nadpisz(e.tKw, "100");
+    d.zapiszZUwagami();
+  });
+  EXPECT_EQ(d.rekordy()[0].nrEwT, numer) << "no second suffix";
+  EXPECT_EQ(d.rekordy()[0].tKw, "100");
+  d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+    QTest::keyClicks(e.nrEwT, "7");
+    bool potwierdzenie = true;
+    QStringList bledy;
+    w.dialogs.expectModal("WerForm", [&](ModalForm& f) {
+      auto& wer = static_cast<zelt::TWerForm&>(f);
+      potwierdzenie = !wer.zapisz->isHidden();
+      for (int r = 0; r < wer.bledy->rowCount(); ++r)
+        if (auto* i = wer.bledy->item(r, wer.bledy->columnCount() - 1)) bledy << i->text();
+      return zelt::TWerForm::kAnuluj;
+    });
+    e.zapisz->click();
+    EXPECT_FALSE(potwierdzenie) << "a number already in the register blocks the save";
+    EXPECT_TRUE(bledy.contains(u("Transakcja o takim numerze już jest w rejestrze"))) << bledy.join("\n").toStdString();
+  });
+  EXPECT_EQ(d.rekordy().size(), 1u);
 }
 
 }  // namespace

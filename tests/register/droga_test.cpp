@@ -75,9 +75,11 @@ struct Droga {
     });
     return prog->start();
   }
-  // "&Zamknij", then the program is gone and its registry read again from the file.
-  void zamknij() {
-    g().Zamknij->click();
+  // "&Zamknij" (or the window's close box), then the program is gone and its registry read again
+  // from the file.
+  void zamknij(bool krzyzyk = false) {
+    if (krzyzyk) g().close();
+    else g().Zamknij->click();
     prog.reset();
     w.reloadRegistry();
   }
@@ -318,8 +320,12 @@ TEST(CardRoad, FromTheFirstStartToARestart) {
 
   // ---- "&Wyślij" with the records of the same number (TXT, the default) ----
   QString raport;
-  w.dialogs.expectModal("Wysylka", [&](ModalForm&) {
-    raport = d.p().wysylka()->Pliki->toPlainText();
+  w.dialogs.expectModal("Wysylka", [&](ModalForm& f) {
+    auto& wys = static_cast<zelt::TWysylka&>(f);
+    raport = wys.Pliki->toPlainText();
+    EXPECT_FALSE(wys.Wyslij->isHidden()) << "closed with Zamknij";
+    EXPECT_TRUE(wys.pomin->isHidden() && wys.Anuluj->isHidden()) << "nothing to skip or cancel";
+    testing_world::renderWindow(wys, "droga-wysylka");
     return platform::mrCancel;
   });
   d.g().Wybranezpowizanymi2Click();
@@ -542,7 +548,8 @@ TEST(CardRoad, ACardWhoseRowsStandApart) {
   }
   // What the list shows is what a restart reads.
   const auto widziane = wiersze();
-  d.zamknij();
+  d.zamknij(true);
+  EXPECT_EQ(d.konce, 1) << "the close box ends the program";
   ASSERT_TRUE(d.uruchom({"tajne"}));
   EXPECT_EQ(wiersze(), widziane);
  }

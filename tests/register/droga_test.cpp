@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -24,6 +25,8 @@
 #include "register/wizytform.h"
 #include "register/wysylka.h"
 #include "settings/firmaform.h"
+#include "settings/konfigform.h"
+#include "settings/wybkolumn.h"
 #include "support/world.h"
 
 using platform::ModalForm;
@@ -604,6 +607,94 @@ TEST(CardRoad, TheNumberSuffixOnANewCardOnly) {
     EXPECT_TRUE(bledy.contains(u("Transakcja o takim numerze już jest w rejestrze"))) << bledy.join("\n").toStdString();
   });
   EXPECT_EQ(d.rekordy().size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// The list's columns chosen anew in the settings while cards are being entered: the list keeps the
+// columns it was started with until the next start, every row written in the meantime stays in
+// them, and the next start shows the new columns filled from the register.
+TEST(CardRoad, ANewColumnLayoutShowsAfterTheNextStart) {
+  Droga d;
+  ASSERT_TRUE(d.uruchom({"", "tajne", "tajne"}));
+  // Each row as "column=text" for the columns named.
+  auto wiersze = [&](std::vector<std::string> kody) {
+    auto& l = *d.g().lista;
+    std::vector<std::string> out;
+    for (int r = 0; r < l.RowCount(); ++r) {
+      std::string s;
+      for (const auto& kod : kody) {
+        int c = -1;
+        for (int k = 0; k < l.VisibleColumns().Count(); ++k)
+          if (l.VisibleColumn(k).Name() == kod) c = k;
+        s += kod + "=" + (c < 0 ? std::string("(brak)") : cp1250::toQ(l.Cells(c, r)).toStdString()) + ";";
+      }
+      out.push_back(s);
+    }
+    return out;
+  };
+  auto nowa = [&](const char* nr, const char* dysponent) {
+    d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+      QTest::keyClicks(e.nrEwT, nr);
+      e.Wprowadzanie->setCurrentIndex(TedycjaForm::Dysponenci);
+      e.zTypPo->setCurrentIndex(1);
+      emit e.zTypPo->activated(1);
+      wpisz(e.zNz, dysponent);
+      e.Wprowadzanie->setCurrentIndex(TedycjaForm::Beneficjenci);
+      e.bTypPo->setCurrentIndex(1);
+      emit e.bTypPo->activated(1);
+      wpisz(e.bNz, "Bank");
+      d.zapiszZUwagami();
+    });
+  };
+  nowa("1", "Jan");
+  d.w.dialogs.expectModal("KonfigForm", [&](ModalForm&) {
+    auto& k = *d.p().konfig();
+    auto* c = k.WygladRej;
+    auto znajdz = [](QListWidget* l, const char* kod) {
+      for (int i = 0; i < l->count(); ++i)
+        if (l->item(i)->text().startsWith(QString(kod) + " - ")) return i;
+      ADD_FAILURE() << kod << " not offered";
+      return 0;
+    };
+    for (const char* kod : {"bNz", "nrRejDat"}) {
+      c->Poz->setCurrentRow(znajdz(c->Poz, kod));
+      c->PozMouseDown();
+      c->WprowClick();
+    }
+    for (const char* kod : {"Info", "nrEwT"}) {
+      c->Wyb->setCurrentRow(znajdz(c->Wyb, kod));
+      c->WybMouseDown();
+      c->UsunClick();
+    }
+    k.zapis->click();
+    return platform::mrNone;
+  });
+  d.g().konMen->trigger();
+  nowa("2", "Anna");
+  d.g().lista->SetDataRow(0);
+  d.edytor(&zelt::TglownyForm::EdytujClick, [&](TedycjaForm& e) {
+    EXPECT_EQ(e.nrEwT->text().toStdString(), std::string(24, '0') + "1") << "the row still finds its card";
+    d.zapiszZUwagami();
+  });
+  const std::vector<std::string> kody = {"Lp", "nrEwT", "nrRejDat", "bNz", "zNz"};
+  const std::string n1 = std::string(24, '0') + "1", n2 = std::string(24, '0') + "2";
+  EXPECT_EQ(wiersze(kody), (std::vector<std::string>{"Lp=1;nrEwT=" + n1 + ";nrRejDat=(brak);bNz=(brak);zNz=Jan;",
+                                                     "Lp=2;nrEwT=" + n2 + ";nrRejDat=(brak);bNz=(brak);zNz=Anna;"}))
+      << "until the next start the list keeps its columns";
+  d.zamknij();
+  ASSERT_TRUE(d.uruchom({"tajne"}));
+  EXPECT_EQ(wiersze(kody), (std::vector<std::string>{"Lp=1;nrEwT=(brak);nrRejDat=0;bNz=Bank;zNz=Jan;",
+                                                     "Lp=2;nrEwT=(brak);nrRejDat=1;bNz=Bank;zNz=Anna;"}));
+  EXPECT_EQ(d.g().lista->VisibleColumn(0).Name(), "Lp");
+  d.g().lista->SetDataRow(1);
+  d.edytor(&zelt::TglownyForm::EdytujClick, [&](TedycjaForm& e) {
+    EXPECT_EQ(e.nrEwT->text().toStdString(), n2);
+    EXPECT_EQ(e.zNz->toPlainText(), "Anna");
+    e.wyjdz->click();
+  });
 }
 
 }  // namespace

@@ -373,7 +373,11 @@ TEST(CardRoad, FromTheFirstStartToARestart) {
 
   // ---- the institution's format switched to XML, another card sent ----
   w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
-    d.p().firma()->formatXml->click();
+    auto& f = *d.p().firma();
+    f.formatXml->click();
+    QTest::keyClicks(f.NIPIO, "5260250274");
+    QTest::keyClicks(f.nazpli, "abcde");
+    EXPECT_EQ(f.nazpli->text(), "ABCDE") << "the short name in capitals";
     w.dialogs.expectModal("WerForm", [](ModalForm&) { return zelt::TWerForm::kPotwierdz; });
     d.p().firma()->zapis->click();
     return platform::mrNone;
@@ -393,10 +397,11 @@ TEST(CardRoad, FromTheFirstStartToARestart) {
   d.g().lista->SetDataRow(2);
   w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
   d.g().Wyslij->click();
-  const std::string plikXml = World::readFile(d.eksport("G03.xml"));
+  const std::string plikXml = World::readFile(d.eksport("G03ABCDE.xml"));
   ASSERT_FALSE(plikXml.empty()) << QDir(d.p().KatEks).entryList(QDir::Files).join(",").toStdString();
   EXPECT_NE(plikXml.find("<wykazTr"), std::string::npos);
   EXPECT_NE(plikXml.find("</wykazTr>"), std::string::npos);
+  EXPECT_NE(plikXml.find(" NipIO=\"5260250274\" lKart=\"00000001\" pDat=\"20261210\""), std::string::npos) << plikXml;
   EXPECT_NE(plikXml.find("&#38; syn &#60;sp. j.>"), std::string::npos) << plikXml;
   EXPECT_EQ(d.rekordy()[4].ilWyslan, 1);
 
@@ -466,10 +471,12 @@ TEST(CardRoad, FromTheFirstStartToARestart) {
   ASSERT_EQ(d.g().lista->RowCount(), 4);
   d.g().lista->SetDataRow(3);
   d.g().DrukKar->click();
-  EXPECT_EQ(wydruki.entryList({"*.pdf"}, QDir::Files).size(), 3) << "the chosen printer is kept";
+  const QStringList pdf3 = wydruki.entryList({"*.pdf"}, QDir::Files, QDir::Time | QDir::Reversed);
+  ASSERT_EQ(pdf3.size(), 3) << "the chosen printer is kept";
+  obejrzyjPdf(wydruki.filePath(pdf3.last()), "droga-karta-po-restarcie");
   w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
   d.g().Wyslij->click();
-  EXPECT_TRUE(QFile::exists(d.eksport("D04.xml"))) << QDir(d.p().KatEks).entryList(QDir::Files).join(",").toStdString();
+  EXPECT_TRUE(QFile::exists(d.eksport("D04ABCDE.xml"))) << QDir(d.p().KatEks).entryList(QDir::Files).join(",").toStdString();
 }
 
 }  // namespace

@@ -705,3 +705,70 @@ TEST(CardRoad, ANewColumnLayoutShowsAfterTheNextStart) {
 }
 
 }  // namespace
+
+namespace {
+
+// The administrator names a responsible person with a first password; the person signs in at the
+// next start, chooses a password, and the cards that person saves carry the person's name.
+TEST(CardRoad, AResponsiblePersonsCards) {
+  Droga d;
+  auto& w = d.w;
+  ASSERT_TRUE(d.uruchom({"", "tajne", "tajne"}));
+  w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
+    auto& f = *d.p().firma();
+    QTest::keyClicks(f.ImOs1IO, "Jan");
+    QTest::keyClicks(f.NaOs1IO, "Kowalski");
+    QTest::keyClicks(f.StOs1IO, "Kierownik");
+    QTest::keyClicks(f.HaOs1IO, "p1");
+    w.dialogs.expectModal("WerForm", [](ModalForm&) { return zelt::TWerForm::kPotwierdz; });
+    f.zapis->click();
+    return platform::mrNone;
+  });
+  d.g().JedMen->trigger();
+  w.dialogs.expectModal("KonfigForm", [&](ModalForm&) {
+    auto& k = *d.p().konfig();
+    k.WybDruk->setCurrentIndex(k.WybDruk->findText(u("Zapis do pliku PDF")));
+    k.zapis->click();
+    return platform::mrNone;
+  });
+  d.g().konMen->trigger();
+  EXPECT_TRUE(w.dialogs.scriptDone());
+  d.zamknij();
+
+  ASSERT_TRUE(d.uruchom({"p1", "nowe", "nowe"}));
+  EXPECT_EQ(d.p().zalogowany, "Jan;Kowalski;Kierownik");
+  EXPECT_FALSE(d.g().JedMen->isEnabled()) << "the institution's data is the administrator's";
+  EXPECT_FALSE(d.g().konMen->isEnabled());
+  EXPECT_EQ(d.g().statPanel[1]->text(), "Zalogowany : Jan Kowalski ");
+  d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+    EXPECT_EQ(e.Wprowa->text(), "Jan;Kowalski;Kierownik");
+    QTest::keyClicks(e.nrEwT, "1");
+    d.zapiszZUwagami();
+  });
+  ASSERT_EQ(d.rekordy().size(), 1u);
+  EXPECT_EQ(d.rekordy()[0].Wprow, "Jan;Kowalski;Kierownik");
+  const int wprow = d.p().ukladListy.kolumna("Wprow");
+  ASSERT_GE(wprow, 0);
+  EXPECT_EQ(d.g().lista->Cells(wprow, 0), "Jan;Kowalski;Kierownik");
+  // The card printed: the person who filled it in, in the box for that person.
+  if (!QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+    d.g().lista->SetDataRow(0);
+    d.g().DrukKar->click();
+    const QDir wydruki(w.documents() + "/ZELT/Wydruki");
+    const QStringList pdf = wydruki.entryList({"*.pdf"}, QDir::Files);
+    ASSERT_EQ(pdf.size(), 1);
+    QProcess tekst;
+    tekst.start("pdftotext", {"-layout", wydruki.filePath(pdf[0]), "-"});
+    tekst.waitForFinished(60000);
+    const QString t = QString::fromUtf8(tekst.readAllStandardOutput());
+    for (const char* s : {"Jan", "Kowalski", "Kierownik"}) EXPECT_TRUE(t.contains(s)) << s;
+  }
+  d.zamknij();
+
+  // The person's new password is the one asked for now.
+  ASSERT_TRUE(d.uruchom({"nowe"}));
+  EXPECT_EQ(d.p().zalogowany, "Jan;Kowalski;Kierownik");
+  EXPECT_EQ(d.g().lista->RowCount(), 1);
+}
+
+}  // namespace

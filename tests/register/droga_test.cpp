@@ -772,3 +772,35 @@ TEST(CardRoad, AResponsiblePersonsCards) {
 }
 
 }  // namespace
+
+namespace {
+
+// A run that ends without the closing step (a power cut): every card saved, the password chosen
+// and the settings saved in their window are there at the next start.
+TEST(CardRoad, ARunEndedWithoutClosingKeepsWhatWasSaved) {
+  Droga d;
+  ASSERT_TRUE(d.uruchom({"", "tajne", "tajne"}));
+  d.w.dialogs.expectModal("KonfigForm", [&](ModalForm&) {
+    auto& k = *d.p().konfig();
+    k.WybDruk->setCurrentIndex(k.WybDruk->findText(u("Zapis do pliku PDF")));
+    k.zapis->click();
+    return platform::mrNone;
+  });
+  d.g().konMen->trigger();
+  d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+    QTest::keyClicks(e.nrEwT, "1");
+    d.zapiszZUwagami();
+  });
+  const auto wiersze = d.wiersze();
+  const std::string rejestr = World::readFile(d.p().transakDat());
+  d.prog.reset();
+  d.w.reloadRegistry();
+  ASSERT_TRUE(d.uruchom({"tajne"}));
+  EXPECT_EQ(d.konce, 0);
+  EXPECT_TRUE(d.p().administrator) << "the password chosen at the first start";
+  EXPECT_EQ(d.wiersze(), wiersze);
+  EXPECT_EQ(World::readFile(d.p().transakDat()), rejestr);
+  EXPECT_EQ(d.p().konfig()->drukarka(), u("Zapis do pliku PDF"));
+}
+
+}  // namespace

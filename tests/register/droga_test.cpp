@@ -804,3 +804,160 @@ TEST(CardRoad, ARunEndedWithoutClosingKeepsWhatWasSaved) {
 }
 
 }  // namespace
+
+namespace {
+
+// A second installation for the same institution: first start, the institution's NIP entered.
+void instytucja(Droga& d, const char* nip) {
+  ASSERT_TRUE(d.uruchom({"", "tajne", "tajne"}));
+  d.w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
+    auto& f = *d.p().firma();
+    nadpisz(f.NIPIO, nip);
+    d.w.dialogs.expectModal("WerForm", [](ModalForm&) { return zelt::TWerForm::kPotwierdz; });
+    f.zapis->click();
+    return platform::mrNone;
+  });
+  d.g().JedMen->trigger();
+  EXPECT_TRUE(d.w.dialogs.scriptDone());
+}
+
+// A party's type chosen from its list, as the mouse does.
+void typ(QComboBox* c) {
+  c->setCurrentIndex(1);
+  emit c->activated(1);
+}
+
+// Chooses the rows first..last as the mouse does with Shift.
+void zaznacz(Droga& d, int first, int last) {
+  d.g().lista->SetDataRow(first);
+  for (int r = first + 1; r <= last; ++r) d.g().lista->MoveCurrent(0, r + 1, false);
+}
+
+// The chosen rows exported, and the cards' own send files, imported into another installation of
+// the same institution: the records come back field by field but for what the files do not carry
+// (the counts of prints, sends and findings, the person who entered the card) and, from TXT, the
+// blanks that align the number of the day; the rows show and "&Edytuj" opens the imported card.
+TEST(CardRoad, ExportedAndSentFilesImportIntoAnotherInstallation) {
+  const char* const nip = "5260250274";
+  Droga d;
+  instytucja(d, nip);
+  d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+    QTest::keyClicks(e.nrEwT, "2001");
+    nadpisz(e.kRodzTr, "0101");
+    QTest::keyClicks(e.tKw, "15000");
+    e.Wprowadzanie->setCurrentIndex(TedycjaForm::Dysponenci);
+    typ(e.zTypPo);
+    wpisz(e.zNz, "Jan Kowalski");
+    QTest::keyClicks(e.zNip, "5260250274");
+    e.zDodaj->click();
+    typ(e.zTypPo);
+    wpisz(e.zNz, "Zofia Żak");
+    e.Wprowadzanie->setCurrentIndex(TedycjaForm::Beneficjenci);
+    e.bTypPo->setCurrentIndex(1);
+    emit e.bTypPo->activated(1);
+    wpisz(e.bNz, "Bank Odbiorca");
+    d.zapiszZUwagami();
+  });
+  d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+    QTest::keyClicks(e.nrEwT, "2002");
+    nadpisz(e.kRodzTr, "0201");
+    QTest::keyClicks(e.tKw, "70000");
+    e.Wprowadzanie->setCurrentIndex(TedycjaForm::Dysponenci);
+    typ(e.zTypPo);
+    wpisz(e.zNz, "Łukasz Ćwik & syn <sp. j.>");
+    d.zapiszZUwagami();
+  });
+  const auto zapisane = d.rekordy();
+  ASSERT_EQ(zapisane.size(), 3u);
+  const auto wiersze = d.wiersze();
+  ASSERT_EQ(wiersze.size(), 3u);
+
+  // ---- "&Exportuj" of all three rows, TXT then XML; the register is left as it was ----
+  const std::string rejestr = World::readFile(d.p().transakDat());
+  for (const int filtr : {1, 2}) {
+    zaznacz(d, 0, 2);
+    d.w.dialogs.expectSaveFile(d.w.path("wykaz"), filtr);
+    d.g().ExpMenClick();
+    EXPECT_TRUE(d.w.dialogs.scriptDone());
+  }
+  EXPECT_EQ(World::readFile(d.p().transakDat()), rejestr) << "an export changes no record";
+  EXPECT_TRUE(d.w.dialogs.messages().isEmpty()) << d.w.dialogs.messages().join("\n").toStdString();
+
+  // ---- "&Wyślij": the first card as TXT, the second, after the switch to XML, as XML ----
+  auto wyslij = [&](int wiersz) {
+    const QStringList przed = QDir(d.p().KatEks).entryList(QDir::Files);
+    d.g().lista->SetDataRow(wiersz);
+    d.w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
+    d.g().Wybranezpowizanymi2Click();
+    EXPECT_TRUE(d.w.dialogs.scriptDone());
+    QStringList nowe;
+    for (const QString& f : QDir(d.p().KatEks).entryList(QDir::Files, QDir::Name))
+      if (!przed.contains(f)) nowe << d.eksport(f);
+    // In the order written: the running number follows the category letter.
+    std::sort(nowe.begin(), nowe.end(),
+              [](const QString& a, const QString& b) { return QFileInfo(a).fileName().mid(1) < QFileInfo(b).fileName().mid(1); });
+    return nowe;
+  };
+  QStringList wyslane = wyslij(0);
+  ASSERT_EQ(wyslane.size(), 2) << "the card's two records go to two files";
+  d.w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
+    auto& f = *d.p().firma();
+    f.formatXml->click();
+    d.w.dialogs.expectModal("WerForm", [](ModalForm&) { return zelt::TWerForm::kPotwierdz; });
+    f.zapis->click();
+    return platform::mrNone;
+  });
+  d.g().JedMen->trigger();
+  wyslane << wyslij(2);
+  ASSERT_EQ(wyslane.size(), 3);
+  EXPECT_TRUE(wyslane[2].endsWith(".xml")) << wyslane[2].toStdString();
+
+  // What an import gives back of a saved record.
+  auto poImporcie = [](TRekordTransakcji r, bool txt) {
+    r.ilWydrukow = r.ilOstrzezen = r.ilBledow = r.ilWyslan = 0;
+    r.Wprow.clear();
+    if (txt) r.nrRejDat = std::string(12 - r.nrRejDat.size(), ' ') + r.nrRejDat;
+    return r;
+  };
+  const struct {
+    const char* nazwa;
+    QStringList pliki;
+    std::vector<bool> txt;  // per record read back
+  } cases[] = {
+      {"the TXT export", {d.w.path("wykaz.txt")}, {true, true, true}},
+      {"the XML export", {d.w.path("wykaz.xml")}, {false, false, false}},
+      {"the send's files", wyslane, {true, true, false}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.nazwa);
+    Droga inna;
+    instytucja(inna, nip);
+    for (const QString& plik : c.pliki) {
+      inna.w.dialogs.expectOpenFile(plik);
+      inna.g().ImpMenClick();
+      EXPECT_TRUE(inna.w.dialogs.scriptDone());
+    }
+    EXPECT_TRUE(inna.w.dialogs.messages().isEmpty()) << inna.w.dialogs.messages().join("\n").toStdString();
+    const auto wczytane = inna.rekordy();
+    ASSERT_EQ(wczytane.size(), zapisane.size());
+    for (std::size_t i = 0; i < zapisane.size(); ++i) {
+      const TRekordTransakcji ma = poImporcie(zapisane[i], c.txt[i]);
+      for (const auto& pole : zelt::polaTekstowe())
+        EXPECT_EQ(wczytane[i].*(pole.text), ma.*(pole.text)) << "record " << i << " " << pole.name;
+      EXPECT_TRUE(wczytane[i] == ma) << "record " << i;
+    }
+    EXPECT_EQ(inna.wiersze(), wiersze) << "a row for each record, as in the register it came from";
+    EXPECT_EQ(inna.przyciski(), kWszystkie);
+    inna.g().lista->SetDataRow(1);
+    const int wynik = inna.edytor(&zelt::TglownyForm::EdytujClick, [&](TedycjaForm& e) {
+      EXPECT_EQ(e.nrEwT->text().toStdString(), std::string(21, '0') + "2001");
+      EXPECT_EQ(pozycje(e.zLis), (QStringList{"Jan Kowalski", u("Zofia Żak")}));
+      EXPECT_EQ(pozycje(e.bLis), (QStringList{"Bank Odbiorca"}));
+      EXPECT_EQ(e.tKw->text(), "15000");
+      e.wyjdz->click();
+    });
+    EXPECT_NE(wynik, -1) << "the imported card opens";
+  }
+}
+
+}  // namespace

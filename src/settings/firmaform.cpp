@@ -12,6 +12,7 @@
 
 #include "platform/cp1250.h"
 #include "platform/edits.h"
+#include "platform/folders.h"
 #include "platform/geometry.h"
 #include "platform/guard.h"
 #include "platform/registry.h"
@@ -25,6 +26,7 @@
 #include "settings/addioform.h"
 #include "settings/hasla.h"
 #include "settings/jednform.h"
+#include "settings/jednostki.h"
 #include "settings/weryfio.h"
 
 namespace zelt {
@@ -457,6 +459,10 @@ void TFirmaForm::dodajClick() {
         zapiszNowaInstytucje(p.svc.reg, n, nazwa, {p.KatDan, p.KatPod, p.KatEks});
       }))
     return;
+  // The program names the new institution's folders itself, so it makes them too: its first start
+  // would otherwise find none and warn of folders the user never chose.
+  for (const QString& f : {p.KatDan, p.KatPod, p.KatEks})
+    if (const QString nowy = folderNowejInstytucji(f, n); !nowy.isEmpty()) platform::makePrivatePath(nowy);
   p.IloscIO = n;
   // The new institution is chosen at the next start.
   if (TglownyForm* g = p.glowny()) g->zapiszUstawienia();

@@ -24,6 +24,7 @@
 #include "register/werform.h"
 #include "register/wizytform.h"
 #include "register/wysylka.h"
+#include "settings/addioform.h"
 #include "settings/firmaform.h"
 #include "settings/konfigform.h"
 #include "settings/wybkolumn.h"
@@ -37,6 +38,12 @@ using zelt::TRekordTransakcji;
 namespace {
 
 QString u(const char* s) { return QString::fromUtf8(s); }
+
+QStringList pozycje(QComboBox* c) {
+  QStringList l;
+  for (int i = 0; i < c->count(); ++i) l << c->itemText(i);
+  return l;
+}
 
 // The five commands on rows, as the user sees them: enabled or not.
 struct Przyciski {
@@ -56,6 +63,9 @@ struct Droga {
   platform::SystemPrinters druk{w.shell, w.clock};
   std::unique_ptr<zelt::Program> prog;
   int konce = 0;
+  // With several institutions: the one chosen at the next start (0-based) and the names offered.
+  int instytucja = -1;
+  QStringList instytucje;
 
   Droga() { druk.select(int(druk.names().size()) - 1); }
 
@@ -67,6 +77,15 @@ struct Droga {
   bool uruchom(std::vector<const char*> hasla) {
     prog = std::make_unique<zelt::Program>(zelt::Services{w.reg(), w.dialogs, w.clock, w.shell, druk});
     prog->zakoncz = [this] { ++konce; };
+    if (instytucja >= 0)
+      w.dialogs.expectModal("wizytForm", [this](ModalForm& f) {
+        auto& s = static_cast<zelt::TwizytForm&>(f);
+        instytucje = pozycje(s.WyborIO);
+        EXPECT_TRUE(s.WyborIO->isVisibleTo(&s) && s.Wybierz->isVisibleTo(&s)) << "the chooser is offered";
+        s.WyborIO->setCurrentIndex(instytucja);
+        s.Wybierz->click();
+        return platform::mrNone;
+      });
     w.dialogs.expectModal("wizytForm", [hasla](ModalForm& f) {
       auto& s = static_cast<zelt::TwizytForm&>(f);
       for (const char* h : hasla) {
@@ -165,11 +184,6 @@ void nadpisz(QLineEdit* pole, const char* tekst) {
   QTest::keyClicks(pole, tekst);
 }
 
-QStringList pozycje(QComboBox* c) {
-  QStringList l;
-  for (int i = 0; i < c->count(); ++i) l << c->itemText(i);
-  return l;
-}
 
 // The members of a zip archive, read by another tool.
 QStringList czlonkowie(const QString& archiwum) {
@@ -958,6 +972,91 @@ TEST(CardRoad, ExportedAndSentFilesImportIntoAnotherInstallation) {
     });
     EXPECT_NE(wynik, -1) << "the imported card opens";
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Two institutions in one installation: the second added from the institution window, then chosen
+// at each start. Each keeps its own register, data folder and numbers of the day; a card saved in
+// one is not seen in the other.
+TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
+  Droga d;
+  auto& w = d.w;
+  auto nowa = [&](const char* nr, const char* dysponent, const char* numerDnia) {
+    d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+      EXPECT_EQ(e.NrRejDat->currentText(), numerDnia) << "the first free number of the day";
+      QTest::keyClicks(e.nrEwT, nr);
+      e.Wprowadzanie->setCurrentIndex(TedycjaForm::Dysponenci);
+      typ(e.zTypPo);
+      wpisz(e.zNz, dysponent);
+      d.zapiszZUwagami();
+    });
+  };
+  auto uruchom = [&](int io, std::vector<const char*> hasla) {
+    d.instytucja = io;
+    d.instytucje.clear();
+    return d.uruchom(hasla);
+  };
+  const std::string n1 = std::string(24, '0') + "1", n2 = std::string(24, '0') + "2", n3 = std::string(24, '0') + "3";
+
+  ASSERT_TRUE(d.uruchom({"", "tajne", "tajne"}));
+  w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
+    auto& f = *d.p().firma();
+    QTest::keyClicks(f.NazIO, "Kancelaria Pierwsza");
+    w.dialogs.expectModal("WerForm", [](ModalForm&) { return zelt::TWerForm::kPotwierdz; });
+    f.zapis->click();
+    return platform::mrNone;
+  });
+  d.g().JedMen->trigger();
+  nowa("1", "Jan", "0");
+  nowa("2", "Anna", "1");
+  const QString dane1 = d.p().KatDan;
+  const auto pierwsza = d.wiersze();
+
+  // "Dodaj &IO": the name of the second institution; the program ends.
+  w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
+    w.dialogs.expectModal("AddIOForm", [](ModalForm& f) {
+      auto& a = static_cast<zelt::TAddIOForm&>(f);
+      QTest::keyClicks(a.AddIO, "Kancelaria Druga");
+      a.zapisz->click();
+      return platform::mrNone;
+    });
+    d.p().firma()->dodaj->click();
+    return platform::mrCancel;
+  });
+  d.g().JedMen->trigger();
+  EXPECT_TRUE(w.dialogs.scriptDone());
+  EXPECT_EQ(d.konce, 1) << "a new institution is chosen at the next start";
+  d.prog.reset();
+  w.reloadRegistry();
+
+  // ---- the second institution: its own first sign-in, an empty register ----
+  ASSERT_TRUE(uruchom(1, {"", "drugie", "drugie"}));
+  EXPECT_EQ(d.instytucje, (QStringList{"Kancelaria Pierwsza", "Kancelaria Druga"}));
+  EXPECT_TRUE(w.dialogs.messages().filter(u("Brak katalogu")).isEmpty()) << w.dialogs.messages().join("\n").toStdString();
+  const QString dane2 = d.p().KatDan;
+  EXPECT_NE(dane2, dane1) << "its own data folder";
+  EXPECT_EQ(d.g().lista->RowCount(), 0) << "the first institution's cards are not shown";
+  nowa("3", "Ewa", "0");
+  EXPECT_TRUE(QFile::exists(dane2 + "/transak.dat"));
+  EXPECT_EQ(d.wiersze(), (std::vector<std::string>{"1|" + n3 + "|Ewa"}));
+  d.zamknij();
+
+  // ---- back in the first: its two cards, its numbers of the day going on ----
+  ASSERT_TRUE(uruchom(0, {"tajne"}));
+  EXPECT_EQ(d.p().KatDan, dane1);
+  EXPECT_EQ(d.wiersze(), pierwsza) << "the second institution's card is not here";
+  nowa("4", "Olga", "2");
+  EXPECT_EQ(d.rekordy().size(), 3u);
+  d.zamknij();
+
+  // ---- and the second again ----
+  ASSERT_TRUE(uruchom(1, {"drugie"}));
+  EXPECT_EQ(d.wiersze(), (std::vector<std::string>{"1|" + n3 + "|Ewa"}));
+  nowa("5", "Piotr", "1");
+  EXPECT_EQ(d.rekordy().size(), 2u);
 }
 
 }  // namespace

@@ -66,6 +66,7 @@ struct Droga {
   // With several institutions: the one chosen at the next start (0-based) and the names offered.
   int instytucja = -1;
   QStringList instytucje;
+  int podsuniete = -1;  // the institution the chooser offered first
 
   Droga() { druk.select(int(druk.names().size()) - 1); }
 
@@ -81,6 +82,7 @@ struct Droga {
       w.dialogs.expectModal("wizytForm", [this](ModalForm& f) {
         auto& s = static_cast<zelt::TwizytForm&>(f);
         instytucje = pozycje(s.WyborIO);
+        podsuniete = s.WyborIO->currentIndex();
         EXPECT_TRUE(s.WyborIO->isVisibleTo(&s) && s.Wybierz->isVisibleTo(&s)) << "the chooser is offered";
         s.WyborIO->setCurrentIndex(instytucja);
         s.Wybierz->click();
@@ -1005,6 +1007,7 @@ TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
   w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
     auto& f = *d.p().firma();
     QTest::keyClicks(f.NazIO, "Kancelaria Pierwsza");
+    QTest::keyClicks(f.NIPIO, "5260250274");
     w.dialogs.expectModal("WerForm", [](ModalForm&) { return zelt::TWerForm::kPotwierdz; });
     f.zapis->click();
     return platform::mrNone;
@@ -1012,8 +1015,12 @@ TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
   d.g().JedMen->trigger();
   nowa("1", "Jan", "0");
   nowa("2", "Anna", "1");
-  const QString dane1 = d.p().KatDan;
+  const QString dane1 = d.p().KatDan, eksport1 = d.p().KatEks;
   const auto pierwsza = d.wiersze();
+  zaznacz(d, 0, 1);
+  w.dialogs.expectSaveFile(w.path("pierwsza"), 2);
+  d.g().ExpMenClick();
+  ASSERT_TRUE(QFile::exists(w.path("pierwsza.xml")));
 
   // "Dodaj &IO": the name of the second institution; the program ends.
   w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
@@ -1039,13 +1046,41 @@ TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
   const QString dane2 = d.p().KatDan;
   EXPECT_NE(dane2, dane1) << "its own data folder";
   EXPECT_EQ(d.g().lista->RowCount(), 0) << "the first institution's cards are not shown";
+  w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
+    auto& f = *d.p().firma();
+    EXPECT_EQ(f.NazIO->text(), "Kancelaria Druga");
+    EXPECT_EQ(f.NIPIO->text(), "") << "none of the first institution's data";
+    QTest::keyClicks(f.NIPIO, "1234563218");
+    w.dialogs.expectModal("WerForm", [](ModalForm&) { return zelt::TWerForm::kPotwierdz; });
+    f.zapis->click();
+    return platform::mrNone;
+  });
+  d.g().JedMen->trigger();
+  // The first institution's file is refused here.
+  w.dialogs.expectOpenFile(w.path("pierwsza.xml"));
+  w.dialogs.expectMessage(platform::IdOk, u("Dane nie dotyczą tej instytucji obowiązanej"));
+  d.g().ImpMenClick();
+  EXPECT_TRUE(w.dialogs.scriptDone());
+  EXPECT_EQ(d.g().lista->RowCount(), 0);
+  EXPECT_FALSE(QFile::exists(d.p().transakDat()));
   nowa("3", "Ewa", "0");
   EXPECT_TRUE(QFile::exists(dane2 + "/transak.dat"));
   EXPECT_EQ(d.wiersze(), (std::vector<std::string>{"1|" + n3 + "|Ewa"}));
+  // Its send: into its own export folder, under its own NIP.
+  const QString eksport2 = d.p().KatEks;
+  EXPECT_NE(eksport2, eksport1);
+  d.g().lista->SetDataRow(0);
+  w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
+  d.g().Wyslij->click();
+  const QStringList wyslane = QDir(eksport2).entryList(QDir::Files);
+  ASSERT_EQ(wyslane.size(), 1);
+  EXPECT_EQ(World::readFile(eksport2 + "/" + wyslane[0]).substr(16, 10), "1234563218");
+  EXPECT_TRUE(QDir(eksport1).entryList(QDir::Files).isEmpty());
   d.zamknij();
 
   // ---- back in the first: its two cards, its numbers of the day going on ----
   ASSERT_TRUE(uruchom(0, {"tajne"}));
+  EXPECT_EQ(d.podsuniete, 1) << "the institution of the last run offered first";
   EXPECT_EQ(d.p().KatDan, dane1);
   EXPECT_EQ(d.wiersze(), pierwsza) << "the second institution's card is not here";
   nowa("4", "Olga", "2");
@@ -1054,6 +1089,7 @@ TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
 
   // ---- and the second again ----
   ASSERT_TRUE(uruchom(1, {"drugie"}));
+  EXPECT_EQ(d.podsuniete, 0);
   EXPECT_EQ(d.wiersze(), (std::vector<std::string>{"1|" + n3 + "|Ewa"}));
   nowa("5", "Piotr", "1");
   EXPECT_EQ(d.rekordy().size(), 2u);

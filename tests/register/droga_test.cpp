@@ -67,6 +67,7 @@ struct Droga {
   int instytucja = -1;
   QStringList instytucje;
   int podsuniete = -1;  // the institution the chooser offered first
+  QString uzytkownik;   // the sign-in's institution: "name|NIP"
 
   Droga() { druk.select(int(druk.names().size()) - 1); }
 
@@ -88,8 +89,9 @@ struct Droga {
         s.Wybierz->click();
         return platform::mrNone;
       });
-    w.dialogs.expectModal("wizytForm", [hasla](ModalForm& f) {
+    w.dialogs.expectModal("wizytForm", [this, hasla](ModalForm& f) {
       auto& s = static_cast<zelt::TwizytForm&>(f);
+      uzytkownik = s.NazUzyt->text() + "|" + s.NipUzyt->text();
       for (const char* h : hasla) {
         s.haslo->clear();
         QTest::keyClicks(s.haslo, h);
@@ -1076,11 +1078,20 @@ TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
   ASSERT_EQ(wyslane.size(), 1);
   EXPECT_EQ(World::readFile(eksport2 + "/" + wyslane[0]).substr(16, 10), "1234563218");
   EXPECT_TRUE(QDir(eksport1).entryList(QDir::Files).isEmpty());
+  // The export and import dialogs open in its export folder.
+  w.dialogs.expectSaveFile(std::nullopt);
+  d.g().ExpMenClick();
+  w.dialogs.expectOpenFile(std::nullopt);
+  d.g().ImpMenClick();
+  ASSERT_TRUE(w.dialogs.scriptDone());
+  for (auto i = w.dialogs.shown().size() - 2; i < w.dialogs.shown().size(); ++i)
+    EXPECT_EQ(w.dialogs.shown()[i].request.folder, eksport2) << w.dialogs.shown()[i].text.toStdString();
   d.zamknij();
 
   // ---- back in the first: its two cards, its numbers of the day going on ----
   ASSERT_TRUE(uruchom(0, {"tajne"}));
   EXPECT_EQ(d.podsuniete, 1) << "the institution of the last run offered first";
+  EXPECT_EQ(d.uzytkownik, "Kancelaria Pierwsza|5260250274") << "the sign-in names the institution";
   EXPECT_EQ(d.p().KatDan, dane1);
   EXPECT_EQ(d.wiersze(), pierwsza) << "the second institution's card is not here";
   nowa("4", "Olga", "2");
@@ -1090,6 +1101,7 @@ TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
   // ---- and the second again ----
   ASSERT_TRUE(uruchom(1, {"drugie"}));
   EXPECT_EQ(d.podsuniete, 0);
+  EXPECT_EQ(d.uzytkownik, "Kancelaria Druga|1234563218");
   EXPECT_EQ(d.wiersze(), (std::vector<std::string>{"1|" + n3 + "|Ewa"}));
   nowa("5", "Piotr", "1");
   EXPECT_EQ(d.rekordy().size(), 2u);

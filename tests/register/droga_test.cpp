@@ -972,9 +972,16 @@ TEST(CardRoad, ExportedAndSentFilesImportIntoAnotherInstallation) {
       EXPECT_EQ(pozycje(e.zLis), (QStringList{"Jan Kowalski", u("Zofia Żak")}));
       EXPECT_EQ(pozycje(e.bLis), (QStringList{"Bank Odbiorca"}));
       EXPECT_EQ(e.tKw->text(), "15000");
-      e.wyjdz->click();
+      nadpisz(e.tKw, "16000");
+      inna.zapiszZUwagami();
     });
-    EXPECT_NE(wynik, -1) << "the imported card opens";
+    EXPECT_EQ(wynik, platform::mrOk) << "the imported card opens and saves";
+    const auto poEdycji = inna.rekordy();
+    ASSERT_EQ(poEdycji.size(), zapisane.size()) << "rewritten in place";
+    EXPECT_EQ(poEdycji[0].tKw, "16000");
+    EXPECT_EQ(poEdycji[1].zNz, wczytane[1].zNz);
+    EXPECT_EQ(poEdycji[2], wczytane[2]) << "the other card untouched";
+    EXPECT_EQ(inna.wiersze(), wiersze);
   }
 }
 

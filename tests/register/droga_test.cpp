@@ -171,6 +171,21 @@ struct Droga {
     EXPECT_TRUE(pokazane) << "an incomplete card has findings";
   }
   QString eksport(const QString& nazwa) const { return prog->KatEks + "/" + nazwa; }
+  // "&Wyślij" of the card on a row, the report closed: the files it wrote, in the order written.
+  QStringList wyslij(int wiersz) {
+    const QStringList przed = QDir(p().KatEks).entryList(QDir::Files);
+    g().lista->SetDataRow(wiersz);
+    w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
+    g().Wybranezpowizanymi2Click();
+    EXPECT_TRUE(w.dialogs.scriptDone());
+    QStringList nowe;
+    for (const QString& f : QDir(p().KatEks).entryList(QDir::Files, QDir::Name))
+      if (!przed.contains(f)) nowe << eksport(f);
+    // The number of the day follows the category letter.
+    std::sort(nowe.begin(), nowe.end(),
+              [](const QString& a, const QString& b) { return QFileInfo(a).fileName().mid(1) < QFileInfo(b).fileName().mid(1); });
+    return nowe;
+  }
 };
 
 // Types a name into a party page as the keyboard does.
@@ -902,21 +917,7 @@ TEST(CardRoad, ExportedAndSentFilesImportIntoAnotherInstallation) {
   EXPECT_TRUE(d.w.dialogs.messages().isEmpty()) << d.w.dialogs.messages().join("\n").toStdString();
 
   // ---- "&Wyślij": the first card as TXT, the second, after the switch to XML, as XML ----
-  auto wyslij = [&](int wiersz) {
-    const QStringList przed = QDir(d.p().KatEks).entryList(QDir::Files);
-    d.g().lista->SetDataRow(wiersz);
-    d.w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
-    d.g().Wybranezpowizanymi2Click();
-    EXPECT_TRUE(d.w.dialogs.scriptDone());
-    QStringList nowe;
-    for (const QString& f : QDir(d.p().KatEks).entryList(QDir::Files, QDir::Name))
-      if (!przed.contains(f)) nowe << d.eksport(f);
-    // In the order written: the running number follows the category letter.
-    std::sort(nowe.begin(), nowe.end(),
-              [](const QString& a, const QString& b) { return QFileInfo(a).fileName().mid(1) < QFileInfo(b).fileName().mid(1); });
-    return nowe;
-  };
-  QStringList wyslane = wyslij(0);
+  QStringList wyslane = d.wyslij(0);
   ASSERT_EQ(wyslane.size(), 2) << "the card's two records go to two files";
   d.w.dialogs.expectModal("FirmaForm", [&](ModalForm&) {
     auto& f = *d.p().firma();
@@ -926,7 +927,7 @@ TEST(CardRoad, ExportedAndSentFilesImportIntoAnotherInstallation) {
     return platform::mrNone;
   });
   d.g().JedMen->trigger();
-  wyslane << wyslij(2);
+  wyslane << d.wyslij(2);
   ASSERT_EQ(wyslane.size(), 3);
   EXPECT_TRUE(wyslane[2].endsWith(".xml")) << wyslane[2].toStdString();
 
@@ -1026,6 +1027,11 @@ TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
   nowa("2", "Anna", "1");
   const QString dane1 = d.p().KatDan, eksport1 = d.p().KatEks;
   const auto pierwsza = d.wiersze();
+  // The number of the day in a report file's name: the two digits after the category letter.
+  auto numerPliku = [](const QStringList& pliki) {
+    return pliki.size() == 1 ? QFileInfo(pliki[0]).fileName().mid(1, 2) : QString("?");
+  };
+  EXPECT_EQ(numerPliku(d.wyslij(0)), "01");
   zaznacz(d, 0, 1);
   w.dialogs.expectSaveFile(w.path("pierwsza"), 2);
   d.g().ExpMenClick();
@@ -1078,13 +1084,11 @@ TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
   // Its send: into its own export folder, under its own NIP.
   const QString eksport2 = d.p().KatEks;
   EXPECT_NE(eksport2, eksport1);
-  d.g().lista->SetDataRow(0);
-  w.dialogs.expectModal("Wysylka", [](ModalForm&) { return platform::mrCancel; });
-  d.g().Wyslij->click();
-  const QStringList wyslane = QDir(eksport2).entryList(QDir::Files);
+  const QStringList wyslane = d.wyslij(0);
   ASSERT_EQ(wyslane.size(), 1);
-  EXPECT_EQ(World::readFile(eksport2 + "/" + wyslane[0]).substr(16, 10), "1234563218");
-  EXPECT_TRUE(QDir(eksport1).entryList(QDir::Files).isEmpty());
+  EXPECT_EQ(numerPliku(wyslane), "01") << "its own first report file of the day";
+  EXPECT_EQ(World::readFile(wyslane[0]).substr(16, 10), "1234563218");
+  EXPECT_EQ(QDir(eksport1).entryList(QDir::Files).size(), 1) << "nothing into the first one's folder";
   // The export and import dialogs open in its export folder.
   w.dialogs.expectSaveFile(std::nullopt);
   d.g().ExpMenClick();
@@ -1103,6 +1107,7 @@ TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
   EXPECT_EQ(d.wiersze(), pierwsza) << "the second institution's card is not here";
   nowa("4", "Olga", "2");
   EXPECT_EQ(d.rekordy().size(), 3u);
+  EXPECT_EQ(numerPliku(d.wyslij(2)), "02") << "its files of the day go on";
   d.zamknij();
 
   // ---- and the second again ----

@@ -84,6 +84,7 @@ struct Droga {
         auto& s = static_cast<zelt::TwizytForm&>(f);
         instytucje = pozycje(s.WyborIO);
         podsuniete = s.WyborIO->currentIndex();
+        testing_world::renderWindow(s, "droga-wybor-instytucji");
         EXPECT_TRUE(s.WyborIO->isVisibleTo(&s) && s.Wybierz->isVisibleTo(&s)) << "the chooser is offered";
         s.WyborIO->setCurrentIndex(instytucja);
         s.Wybierz->click();
@@ -983,6 +984,10 @@ TEST(CardRoad, ExportedAndSentFilesImportIntoAnotherInstallation) {
     EXPECT_EQ(poEdycji[1].zNz, wczytane[1].zNz);
     EXPECT_EQ(poEdycji[2], wczytane[2]) << "the other card untouched";
     EXPECT_EQ(inna.wiersze(), wiersze);
+    inna.zamknij();
+    ASSERT_TRUE(inna.uruchom({"tajne"}));
+    EXPECT_EQ(inna.wiersze(), wiersze) << "the imported cards after a restart";
+    EXPECT_EQ(inna.rekordy(), poEdycji);
   }
 }
 

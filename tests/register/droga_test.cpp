@@ -213,6 +213,15 @@ QStringList czlonkowie(const QString& archiwum) {
   return QString::fromUtf8(py.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 }
 
+// One member of a zip archive, read by another tool.
+QByteArray czlonek(const QString& archiwum, const QString& nazwa) {
+  QProcess py;
+  py.start("python3", {"-c", "import sys, zipfile\nsys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))",
+                       archiwum, nazwa});
+  py.waitForFinished(60000);
+  return py.readAllStandardOutput();
+}
+
 // Renders a PDF's first page to PNG beside it (when pdftoppm is there) for looking at.
 void obejrzyjPdf(const QString& pdf, const QString& nazwa) {
   const QByteArray dir = qgetenv("ZELT_SHOT_DIR");
@@ -1122,6 +1131,13 @@ TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
   EXPECT_EQ(d.wiersze(), (std::vector<std::string>{"1|" + n3 + "|Ewa"}));
   nowa("5", "Piotr", "1");
   EXPECT_EQ(d.rekordy().size(), 2u);
+  // Its archive holds its own register.
+  platform::Library::setProgramFolder(ZPACK_DIR);
+  w.dialogs.expectSaveFile(w.path("druga.zip"));
+  d.g().ArchMen->trigger();
+  platform::Library::setProgramFolder({});
+  EXPECT_TRUE(w.dialogs.scriptDone());
+  EXPECT_EQ(czlonek(w.path("druga.zip"), "transak.dat").toStdString(), World::readFile(d.p().transakDat()));
 }
 
 }  // namespace

@@ -1125,7 +1125,8 @@ TEST(CardRoad, TwoInstitutionsKeepTheirOwnRegisters) {
   d.zamknij();
 
   // ---- and the second again ----
-  ASSERT_TRUE(uruchom(1, {"drugie"}));
+  ASSERT_TRUE(uruchom(1, {"tajne", "drugie"}));
+  EXPECT_EQ(d.p().wizyt()->wprhas->text(), u("Błędne hasło wprowadź ponownie : ")) << "the first institution's password is not this one's";
   EXPECT_EQ(d.podsuniete, 0);
   EXPECT_EQ(d.uzytkownik, "Kancelaria Druga|1234563218");
   EXPECT_EQ(d.wiersze(), (std::vector<std::string>{"1|" + n3 + "|Ewa"}));

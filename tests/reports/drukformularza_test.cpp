@@ -12,25 +12,16 @@
 #include "settings/firmaform.h"
 #include "settings/konfigform.h"
 #include "support/world.h"
+#include "rysunek.h"
 
 using namespace zelt;
-using platform::PrintCall;
-using Kind = PrintCall::Kind;
+using namespace rysunek;
 
 namespace {
 
-int px(double mm) { return static_cast<int>(std::nearbyint(mm * 600 / 25.4)); }
 QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 std::string u(const char* utf8) { return cp1250::fromUtf8(utf8); }
 
-struct Op {
-  Kind kind;
-  int x1, y1, x2, y2;
-  bool operator==(const Op&) const = default;
-};
-void PrintTo(const Op& o, std::ostream* os) {
-  *os << (o.kind == Kind::Line ? "line " : "rect ") << o.x1 << "," << o.y1 << " " << o.x2 << "," << o.y2;
-}
 
 // ---- page 1's frames, transcribed from the form's table (mm)
 
@@ -215,19 +206,6 @@ struct Druk {
   }
 };
 
-std::vector<Op> figury(const platform::RecordedJob& j, int page = 1) {
-  std::vector<Op> out;
-  for (const auto& c : j.drawing())
-    if (c.page == page && c.kind != Kind::Text) out.push_back({c.kind, c.x1, c.y1, c.x2, c.y2});
-  return out;
-}
-std::vector<PrintCall> teksty(const platform::RecordedJob& j, int page = 1) {
-  std::vector<PrintCall> out;
-  for (const auto& c : j.drawing())
-    if (c.page == page && c.kind == Kind::Text) out.push_back(c);
-  return out;
-}
-bool stopka(const PrintCall& c) { return c.text.startsWith("Formularz wydrukowano programem firmy Tarvo"); }
 
 // The characters written into a box row, in order.
 QString wRzedzie(const platform::RecordedJob& j, RzadIO r) {

@@ -17,15 +17,14 @@
 #include "settings/firmaform.h"
 #include "settings/konfigform.h"
 #include "../register/swiatrejestru.h"
+#include "rysunek.h"
 
 using namespace zelt;
-using platform::PrintCall;
-using Kind = PrintCall::Kind;
+using namespace rysunek;
 
 namespace {
 
 // Millimetres to pixels at 600 dpi, scale 1, no offset.
-int px(double mm) { return static_cast<int>(std::nearbyint(mm * 600 / 25.4)); }
 std::string u(const char* utf8) { return cp1250::fromUtf8(utf8); }
 
 // ---- the frames layer, transcribed from the form's table (mm)
@@ -64,14 +63,6 @@ std::vector<El> ramkiWzor() {
   return e;
 }
 
-struct Op {
-  Kind kind;
-  int x1, y1, x2, y2;
-  bool operator==(const Op&) const = default;
-};
-void PrintTo(const Op& o, std::ostream* os) {
-  *os << (o.kind == Kind::Line ? "line " : "rect ") << o.x1 << "," << o.y1 << " " << o.x2 << "," << o.y2;
-}
 
 // The expected drawing calls of the frames, a box row drawn as its top, bottom and n + 1 sides.
 std::vector<Op> rozwin(const std::vector<El>& els) {
@@ -159,19 +150,6 @@ struct Druk {
   }
 };
 
-std::vector<Op> figury(const platform::RecordedJob& j, int page = 1) {
-  std::vector<Op> out;
-  for (const auto& c : j.drawing())
-    if (c.page == page && c.kind != Kind::Text) out.push_back({c.kind, c.x1, c.y1, c.x2, c.y2});
-  return out;
-}
-std::vector<PrintCall> teksty(const platform::RecordedJob& j, int page = 1) {
-  std::vector<PrintCall> out;
-  for (const auto& c : j.drawing())
-    if (c.page == page && c.kind == Kind::Text) out.push_back(c);
-  return out;
-}
-bool stopka(const PrintCall& c) { return c.text.startsWith("Formularz wydrukowano programem firmy Tarvo"); }
 // The contents: the boxes' 10 points and the person's lines at x 5 in 8 points.
 bool tresc(const PrintCall& c) { return c.font.points == 10 || (c.font.points == 8 && c.x1 == px(5)); }
 

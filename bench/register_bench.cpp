@@ -18,11 +18,13 @@ QString makeRegister(QTemporaryDir& dir) {
   r.kRodzTr = "0607";
   r.zNz = "Jan Kowalski";
   r.tKw = "1000,00";
+  std::vector<zelt::TRekordTransakcji> rekordy;
   for (int i = 0; i < kRecords; ++i) {
     r.nrEwT = "TR/" + std::to_string(i);
     r.nrRejDat = std::to_string(i % 1000);
-    f.dopisz(r);
+    rekordy.push_back(r);
   }
+  f.dopiszWszystkie(rekordy);
   return path;
 }
 

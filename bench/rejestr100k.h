@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QString>
 #include <cstdint>
+#include <vector>
 #include <stdexcept>
 #include <string>
 
@@ -27,6 +28,7 @@ inline void zbudujRejestr(const QString& plik, int rekordy) {
   static const char* const miasta[] = {"Kraków", "Łódź", "Gdańsk", "Poznań", "Wrocław", "Lublin", "Białystok"};
   static const char* const nazwiska[] = {"Kowalski", "Nowak", "Wiśniewski", "Wójcik", "Kamiński", "Lewandowski"};
   zelt::TRekordTransakcji r;
+  std::vector<zelt::TRekordTransakcji> blok;  // appended a thousand at a time: one sync each
   r.kRodzTr = "0607";
   r.tJ = "PLN";
   r.tM = "Warszawa";
@@ -49,7 +51,11 @@ inline void zbudujRejestr(const QString& plik, int rekordy) {
     r.nrRachZ = "PL611090101400000" + std::to_string(10000000000ull + los(1000000) * 10000ull + los(10000));
     r.ilWydrukow = i % 3 == 0;
     r.Status = i % 20 == 19 ? 99 : 1;
-    f.dopisz(r);
+    blok.push_back(r);
+    if (blok.size() == 1000 || i + 1 == rekordy) {
+      f.dopiszWszystkie(blok);
+      blok.clear();
+    }
   }
 }
 

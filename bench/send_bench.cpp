@@ -71,6 +71,7 @@ struct Swiat : bench::Uslugi {
     // Every hundredth live record, given the fields of one of the seven categories in turn.
     zelt::PlikRejestru f(baza + "/transak.dat");
     if (!f.otworzDoZmiany()) throw std::runtime_error("cannot open the register");
+    zelt::PlikRejestru::Zmiana zmiana;
     for (int i = 0; i < kSent; ++i) {
       const std::int32_t n = i * (kRecords / kSent) + 7;
       poLiterze["PZGWDBK"[i % 7]].push_back(n);
@@ -84,9 +85,10 @@ struct Swiat : bench::Uslugi {
         case 5: r.kRodzTr = "0501"; break;               // B
         case 6: r.Status = 0; break;                     // K
       }
-      f.zapisz(n, r);
+      zmiana.przepisane.emplace_back(n, r);
       numery.push_back(n);
     }
+    f.zmien(zmiana);
     naDysk(baza + "/transak.dat");
     program = uruchom();
     program->firma()->NIPIO->setText("5260001246");
@@ -110,11 +112,9 @@ struct Swiat : bench::Uslugi {
     {
       zelt::PlikRejestru f(program->transakDat());
       if (!f.otworzDoZmiany()) throw std::runtime_error("cannot open the register");
-      for (std::int32_t n : numery) {
-        auto b = f.czytajBajty(n);
-        b[zelt::TRekordTransakcji::kOffsetIlWyslan] = 0;
-        f.zapiszBajty(n, b);
-      }
+      const std::vector<qint64> wszystkie(numery.begin(), numery.end());
+      const char zero = 0;
+      f.zapiszPole(wszystkie, zelt::TRekordTransakcji::kOffsetIlWyslan, &zero, 1);
     }
     naDysk(program->transakDat());
   }

@@ -1,14 +1,88 @@
 #include "platform/recordfile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include <QFileInfo>
+#include <algorithm>
+
 #include "platform/errors.h"
 
 namespace platform {
+
+namespace {
+
+std::function<qint64(const DiskCall&)> g_seam;
+
+// The length of the change that may reach the disk; the seam may stop the program before it.
+qint64 seam(DiskOp op, const QString& path, qint64 at = 0, qint64 length = 0) {
+  return g_seam ? g_seam(DiskCall{op, path, at, length}) : length;
+}
+
+[[noreturn]] void failPath(const char* what, const QString& path, int err) {
+  throw IoError(std::string(what) + " " + path.toStdString() + ": " + QString::fromLocal8Bit(std::strerror(err)).toStdString());
+}
+
+void writeAll(int fd, const QString& path, const char* bytes, qint64 length, qint64 at) {
+  // The file's place is given: a write the system takes only in part is tried on for the rest.
+  const qint64 allowed = seam(DiskOp::Write, path, at, length);
+  const qint64 n = std::min(allowed, length);
+  for (qint64 done = 0; done < n;) {
+    const ssize_t w = ::pwrite(fd, bytes + done, static_cast<std::size_t>(n - done), static_cast<off_t>(at + done));
+    if (w < 0 && errno == EINTR) continue;
+    if (w < 0) failPath("Błąd zapisu pliku", path, errno);
+    if (w == 0) failPath("Błąd zapisu pliku", path, EIO);
+    done += w;
+  }
+  if (n < length) throw DiskStopped{};
+}
+
+}  // namespace
+
+DiskSeam::DiskSeam(std::function<qint64(const DiskCall&)> fn) : previous_(std::move(g_seam)) { g_seam = std::move(fn); }
+DiskSeam::~DiskSeam() { g_seam = std::move(previous_); }
+
+void syncFolderOf(const QString& path) {
+  const QString folder = QFileInfo(path).absolutePath();
+  seam(DiskOp::SyncFolder, folder);
+  const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) failPath("Błąd zapisu pliku", path, errno);
+  // A file system that cannot sync a folder (EINVAL) keeps its names by its own rules.
+  const int r = ::fsync(dir);
+  const int err = errno;
+  ::close(dir);
+  if (r != 0 && err != EINVAL) failPath("Błąd zapisu pliku", path, err);
+}
+
+void writeSyncedFile(const QString& path, std::string_view bytes) {
+  const QByteArray name = QFile::encodeName(path);
+  const bool existed = !RecordFile::absent(path);
+  const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) failPath("Błąd zapisu pliku", path, errno);
+  try {
+    writeAll(fd, path, bytes.data(), static_cast<qint64>(bytes.size()), 0);
+    seam(DiskOp::Sync, path);
+    if (::fsync(fd) != 0) failPath("Błąd zapisu pliku", path, errno);
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+  if (::close(fd) != 0) failPath("Błąd zapisu pliku", path, errno);
+  if (!existed) syncFolderOf(path);
+}
+
+void removeSyncedFile(const QString& path) {
+  seam(DiskOp::Remove, path);
+  if (::unlink(QFile::encodeName(path).constData()) != 0) {
+    if (errno == ENOENT) return;
+    failPath("Błąd usunięcia pliku", path, errno);
+  }
+  syncFolderOf(path);
+}
 
 RecordFile::RecordFile(QString path, std::size_t recordSize) : path_(std::move(path)), size_(recordSize), file_(path_) {}
 
@@ -20,6 +94,7 @@ bool RecordFile::absent(const QString& path) {
 }
 
 bool RecordFile::open(Mode mode) {
+  created_ = mode == Mode::ReadWriteCreate && absent(path_);
   switch (mode) {
     // Unbuffered throughout: records are read and written on the handle, at their places.
     case Mode::Read: return file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
@@ -65,17 +140,10 @@ bool RecordFile::readAt(qint64 at, char* out, qint64 length) {
 }
 
 void RecordFile::writeAt(qint64 at, const char* bytes, qint64 length) {
-  const int fd = file_.handle();
   // Straight to the file: a full disk fails this write, not the close that reports nothing. A
   // write the system takes only in part is tried on for the rest, so that the failure comes with
   // the system's reason (a short write alone carries none).
-  for (qint64 done = 0; done < length;) {
-    const ssize_t w = ::pwrite(fd, bytes + done, static_cast<std::size_t>(length - done), static_cast<off_t>(at + done));
-    if (w < 0 && errno == EINTR) continue;
-    if (w < 0) fail("Błąd zapisu pliku", errno);
-    if (w == 0) fail("Błąd zapisu pliku", EIO);
-    done += w;
-  }
+  writeAll(file_.handle(), path_, bytes, length, at);
 }
 
 void RecordFile::read(qint64 n, char* record) {
@@ -140,11 +208,22 @@ qint64 RecordFile::append(const char* record) {
 }
 
 void RecordFile::truncate(qint64 bytes) {
+  seam(DiskOp::Truncate, path_, bytes);
   if (!file_.resize(bytes)) fail("Błąd zapisu pliku");
 }
 
 void RecordFile::flush() {
   if (file_.isOpen() && !file_.flush()) fail("Błąd zapisu pliku");
+}
+
+void RecordFile::sync() {
+  flush();
+  seam(DiskOp::Sync, path_);
+  if (::fsync(file_.handle()) != 0) fail("Błąd zapisu pliku", errno);
+  if (created_) {
+    syncFolderOf(path_);
+    created_ = false;
+  }
 }
 
 void RecordFile::close() {

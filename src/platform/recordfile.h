@@ -4,10 +4,44 @@
 #include <QFile>
 #include <QString>
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
+
+// Test seam: every change this layer makes on the disk is shown to it first, with the file, the
+// place and the length. It may stop the program there as a kill or a power cut would (throw
+// DiskStopped, which no writer catches), or return how many bytes of a write reach the file
+// before it stops (a write torn part-way); returning the length lets the call go through.
+enum class DiskOp { Write, Truncate, Sync, SyncFolder, Remove };
+struct DiskCall {
+  DiskOp op;
+  QString path;
+  qint64 at = 0;
+  qint64 length = 0;
+};
+struct DiskStopped {};
+class DiskSeam {
+ public:
+  explicit DiskSeam(std::function<qint64(const DiskCall&)> fn);
+  ~DiskSeam();
+  DiskSeam(const DiskSeam&) = delete;
+  DiskSeam& operator=(const DiskSeam&) = delete;
+
+ private:
+  std::function<qint64(const DiskCall&)> previous_;
+};
+
+// Syncs the folder that holds `path`, so that a file made or removed there stays so after a power
+// cut. Throws IoError when the system reports an input or output error.
+void syncFolderOf(const QString& path);
+// A small file written in place (created for its user alone, or cut to nothing first) and synced
+// with its folder: for a file whose reader judges by its own contents whether it is whole.
+void writeSyncedFile(const QString& path, std::string_view bytes);
+// Removes a file and syncs its folder; an absent file is no error.
+void removeSyncedFile(const QString& path);
 
 class RecordFile {
  public:
@@ -63,6 +97,8 @@ class RecordFile {
   std::string partialTail();
   void restore(qint64 bytes, const std::string& tail);
   void flush();
+  // Flushes and syncs the file to the disk, and its folder the first time after open() created it.
+  void sync();
   void close();
 
  private:
@@ -75,6 +111,7 @@ class RecordFile {
   QString path_;
   std::size_t size_;
   QFile file_;
+  bool created_ = false;  // open() made the file: its folder is synced at the first sync()
 };
 
 }  // namespace platform

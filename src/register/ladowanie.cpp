@@ -14,7 +14,11 @@ std::int64_t zaladujRejestr(Program& program,
   std::int64_t wiersze = 0;
   qint64 niepelny = 0;
   QString blad;
-  {
+  // An unfinished write is undone before anything is read; a journal that cannot be played
+  // back stays, and the register is not loaded over it.
+  const auto dziennik = PlikRejestru::odtworzDziennik(program.transakDat(), blad);
+  program.rejestrOdtworzony = dziennik == PlikRejestru::Dziennik::Odtworzony;
+  if (dziennik != PlikRejestru::Dziennik::Blad) {
     PlikRejestru plik(program.transakDat());
     if (!plik.otworzDoOdczytu()) {
       // Only a register that is not there at all is an empty one.

@@ -130,22 +130,26 @@ int usunKarty(const QString& transakDat, kgrid::TKGridModel& lista, int kolumnaL
     dialogs.showMessage(komunikatOtwarcia(plik.blad()));
     return 0;
   }
-  int ile = 0;
+  // Every chosen record is judged first; then all of them are marked in one change of the
+  // register, all or nothing.
+  std::vector<qint64> usuwane;
+  std::vector<int> ichWiersze;
   for (int w : std::set<int>(wiersze.begin(), wiersze.end())) {
     const auto nr = numerRekordu(lista, kolumnaLp, w);
     if (!nr) continue;
     // A row whose record the file no longer holds is a read error: the command ends there.
     const TRekordTransakcji r = plik.czytaj(*nr);
-    if (r.deleted()) continue;
+    if (r.deleted() || std::find(usuwane.begin(), usuwane.end(), *nr) != usuwane.end()) continue;
     if (r.ilWydrukow != 0 || r.ilWyslan != 0) {
       dialogs.showMessage(QString::fromUtf8("Usunięcie po wydruku lub wysłaniu danych niemożliwe"));
       continue;
     }
-    plik.oznaczUsuniety(*nr);
-    usuniete.dodaj(w);
-    ++ile;
+    usuwane.push_back(*nr);
+    ichWiersze.push_back(w);
   }
-  return ile;
+  plik.zmien({{}, usuwane, {}});
+  for (int w : ichWiersze) usuniete.dodaj(w);
+  return static_cast<int>(usuwane.size());
 }
 
 EtykietyAktywnejKolumny etykietyAktywnejKolumny(const DefinicjeKolumn& defs, std::string_view nazwaKolumny,

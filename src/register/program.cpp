@@ -116,6 +116,10 @@ bool Program::start() {
 
   akcja(QStringLiteral("Program gotów do pracy wszystkie składniki wprowadzone poprawnie"));
   // The splash line of the load is overwritten at once; this must not pass unseen.
+  if (rejestrOdtworzony)
+    svc.dialogs.messageBox(QString::fromUtf8("Ostatni zapis do pliku rejestru transak.dat nie został dokończony - rejestr "
+                                             "przywrócono do stanu sprzed tego zapisu"),
+                           QApplication::applicationName(), platform::MsgButtons::Ok, platform::MsgIcon::Warning);
   if (niepelnyRekordRejestru > 0)
     svc.dialogs.messageBox(QStringLiteral("Plik rejestru transak.dat kończy się niepełnym rekordem (%1 bajtów) - pominięto go.")
                                .arg(niepelnyRekordRejestru),

@@ -133,6 +133,8 @@ class Program {
   // The system's reason when transak.dat is there but could not be opened at start-up; shown
   // after the splash, so that an unreadable register never passes for an empty one.
   QString bladOtwarciaRejestru;
+  // The load found an unfinished write's journal and put the register back as it was before it.
+  bool rejestrOdtworzony = false;
 
   // The splash's progress line; every line shown is also kept, in order.
   void akcja(const QString& line);

@@ -1,9 +1,17 @@
 #pragma once
 // transak.dat: no header, record n at n x 3512, records never removed (Status 99 marks a deleted
 // one), new records appended at the end. A partial record at the end is not a record.
+//
+// Every write is synced before it returns. A write of several records, or of a whole record in
+// place, is all or nothing through a rollback journal beside the register (transak.dat.dziennik):
+// the register's length and the former bytes of every record to be rewritten, synced before the
+// first write to the register, removed once the register is synced. A journal found at the next
+// start is an unfinished write, played back before the register is read.
 #include <QString>
-#include <string>
 #include <functional>
+#include <span>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/recordfile.h"
@@ -20,11 +28,12 @@ class PlikRejestru {
 
   // For reading; false when the file is missing or cannot be opened.
   bool otworzDoOdczytu() { return file_.open(platform::RecordFile::Mode::Read); }
-  // For writing; creates the file only when it does not exist.
-  bool otworzDoZapisu() { return file_.open(platform::RecordFile::Mode::ReadWriteCreate); }
+  // For writing; creates the file only when it does not exist. Both opens for writing refuse
+  // while an unfinished write's journal stands: its playback must come first.
+  bool otworzDoZapisu() { return otworzDoPisania(platform::RecordFile::Mode::ReadWriteCreate); }
   // For changing records in place; never creates the file (false when it is missing).
-  bool otworzDoZmiany() { return file_.open(platform::RecordFile::Mode::ReadWrite); }
-  QString blad() const { return file_.error(); }
+  bool otworzDoZmiany() { return otworzDoPisania(platform::RecordFile::Mode::ReadWrite); }
+  QString blad() const { return blad_.isEmpty() ? file_.error() : blad_; }
   // No file there at all: a first start, not a register that cannot be read.
   bool brak() const { return platform::RecordFile::absent(file_.path()); }
   // Why an open failed, as the user is told: "Brak pliku danych" when the file is missing, else
@@ -35,38 +44,51 @@ class PlikRejestru {
   qint64 bajty() const { return file_.bytes(); }
   // Cuts the file back to `bajty` bytes: what was appended after that goes.
   void obetnij(qint64 bajty) { file_.truncate(bajty); }
-  // Where the file ends, as an undo of appends puts it back: its length and the bytes of a partial
-  // last record (from an earlier crash), which the first append overwrites. Reading the tail may
-  // throw platform::IoError.
-  struct Koniec {
-    qint64 dlugosc = 0;
-    std::string ogon;
-  };
-  Koniec koniec() { return {file_.bytes(), file_.partialTail()}; }
-  void przywroc(const Koniec& k) { file_.restore(k.dlugosc, k.ogon); }
   // Bytes of a partial record at the end, 0 when the file ends with a whole record.
   qint64 niepelnyOstatni() const { return file_.partialTailBytes(); }
 
   // Throw platform::IoError on an input or output error.
   TRekordTransakcji czytaj(qint64 n);
+  // A whole record rewritten in place, through the journal.
   void zapisz(qint64 n, const TRekordTransakcji& r);
   qint64 dopisz(const TRekordTransakcji& r);
-  // Appends all the records or none: an error on the way (a full disk) cuts the file back to its
-  // former length, partial last record included, and is thrown on. Returns the first one's number.
-  qint64 dopiszWszystkie(const std::vector<TRekordTransakcji>& rekordy);
+  // Appends all the records or none. Returns the first one's number.
+  qint64 dopiszWszystkie(std::span<const TRekordTransakcji> rekordy);
+
+  // One change of the register, all or nothing: records rewritten whole in place, records marked
+  // deleted (their Status alone), records appended in order at the end (over a partial last
+  // record an earlier crash left). An input or output error part-way plays the journal back at
+  // once and is thrown on (with the playback's own error, when that fails too: the journal then
+  // stays for the next start). Returns the first appended record's number.
+  struct Zmiana {
+    std::vector<std::pair<qint64, TRekordTransakcji>> przepisane;
+    std::vector<qint64> usuwane;
+    std::span<const TRekordTransakcji> dopisane;
+  };
+  qint64 zmien(const Zmiana& z);
+
   // A record's bytes as stored, for a change of a single counter that must leave every other
   // byte as it was (also what lies beyond a string's length).
   TRekordTransakcji::Bytes czytajBajty(qint64 n);
-  void zapiszBajty(qint64 n, const TRekordTransakcji::Bytes& b) { file_.write(n, b.data()); }
   // The same bytes at `offset` of each of the records, written alone: their other bytes stay as
-  // stored. Nothing is written when one of them is not in the file.
-  void zapiszPole(const std::vector<qint64>& numery, std::size_t offset, const char* b, std::size_t ile) {
-    file_.writeEach(numery, offset, b, ile);
-  }
+  // stored. Nothing is written when one of them is not in the file. For a one-byte counter: a
+  // byte is written whole or not at all, so no journal is needed.
+  void zapiszPole(const std::vector<qint64>& numery, std::size_t offset, const char* b, std::size_t ile);
 
   // Marks record n deleted by writing its four Status bytes alone: a deleted record is evidence,
   // and every other byte stays as stored.
   void oznaczUsuniety(qint64 n);
+
+  // The journal of `transakDat`.
+  static QString sciezkaDziennika(const QString& transakDat);
+  enum class Dziennik {
+    Brak,        // no unfinished write
+    Odtworzony,  // an unfinished write was undone: the register is as before it
+    Pominiety,   // a journal cut short: the crash came before the register was touched
+    Blad,        // the journal could not be played back and stays for the next start
+  };
+  // At start-up, before the register is read. `blad` gets the system's reason with Blad.
+  static Dziennik odtworzDziennik(const QString& transakDat, QString& blad);
 
   // Reads every whole record in file order; the callback gets the record number and the record.
   void kazdy(const std::function<void(qint64, const TRekordTransakcji&)>& fn);
@@ -74,7 +96,9 @@ class PlikRejestru {
   void kazdyBajty(const std::function<void(qint64, const char*)>& fn);
 
  private:
+  bool otworzDoPisania(platform::RecordFile::Mode mode);
   platform::RecordFile file_;
+  QString blad_;
 };
 
 }  // namespace zelt

@@ -1,6 +1,7 @@
 #include "register/zapiskarty.h"
 
 #include <algorithm>
+#include <span>
 
 #include "grid/kgridmodel.h"
 #include "platform/clock.h"
@@ -129,12 +130,6 @@ TRekordTransakcji wprowadz(const ZrodloRekordow& z, int i) {
 
 namespace {
 
-// A stored record the save changes in place, with its bytes as they were for the undo.
-struct Zmieniany {
-  std::int32_t nrRekordu;
-  TRekordTransakcji::Bytes bajty;
-};
-
 bool wydrukowanyLubWyslany(const TRekordTransakcji::Bytes& b) {
   return packed::getU8(b.data(), TRekordTransakcji::kOffsetIlWydrukow) != 0 ||
          packed::getU8(b.data(), TRekordTransakcji::kOffsetIlWyslan) != 0;
@@ -186,53 +181,32 @@ Zapis zapiszKarte(Program& program, const NumeracjaEwidencyjna& numeracja, const
   }
 
   std::vector<std::int32_t> numery(static_cast<std::size_t>(n) + 1, kBrakRekordu);
-  std::vector<Zmieniany> przepisane;  // records 1..stare as they were
-  std::vector<Zmieniany> usuwane;     // surplus records marked deleted by this save
   std::vector<int> usuwaneNr, pozostale;  // the card's indexes of the surplus deleted and kept
-  PlikRejestru::Koniec koniec;
-  auto cofnij = [&] {
-    for (const auto& z : przepisane) plik.zapiszBajty(z.nrRekordu, z.bajty);
-    for (const auto& z : usuwane) plik.zapiszBajty(z.nrRekordu, z.bajty);
-    plik.przywroc(koniec);
-  };
+  PlikRejestru::Zmiana zmiana;
   try {
-    koniec = plik.koniec();
-    // The card's stored records, read before anything is written.
-    for (int i = 1; i <= stare; ++i) przepisane.push_back({poz(i).nrRekordu, plik.czytajBajty(poz(i).nrRekordu)});
+    // The surplus stored records, read before anything is written.
     for (int j = n + 1; !nowa && j <= std::clamp(rk.k, 0, kMaxRekordowKarty); ++j) {
       const auto b = plik.czytajBajty(poz(j).nrRekordu);
       if (packed::getI32(b.data(), TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted) continue;
       if (wydrukowanyLubWyslany(b)) {
         pozostale.push_back(j);
       } else {
-        usuwane.push_back({poz(j).nrRekordu, b});
+        zmiana.usuwane.push_back(poz(j).nrRekordu);
         usuwaneNr.push_back(j);
       }
     }
+    // The stored records are rewritten in place, the rest appended in order: all or nothing.
+    const int wMiejscu = std::min(n, stare);
+    for (int i = 1; i <= wMiejscu; ++i) {
+      numery[static_cast<std::size_t>(i)] = poz(i).nrRekordu;
+      zmiana.przepisane.emplace_back(poz(i).nrRekordu, rekordy[static_cast<std::size_t>(i)]);
+    }
+    zmiana.dopisane = std::span<const TRekordTransakcji>(rekordy).subspan(static_cast<std::size_t>(wMiejscu) + 1);
+    const qint64 pierwszy = plik.zmien(zmiana);
+    for (int i = wMiejscu + 1; i <= n; ++i)
+      numery[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(pierwszy + (i - wMiejscu - 1));
   } catch (const platform::IoError& e) {
     dialogs.showMessage(QString::fromStdString(e.what()));
-    return Zapis::BladZapisu;
-  }
-
-  try {
-    for (int i = 1; i <= n; ++i) {
-      const TRekordTransakcji& r = rekordy[static_cast<std::size_t>(i)];
-      if (i <= stare) {
-        numery[static_cast<std::size_t>(i)] = poz(i).nrRekordu;
-        plik.zapisz(poz(i).nrRekordu, r);
-      } else {
-        numery[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(plik.dopisz(r));
-      }
-    }
-    for (const auto& z : usuwane) plik.oznaczUsuniety(z.nrRekordu);
-  } catch (const platform::IoError& e) {
-    QString tekst = QString::fromStdString(e.what());
-    try {
-      cofnij();
-    } catch (const platform::IoError& e2) {
-      tekst += QLatin1Char('\n') + QString::fromStdString(e2.what());
-    }
-    dialogs.showMessage(tekst);
     return Zapis::BladZapisu;
   }
 

@@ -469,7 +469,8 @@ void drukujKarty(Program& program, const std::vector<std::int32_t>& numery) {
     if (!w.zawartosc || licznik == 255) continue;
     ++licznik;
     program.aktualnyRekord.ilWydrukow = licznik;
-    plik.zapiszBajty(n, bajty);
+    // The count's byte alone, synced before the next card is printed.
+    plik.zapiszPole({n}, TRekordTransakcji::kOffsetIlWydrukow, reinterpret_cast<const char*>(&licznik), 1);
   }
 }
 

@@ -20,7 +20,7 @@ struct RegisterWorld : World {
     QDir().mkpath(baza());
     zelt::PlikRejestru f(baza() + "/transak.dat");
     ASSERT_TRUE(f.otworzDoZapisu());
-    for (const auto& r : recs) f.dopisz(r);
+    f.dopiszWszystkie(recs);
   }
   zelt::Program& started() {
     auto& p = program();

@@ -41,7 +41,7 @@ struct SwiatRejestru : testing_world::World {
     QDir().mkpath(baza());
     zelt::PlikRejestru f(plik());
     ASSERT_TRUE(f.otworzDoZapisu());
-    for (const auto& r : recs) f.dopisz(r);
+    f.dopiszWszystkie(recs);
   }
   std::vector<TRekordTransakcji> rekordy() {
     std::vector<TRekordTransakcji> out;

@@ -21,6 +21,9 @@
 #include "register/werform.h"
 #include "register/weryfikacjakarty.h"
 #include "register/zapiskarty.h"
+#include "register/polecenia.h"
+#include "register/rejestr.h"
+#include "support/disklog.h"
 #include "support/filesizelimit.h"
 #include "swiatrejestru.h"
 
@@ -934,6 +937,269 @@ TEST(CardEditorSave, ChoosingRecordsShowsThemAndAPrintCountSurvivesASave) {
   EXPECT_EQ(z[2].ilWyslan, 1);
   EXPECT_EQ(z[4].ilWydrukow, 1);
   EXPECT_EQ(z[4].ilWyslan, 0);
+}
+
+// ---- a write stopped part-way, as by a kill or a power cut ----
+
+const QString kOdtworzono =
+    QString::fromUtf8("Ostatni zapis do pliku rejestru transak.dat nie został dokończony - rejestr przywrócono do stanu sprzed tego zapisu");
+
+// One write of several records (or of a whole record in place), from a register prepared for it.
+struct ZapisRejestru {
+  const char* name;
+  std::function<void(Zapisywanie&)> przygotuj;
+  std::function<void(Zapisywanie&)> zapisz;
+};
+
+std::vector<TRekordTransakcji> tysiac() {
+  std::vector<TRekordTransakcji> r;
+  for (int i = 0; i < 1000; ++i) r.push_back(zapisany("I" + std::to_string(i / 3), kInny, std::to_string(i % 1000), "i"));
+  return r;
+}
+
+void zapiszEdytowana(Zapisywanie& w) { ASSERT_EQ(w.zapiszKarte(), Zapis::Zapisano); }
+
+std::vector<ZapisRejestru> zapisyRejestru() {
+  auto rejestr = [](Zapisywanie& w) {
+    auto r = rejestrKarty();
+    r.push_back(zapisany("C", kInny, "0", "c"));
+    w.zapisz(r);
+    for (std::int32_t n = 0; n < 6; ++n) w.l.wiersz(n);
+  };
+  return {
+      {"an import of 1000 records", rejestr,
+       [](Zapisywanie& w) {
+         zelt::PlikRejestru f(w.plik());
+         ASSERT_TRUE(f.otworzDoZapisu());
+         f.dopiszWszystkie(tysiac());
+       }},
+      {"a card grown from 2 to 4",
+       [rejestr](Zapisywanie& w) {
+         rejestr(w);
+         w.edytowana(1);
+         for (const char* nz : {"b3", "b4"}) w.p.karta.listaDysponentow.wpisy.push_back(dysponent(nz));
+         w.p.karta.tKw = "999,00";
+       },
+       zapiszEdytowana},
+      {"a card shrunk from 3 to 2",
+       [rejestr](Zapisywanie& w) {
+         rejestr(w);
+         w.edytowana(0);
+         w.p.karta.listaDysponentow.wpisy.pop_back();
+         w.p.karta.tKw = "555,00";
+       },
+       zapiszEdytowana},
+      {"an edited card of one record",
+       [rejestr](Zapisywanie& w) {
+         rejestr(w);
+         w.edytowana(5);
+         w.p.karta.tM = "Gniezno";
+       },
+       zapiszEdytowana},
+      {"a delete of 3 rows", rejestr,
+       [](Zapisywanie& w) {
+         w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Czy napewno chcesz usunąć"));
+         EXPECT_EQ(zelt::usunKarty(w.plik(), w.l.m, w.l.lp(), {0, 2, 5}, w.dialogs), 3);
+       }},
+  };
+}
+
+// The writer stopped at each of its calls on the disk in turn (before the call, and halfway
+// through each write), then a restart: the register is byte-identical to before the write or to
+// after it, never between, and the user is told exactly when an unfinished write was undone.
+TEST(CardSave, AWriteStoppedAtAnyStepIsBeforeOrAfterAtTheNextStart) {
+  using platform::DiskOp;
+  for (const auto& c : zapisyRejestru()) {
+    SCOPED_TRACE(c.name);
+    std::string przed, po;
+    std::vector<platform::DiskCall> wywolania;
+    {
+      Zapisywanie w;
+      c.przygotuj(w);
+      przed = w.bajty();
+      testing_world::DiskLog log;
+      c.zapisz(w);
+      wywolania = log.calls;
+      po = w.bajty();
+    }
+    ASSERT_NE(przed, po);
+    const QString dziennik = QStringLiteral("transak.dat.dziennik");
+    int zapisDziennika = -1, syncDziennika = -1, usuniecieDziennika = -1, pierwszyZapis = -1;
+    for (int i = 0; i < static_cast<int>(wywolania.size()); ++i) {
+      const auto& k = wywolania[i];
+      const bool wDzienniku = k.path.endsWith(dziennik);
+      if (wDzienniku && k.op == DiskOp::Write) zapisDziennika = i;
+      if (wDzienniku && k.op == DiskOp::Sync) syncDziennika = i;
+      if (wDzienniku && k.op == DiskOp::Remove) usuniecieDziennika = i;
+      if (!wDzienniku && k.path.endsWith("transak.dat") && k.op == DiskOp::Write && pierwszyZapis < 0) pierwszyZapis = i;
+    }
+    ASSERT_GE(syncDziennika, 0) << "a journal is written";
+    ASSERT_LT(syncDziennika, pierwszyZapis);
+
+    int odtworzone = 0;
+    for (int k = 0; k < static_cast<int>(wywolania.size()); ++k) {
+      for (bool rozdarty : {false, true}) {
+        if (rozdarty && (wywolania[k].op != DiskOp::Write || wywolania[k].length < 2)) continue;
+        SCOPED_TRACE(testing::Message() << "stopped at call " << k << (rozdarty ? " halfway" : ""));
+        Zapisywanie w;
+        c.przygotuj(w);
+        ASSERT_EQ(w.bajty(), przed);
+        {
+          int licznik = 0;
+          platform::DiskSeam stop([&](const platform::DiskCall& d) -> qint64 {
+            if (licznik++ != k) return d.length;
+            if (rozdarty) return d.length / 2;
+            throw platform::DiskStopped{};
+          });
+          EXPECT_THROW(c.zapisz(w), platform::DiskStopped);
+        }
+        // A whole journal in the file system (a kill loses nothing the system took): written, not
+        // yet removed.
+        const bool zDziennikiem = k > zapisDziennika && k <= usuniecieDziennika;
+        if (zDziennikiem) w.dialogs.expectMessage(platform::IdOk, kOdtworzono);
+        w.resetProgram();
+        w.uruchomiony();
+        EXPECT_TRUE(w.dialogs.scriptDone());
+        EXPECT_EQ(w.dialogs.messages().count(kOdtworzono), zDziennikiem ? 1 : 0);
+        const std::string teraz = w.bajty();
+        EXPECT_TRUE(teraz == przed || teraz == po) << "between: " << teraz.size() << " bytes";
+        if (k <= pierwszyZapis) {
+          EXPECT_EQ(teraz, przed) << "the register was not touched yet";
+        }
+        EXPECT_FALSE(QFileInfo::exists(w.plik() + ".dziennik")) << "the journal is gone after the start";
+        odtworzone += zDziennikiem;
+      }
+    }
+    EXPECT_GT(odtworzone, 0);
+  }
+}
+
+// Every writer of the register returns only once what it wrote is synced: the register, the
+// journal before the register is touched, and the folder when a name was made or removed.
+TEST(CardSave, EveryWriteIsSyncedBeforeItReturns) {
+  struct Case {
+    const char* name;
+    std::function<void(Zapisywanie&)> przygotuj;
+    std::function<void(Zapisywanie&)> zapisz;
+    bool nowyPlik = false;
+  };
+  std::vector<Case> cases;
+  for (const auto& z : zapisyRejestru()) cases.push_back({z.name, z.przygotuj, z.zapisz});
+  cases.push_back({"a new card of one record, the register made by it", [](Zapisywanie& w) {
+                     QDir().mkpath(w.baza());
+                     w.nowa(karta(1, 0, 0));
+                   },
+                   zapiszEdytowana, true});
+  cases.push_back({"a new card of 3 records", [](Zapisywanie& w) {
+                     w.zapisz(rejestrKarty());
+                     w.nowa(karta(3, 0, 0));
+                   },
+                   zapiszEdytowana});
+  cases.push_back({"a delete of one row",
+                   [](Zapisywanie& w) {
+                     w.zapisz(rejestrKarty());
+                     w.l.wiersz(0);
+                   },
+                   [](Zapisywanie& w) {
+                     w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Czy napewno chcesz usunąć"));
+                     EXPECT_EQ(zelt::usunKarty(w.plik(), w.l.m, w.l.lp(), {0}, w.dialogs), 1);
+                   }});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Zapisywanie w;
+    c.przygotuj(w);
+    testing_world::DiskLog log;
+    c.zapisz(w);
+    testing_world::expectSyncedWrites(log, w.plik(), c.nowyPlik);
+  }
+}
+
+// A journal is played back at the start before the register is read; one cut short is passed
+// over (the crash came before the register was touched); one that cannot be played back stays,
+// the register is not loaded, and every write is refused while it stands.
+TEST(CardSave, AJournalAtTheStart) {
+  Zapisywanie w0;
+  auto r = rejestrKarty();
+  w0.zapisz(r);
+  const std::string przed = w0.bajty();
+  // A journal as a save of card A that was stopped after its first rewrite leaves it.
+  std::string dziennik;
+  {
+    int licznik = 0;
+    platform::DiskSeam stop([&](const platform::DiskCall& d) -> qint64 {
+      if (d.path.endsWith("transak.dat") && d.op == platform::DiskOp::Write && licznik++ == 1) throw platform::DiskStopped{};
+      return d.length;
+    });
+    for (std::int32_t n = 0; n < 5; ++n) w0.l.wiersz(n);
+    w0.edytowana(0);
+    w0.p.karta.tKw = "1,00";
+    EXPECT_THROW(w0.zapiszKarte(), platform::DiskStopped);
+  }
+  dziennik = w0.readFile(w0.plik() + ".dziennik");
+  const std::string miedzy = w0.bajty();
+  ASSERT_FALSE(dziennik.empty());
+  ASSERT_NE(miedzy, przed);
+
+  {
+    SCOPED_TRACE("cut short by one byte: removed, the register read as it is");
+    Zapisywanie w;
+    w.zapisz(r);
+    w.writeFile(w.plik() + ".dziennik", dziennik.substr(0, dziennik.size() - 1));
+    w.resetProgram();
+    auto& p = w.uruchomiony();
+    EXPECT_TRUE(w.dialogs.messages().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(w.plik() + ".dziennik"));
+    EXPECT_EQ(p.glowny()->lista->RowCount(), 5);
+  }
+  {
+    SCOPED_TRACE("a register that cannot be opened: the journal stays, nothing is loaded, writes are refused");
+    Zapisywanie w;
+    QDir().mkpath(w.plik());  // a folder in the register's place (root passes every file mode)
+    w.writeFile(w.plik() + ".dziennik", dziennik);
+    w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Nie można otworzyć pliku rejestru transak.dat: "));
+    w.resetProgram();
+    {
+      auto& p = w.uruchomiony();
+      EXPECT_TRUE(w.dialogs.scriptDone());
+      EXPECT_EQ(w.dialogs.messages().count(kOdtworzono), 0);
+      EXPECT_EQ(p.glowny()->lista->RowCount(), 0) << "the list stays empty";
+    }
+    EXPECT_TRUE(w.readFile(w.plik() + ".dziennik") == dziennik) << "kept for the next start";
+    QDir().rmdir(w.plik());
+    w.writeFile(w.plik(), miedzy);
+    {
+      zelt::PlikRejestru f(w.plik());
+      EXPECT_FALSE(f.otworzDoZapisu()) << "no write over an unfinished one";
+      EXPECT_TRUE(f.blad().contains("transak.dat.dziennik")) << f.blad().toStdString();
+      EXPECT_FALSE(f.otworzDoZmiany());
+    }
+
+    SCOPED_TRACE("the register back: the next start plays the journal back");
+    w.dialogs.expectMessage(platform::IdOk, kOdtworzono);
+    w.resetProgram();
+    auto& p2 = w.uruchomiony();
+    EXPECT_TRUE(w.dialogs.scriptDone());
+    EXPECT_TRUE(w.bajty() == przed);
+    EXPECT_EQ(p2.glowny()->lista->RowCount(), 5);
+  }
+}
+
+// An input or output error part-way plays the journal back at once: the register as before, no
+// journal left, the error shown.
+TEST(CardSave, AnErrorPartWayIsUndoneFromTheJournalAtOnce) {
+  Zapisywanie w;
+  w.zapisz(rejestrKarty());
+  for (std::int32_t n = 0; n < 5; ++n) w.l.wiersz(n);
+  const std::string przed = w.bajty();
+  w.edytowana(1);
+  for (const char* nz : {"b3", "b4"}) w.p.karta.listaDysponentow.wpisy.push_back(dysponent(nz));
+  w.dialogs.expectMessage(platform::IdOk, QStringLiteral("transak.dat"));
+  {
+    testing_world::FileSizeLimit pelny(static_cast<rlim_t>(przed.size() + TRekordTransakcji::kSize));
+    EXPECT_EQ(w.zapiszKarte(), Zapis::BladZapisu);
+  }
+  EXPECT_EQ(w.bajty(), przed);
+  EXPECT_FALSE(QFileInfo::exists(w.plik() + ".dziennik"));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "settings/firmaform.h"
 #include "settings/konfigform.h"
 #include "../register/swiatrejestru.h"
+#include "support/disklog.h"
 #include "rysunek.h"
 
 using namespace zelt;
@@ -555,6 +556,20 @@ TEST(CardBatch, CountsRiseOnlyForPrintedContents) {
   drukujKarty(*w.p, {1});
   EXPECT_EQ(w.printers.jobs.size(), 4u);
   EXPECT_EQ(w.bajty(), w.z(przed, {{0, 2}, {2, 1}}));
+}
+
+// Each card's raised count is on the disk before the next card is printed: its one byte written
+// and synced.
+TEST(CardBatch, EachCountIsSyncedBeforeTheNextCard) {
+  Partia w;
+  testing_world::DiskLog log;
+  drukujKarty(*w.p, {0, 2});
+  testing_world::expectSyncedWrites(log, w.plik());
+  const auto zapisy = log.indexes(platform::DiskOp::Write, w.plik());
+  ASSERT_EQ(zapisy.size(), 2u);
+  for (int i : zapisy) EXPECT_EQ(log.calls[i].length, 1) << "the count's byte alone";
+  EXPECT_TRUE(log.any(platform::DiskOp::Sync, w.plik(), zapisy[0]));
+  EXPECT_LT(log.indexes(platform::DiskOp::Sync, w.plik()).front(), zapisy[1]) << "synced before the next card";
 }
 
 TEST(CardBatch, CountStopsAt255AndStrayBytesSurvive) {

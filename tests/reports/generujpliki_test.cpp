@@ -24,6 +24,7 @@
 #include "reports/numeracjadzienna.h"
 #include "settings/firmaform.h"
 #include "../register/swiatrejestru.h"
+#include "support/disklog.h"
 
 using namespace zelt;
 
@@ -274,6 +275,20 @@ TEST(Send, ThreeCategoriesInTxt) {
   EXPECT_EQ(w.licznik(2026, 10, 12), 3);
   EXPECT_TRUE(w.d.messages().isEmpty());
   EXPECT_FALSE(w.okno().isVisible());
+}
+
+// The sent marks of each file are on the disk before the send goes on to the next file.
+TEST(Send, TheSentMarksAreSyncedFileByFile) {
+  Wysylka w(trzyKategorie());
+  w.raport();
+  testing_world::DiskLog log;
+  w.wyslij({0, 1, 2});
+  testing_world::expectSyncedWrites(log, w.plik());
+  const auto zapisy = log.indexes(platform::DiskOp::Write, w.plik());
+  ASSERT_EQ(zapisy.size(), 3u) << "one mark a record";
+  const auto synce = log.indexes(platform::DiskOp::Sync, w.plik());
+  ASSERT_EQ(synce.size(), 3u) << "one sync a report file";
+  for (std::size_t i = 0; i + 1 < zapisy.size(); ++i) EXPECT_LT(synce[i], zapisy[i + 1]);
 }
 
 TEST(Send, XmlWithTheThreeRegistryValues) {

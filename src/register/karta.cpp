@@ -169,6 +169,62 @@ void dopisz(const OpisRoli& r, ListaPodmiotow& l, StronaPodmiotu& strona, TRekor
 
 }  // namespace
 
+void dolaczRekord(Karta& k, const TRekordTransakcji& rec, bool pierwszy) {
+  k.Wprowa = rec.Wprow;
+  k.NrRejDat.push_back(rec.nrRejDat);
+  if (pierwszy) {
+    k.ilblad = std::to_string(rec.ilBledow);
+    k.ilos = std::to_string(rec.ilOstrzezen);
+    k.bdr = rec.ilWydrukow > 0;
+    k.bpl = rec.ilWyslan > 0;
+    for (const auto& [pole, zRekordu] : kTekstyTransakcji) k.*pole = rec.*zRekordu;
+    k.rejDat = rec.rejDat;
+    k.tDat = rec.tDat;
+    k.Status = rec.Status;
+    k.kPwz = rec.kPwz;
+    k.spDysp = rec.spDysp;
+    k.uwkRodzTrWidoczna = uwagaRodzaju(rec.kRodzTr);
+    k.kwotaZWidoczna = kwotaPoZamianie(rec.kRodzTr);
+    k.uwkPwzWidoczna = rec.kPwz == 1;
+    k.uwkPdjrzWidoczna = uwagaPodejrzanej(rec.kPdjrz);
+    k.uwspDyspWidoczna = rec.spDysp == 0;
+  }
+  if (jestPodmiot(rec.zTypPo, rec.zNz)) dopisz(kRolaDysponenta, k.listaDysponentow, k.z, dysponent(rec));
+  if (jestPodmiot(rec.pTypPo, rec.pNz))
+    dopisz(kRolaWImieniu, k.listaWImieniu, k.p,
+           podmiot(rec.pTypPo, rec.pNz, rec.pAdrKr, rec.pAdrKod, rec.pAdrM, rec.pAdrUl, rec.uwpTypPo,
+                   TRekordPodmiotu::WImieniu));
+  if (jestPodmiot(rec.bTypPo, rec.bNz))
+    dopisz(kRolaBeneficjenta, k.listaBeneficjentow, k.b,
+           podmiot(rec.bTypPo, rec.bNz, rec.bAdrKr, rec.bAdrKod, rec.bAdrM, rec.bAdrUl, rec.uwbTypPo,
+                   TRekordPodmiotu::Beneficjent));
+}
+
+void zakonczWczytanie(Karta& k) {
+  k.NrRejDatTekst.clear();
+  if (!k.NrRejDat.empty()) {
+    k.NrRejDatWybrany = 0;
+    k.NrRejDatTekst = k.NrRejDat.front();
+  }
+  for (const OpisRoli* r : kRolePodmiotow) {
+    ListaPodmiotow& l = k.*(r->lista);
+    StronaPodmiotu& strona = k.*(r->strona);
+    if (l.wpisy.empty()) {
+      strona = StronaPodmiotu{};
+      strona.pola.rolaPo = r->rola;
+    } else {
+      l.indeks = 1;
+    }
+  }
+}
+
+Karta kartaZRekordow(const std::vector<TRekordTransakcji>& rekordy) {
+  Karta k;
+  for (std::size_t i = 0; i < rekordy.size(); ++i) dolaczRekord(k, rekordy[i], i == 0);
+  zakonczWczytanie(k);
+  return k;
+}
+
 void przygotujNowaKarte(Program& program, const UstawieniaNowejKarty& u) {
   program.czyscKarte();
   const ListyKarty& listy = program.listyKarty;
@@ -247,53 +303,10 @@ Wczytanie wczytajKarte(Program& program, std::int32_t& n, const kgrid::TKGridMod
     const int i = ++rk.k;
     rk.r[i] = {static_cast<std::int32_t>(r), -1, rec.nrRejDat};
     lr.r[i] = {rec.ilBledow, rec.ilOstrzezen, rec.ilWydrukow, rec.ilWyslan};
-    k.Wprowa = rec.Wprow;
-    k.NrRejDat.push_back(rec.nrRejDat);
-    if (i == 1) {
-      k.ilblad = std::to_string(rec.ilBledow);
-      k.ilos = std::to_string(rec.ilOstrzezen);
-      k.bdr = rec.ilWydrukow > 0;
-      k.bpl = rec.ilWyslan > 0;
-      for (const auto& [pole, zRekordu] : kTekstyTransakcji) k.*pole = rec.*zRekordu;
-      k.rejDat = rec.rejDat;
-      k.tDat = rec.tDat;
-      k.Status = rec.Status;
-      k.kPwz = rec.kPwz;
-      k.spDysp = rec.spDysp;
-      k.uwkRodzTrWidoczna = uwagaRodzaju(rec.kRodzTr);
-      k.kwotaZWidoczna = kwotaPoZamianie(rec.kRodzTr);
-      k.uwkPwzWidoczna = rec.kPwz == 1;
-      k.uwkPdjrzWidoczna = uwagaPodejrzanej(rec.kPdjrz);
-      k.uwspDyspWidoczna = rec.spDysp == 0;
-    }
-    if (jestPodmiot(rec.zTypPo, rec.zNz)) dopisz(kRolaDysponenta, k.listaDysponentow, k.z, dysponent(rec));
-    if (jestPodmiot(rec.pTypPo, rec.pNz))
-      dopisz(kRolaWImieniu, k.listaWImieniu, k.p,
-             podmiot(rec.pTypPo, rec.pNz, rec.pAdrKr, rec.pAdrKod, rec.pAdrM, rec.pAdrUl, rec.uwpTypPo,
-                     TRekordPodmiotu::WImieniu));
-    if (jestPodmiot(rec.bTypPo, rec.bNz))
-      dopisz(kRolaBeneficjenta, k.listaBeneficjentow, k.b,
-             podmiot(rec.bTypPo, rec.bNz, rec.bAdrKr, rec.bAdrKod, rec.bAdrM, rec.bAdrUl, rec.uwbTypPo,
-                     TRekordPodmiotu::Beneficjent));
+    dolaczRekord(k, rec, i == 1);
   });
 
-  k.NrRejDatTekst.clear();
-  if (!k.NrRejDat.empty()) {
-    k.NrRejDatWybrany = 0;
-    k.NrRejDatTekst = k.NrRejDat.front();
-  }
-  const std::pair<ListaPodmiotow*, StronaPodmiotu*> strony[] = {
-      {&k.listaDysponentow, &k.z}, {&k.listaWImieniu, &k.p}, {&k.listaBeneficjentow, &k.b}};
-  const std::uint8_t role[] = {TRekordPodmiotu::Dysponent, TRekordPodmiotu::WImieniu, TRekordPodmiotu::Beneficjent};
-  for (std::size_t s = 0; s < 3; ++s) {
-    auto [l, strona] = strony[s];
-    if (l->wpisy.empty()) {
-      *strona = StronaPodmiotu{};
-      strona->pola.rolaPo = role[s];
-    } else {
-      l->indeks = 1;
-    }
-  }
+  zakonczWczytanie(k);
 
   if (lista) {
     // One pass over the rows finds them all; the list may be sorted in any order.

@@ -179,6 +179,14 @@ inline bool moznaUsunac(const ListaPodmiotow& l) { return !l.wpisy.empty(); }
 // the first free registration number of today, and sets the mode to a new card.
 void przygotujNowaKarte(Program& program, const UstawieniaNowejKarty& u);
 
+// The card's records, in file order, into the card as "&Edytuj" shows them: the first one gives the
+// transaction and identification fields with the visibility of what hangs on their codes, each
+// record its parties (one is taken when its type is set or its name is not empty). Then each list
+// shows entry 1, or an empty page when it got none. The load runs the same steps record by record.
+void dolaczRekord(Karta& k, const TRekordTransakcji& rec, bool pierwszy);
+void zakonczWczytanie(Karta& k);
+Karta kartaZRekordow(const std::vector<TRekordTransakcji>& rekordy);
+
 enum class Wczytanie { Wczytana, BrakPliku, BrakRekordu };
 
 // Loads the card that holds record `n` into the card and the working set: every live record with

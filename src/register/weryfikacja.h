@@ -41,6 +41,8 @@ class ListyWeryfikacji {
   void dodajostrze(std::string_view pole, std::string_view nazwa, std::uint8_t nr, std::string_view tekst);
 
   const std::vector<Uwaga>& bledy() const { return bledy_; }
+  // The working set's counts the lists feed (also the card's print and send counts).
+  const LicznikiRekordow& liczniki() const { return liczniki_; }
   const std::vector<Uwaga>& ostrze() const { return ostrze_; }
   int iloscBledow() const;
   int iloscOstrzezen() const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string_view>
 
 #include "platform/clock.h"
@@ -13,6 +14,7 @@
 #include "register/program.h"
 #include "register/rejestr.h"
 #include "register/weryfikacja.h"
+#include "register/zapiskarty.h"
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
 #include "settings/podpowform.h"
@@ -87,6 +89,7 @@ class Sprawdzenie {
   void usunBezNazwy(const OpisRoli& rola, int poleUsuniecia);
   void podmioty(const ListaPodmiotow& l, int pierwszePole, bool dysponenci);
   void uwagi(int rekordow);
+  void utraty();
 
   Karta& k_;
   bool nowa_;
@@ -94,11 +97,14 @@ class Sprawdzenie {
   ListyWeryfikacji& l_;
   const SlownikiKarty& s_;
   WynikWeryfikacji w_;
+  // The edited card's records as the register holds them, gathered in the pass over it.
+  std::vector<std::optional<TRekordTransakcji>> zapisane_;
 };
 
 void Sprawdzenie::rejestr(const QString& transakDat, const std::string& numer, bool sprawdzNumer) {
   PlikRejestru plik(transakDat);
   if (!plik.otworzDoOdczytu()) return;
+  if (!nowa_) zapisane_.assign(static_cast<std::size_t>(std::clamp(rk_.k, 0, kMaxRekordowKarty)), std::nullopt);
   std::vector<bool> wlasny;  // by record number, the card's own records
   auto wlasnyNr = [&](qint64 r) {
     for (int i = 1; i <= rk_.k; ++i)
@@ -115,6 +121,7 @@ void Sprawdzenie::rejestr(const QString& transakDat, const std::string& numer, b
     if (packed::getI32(b, TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted) return;
     const int i = nowa_ ? 0 : wlasnyNr(r);
     if (i > 0) {
+      zapisane_[static_cast<std::size_t>(i - 1)] = TRekordTransakcji::decode(b);
       if (sprawdzNumer && i >= 2) {
         const std::string kod = packed::getStr(b, rodz.offset, rodz.capacity);
         if (!kod.empty() && kod != "    ") scalone.push_back(i);
@@ -230,6 +237,25 @@ void Sprawdzenie::uwagi(int rekordow) {
   }
 }
 
+// Stored data that the save would erase where the user cannot see it go, record by record, after
+// every other finding: the user may still go back to the card.
+void Sprawdzenie::utraty() {
+  std::vector<TRekordTransakcji> zapisane;
+  for (const auto& z : zapisane_) {
+    if (!z) return;  // a record of the card no longer in the register: the save reports it
+    zapisane.push_back(*z);
+  }
+  if (zapisane.empty()) return;
+  const auto utraty = utratyZapisu(k_, rk_, l_.liczniki(), zapisane, s_.domyslne);
+  for (std::size_t j = 0; j < utraty.size(); ++j) {
+    const int nr = static_cast<int>(j) + 1;
+    if (utraty[j] == Utrata::Dane)
+      ostrz("01", "Numer ewidencyjny transakcji", nr, "Zapis usunie dane rekordu, których karta nie pokazuje");
+    else if (utraty[j] == Utrata::Rekord)
+      ostrz("01", "Numer ewidencyjny transakcji", nr, "Zapis usunie rekord");
+  }
+}
+
 WynikWeryfikacji Sprawdzenie::uruchom(const QString& transakDat) {
   auto rekordow = [&] {
     return std::max<int>({1, static_cast<int>(k_.listaDysponentow.wpisy.size()),
@@ -318,6 +344,7 @@ WynikWeryfikacji Sprawdzenie::uruchom(const QString& transakDat) {
   if (!k_.nrRachZ.empty() && !CheckNRB(k_.nrRachZ)) ostrz("43", "Rachunek źródłowy", 1, nrb);
   if (!k_.nrRachN.empty() && !CheckNRB(k_.nrRachN)) ostrz("44", "Rachunek docelowy", 1, nrb);
   uwagi(rekordow());
+  utraty();
   return w_;
 }
 

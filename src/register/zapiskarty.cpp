@@ -1,6 +1,7 @@
 #include "register/zapiskarty.h"
 
 #include <algorithm>
+#include <bit>
 #include <span>
 
 #include "grid/kgridmodel.h"
@@ -130,9 +131,81 @@ TRekordTransakcji wprowadz(const ZrodloRekordow& z, int i) {
 
 namespace {
 
+bool zZeramiZPrzodu(const std::string& nowy, const std::string& stary) {
+  return nowy.size() >= stary.size() && nowy.compare(nowy.size() - stary.size(), stary.size(), stary) == 0 &&
+         nowy.find_first_not_of('0') >= nowy.size() - stary.size();
+}
+
+using I32 = std::int32_t TRekordTransakcji::*;
+const std::pair<const char*, I32> kIndeksy[] = {
+    {"Status", &R::Status}, {"kPwz", &R::kPwz},         {"spDysp", &R::spDysp}, {"zTypPo", &R::zTypPo},
+    {"zRodzDokTo", &R::zRodzDokTo}, {"pTypPo", &R::pTypPo}, {"bTypPo", &R::bTypPo},
+};
+const std::pair<const char*, double TRekordTransakcji::*> kDaty[] = {{"rejDat", &R::rejDat}, {"tDat", &R::tDat}};
+const std::pair<const char*, std::uint8_t TRekordTransakcji::*> kZnaczniki[] = {{"ilWydrukow", &R::ilWydrukow},
+                                                                               {"ilWyslan", &R::ilWyslan}};
+
+}  // namespace
+
+std::vector<std::string_view> niezapisanePola(const TRekordTransakcji& s, const TRekordTransakcji& n) {
+  std::vector<std::string_view> out;
+  for (const PoleRekordu& p : polaTekstowe()) {
+    const std::string_view nazwa = p.name;
+    const std::string &stary = s.*(p.text), &nowy = n.*(p.text);
+    if (nazwa == "Wprow" || stary.empty() || nowy == stary) continue;
+    if ((nazwa == "nrEwT" || nazwa == "jedIO") && zZeramiZPrzodu(nowy, stary)) continue;
+    out.push_back(nazwa);
+  }
+  for (const auto& [nazwa, pole] : kIndeksy)
+    if (s.*pole != -1 && n.*pole != s.*pole) out.push_back(nazwa);
+  // Bit for bit: a date that is no number is still a value that the save writes back or not.
+  for (const auto& [nazwa, pole] : kDaty)
+    if (std::bit_cast<std::uint64_t>(n.*pole) != std::bit_cast<std::uint64_t>(s.*pole)) out.push_back(nazwa);
+  for (const auto& [nazwa, pole] : kZnaczniki)
+    if (s.*pole != 0 && n.*pole != s.*pole) out.push_back(nazwa);
+  return out;
+}
+
+bool wydrukowanyLubWyslany(const TRekordTransakcji& r) { return r.ilWydrukow != 0 || r.ilWyslan != 0; }
+
+std::vector<Utrata> utratyZapisu(const Karta& k, const RekordyKarty& rk, const LicznikiRekordow& lr,
+                                 const std::vector<TRekordTransakcji>& zapisane, const DomyslneKarty& d) {
+  const int stare = std::clamp(std::min(rk.k, static_cast<int>(zapisane.size())), 0, kMaxRekordowKarty);
+  std::vector<Utrata> out(static_cast<std::size_t>(stare), Utrata::Brak);
+  const std::vector<TRekordTransakcji> karty(zapisane.begin(), zapisane.begin() + stare);
+  Karta wczytana = kartaZRekordow(karty);
+  for (const OpisRoli* r : kRolePodmiotow) usunBezNazw(*r, wczytana.*(r->lista), wczytana.*(r->strona), d);
+  LicznikiRekordow zapisaneLiczniki;
+  for (int i = 1; i <= stare; ++i) {
+    const TRekordTransakcji& z = karty[static_cast<std::size_t>(i - 1)];
+    zapisaneLiczniki.r[static_cast<std::size_t>(i)] = {z.ilBledow, z.ilOstrzezen, z.ilWydrukow, z.ilWyslan};
+  }
+  const ZrodloRekordow teraz{k, false, {}, {}, lr}, bezZmian{wczytana, false, {}, {}, zapisaneLiczniki};
+  const int n = std::min(rekordowKarty(k), kMaxRekordowKarty);
+  const int nBezZmian = std::min(rekordowKarty(wczytana), kMaxRekordowKarty);
+  for (int i = 1; i <= stare; ++i) {
+    const TRekordTransakcji& z = karty[static_cast<std::size_t>(i - 1)];
+    Utrata& u = out[static_cast<std::size_t>(i - 1)];
+    if (i <= n) {
+      // As the save builds it: a stored record keeps its registration number.
+      TRekordTransakcji b = wprowadz(teraz, i), w = wprowadz(bezZmian, i);
+      b.nrRejDat = w.nrRejDat = rk.r[static_cast<std::size_t>(i)].nrRejDat;
+      const auto zapis = niezapisanePola(z, b), wczesniej = niezapisanePola(z, w);
+      const bool wspolne = std::any_of(zapis.begin(), zapis.end(), [&](std::string_view p) {
+        return std::find(wczesniej.begin(), wczesniej.end(), p) != wczesniej.end();
+      });
+      if (wspolne) u = Utrata::Dane;
+    } else if (i > nBezZmian && !z.deleted() && !wydrukowanyLubWyslany(z)) {
+      u = Utrata::Rekord;
+    }
+  }
+  return out;
+}
+
+namespace {
+
 bool wydrukowanyLubWyslany(const TRekordTransakcji::Bytes& b) {
-  return packed::getU8(b.data(), TRekordTransakcji::kOffsetIlWydrukow) != 0 ||
-         packed::getU8(b.data(), TRekordTransakcji::kOffsetIlWyslan) != 0;
+  return zelt::wydrukowanyLubWyslany(TRekordTransakcji::decode(b.data()));
 }
 
 }  // namespace

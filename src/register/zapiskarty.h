@@ -13,6 +13,7 @@
 // All texts are Windows-1250 bytes.
 #include <QString>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "register/rekordtransakcji.h"
@@ -27,6 +28,7 @@ namespace zelt {
 class Program;
 struct Karta;
 struct LicznikiRekordow;
+struct RekordyKarty;
 
 // The number of records the card is saved as.
 int rekordowKarty(const Karta& k);
@@ -45,6 +47,31 @@ struct ZrodloRekordow {
 // (types -1 and empty texts where a list is shorter), the card's identification, remarks of codes
 // only while shown, counts stored saturated at 255. Field 02 is left to the save's numbering.
 TRekordTransakcji wprowadz(const ZrodloRekordow& z, int i);
+
+// The fields of a stored record whose value a record written over it does not carry: a text, an
+// index other than -1, a date, or a print or send count other than 0 that `nowy` holds otherwise.
+// The transaction and unit numbers count as carried with zeros put in front (the check pads them
+// and says so). Not compared: who entered the card and the error and warning counts (every save
+// writes its own), nor what lies past a text's length.
+std::vector<std::string_view> niezapisanePola(const TRekordTransakcji& zapisany, const TRekordTransakcji& nowy);
+
+// A surplus stored record that the save leaves live: printed or sent.
+bool wydrukowanyLubWyslany(const TRekordTransakcji& r);
+
+// What a save of an edited card would erase that the card never showed, per stored record.
+enum class Utrata {
+  Brak,
+  Dane,    // rewritten without data that the card as loaded does not carry and the save does not write
+  Rekord,  // marked deleted, though no entry of the user's was removed for it
+};
+// `zapisane` are the card's records 1..k (rk.k, at most 25) as transak.dat holds them now; `k` the card
+// after the check's tidying, `lr` its counts; `d` what a list emptied by the check shows. A record
+// loses data when a field is carried neither by what the save builds for it (wprowadz) nor by what it
+// would build had the user changed nothing (the card as loaded, its nameless entries gone as the
+// check removes them); the user's own changes are in sight. A surplus record is lost when the card
+// as loaded, so tidied, had no entry for it either; one left over after "Usuń" is the user's doing.
+std::vector<Utrata> utratyZapisu(const Karta& k, const RekordyKarty& rk, const LicznikiRekordow& lr,
+                                 const std::vector<TRekordTransakcji>& zapisane, const DomyslneKarty& d);
 
 enum class Zapis {
   Zapisano,

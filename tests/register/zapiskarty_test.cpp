@@ -8,7 +8,9 @@
 #include <QTest>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/clock.h"
@@ -283,6 +285,79 @@ TEST(CardRecords, NumberSuffixOfANewCardAndWhatOnlyRecordOneCarries) {
     const zelt::ZrodloRekordow z{k, c.nowa, {true, false, false, true}, c.zalogowany, lr};
     ASSERT_EQ(zelt::rekordowKarty(k), 1);
     c.sprawdz(zelt::wprowadz(z, 1));
+  }
+}
+
+// What a record written over a stored one does not carry of it: the comparison behind the check's
+// warning of data erased unseen.
+TEST(CardRecords, TheFieldsARecordWrittenOverAStoredOneDoesNotCarry) {
+  using Zmiana = std::function<void(TRekordTransakcji& zapisany, TRekordTransakcji& nowy)>;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char* name;
+    Zmiana zmiana;
+    std::vector<std::string_view> pola;
+  } cases[] = {
+      {"the same record", [](auto&, auto&) {}, {}},
+      {"who entered it and the check's counts are every save's own",
+       [](auto& s, auto& n) {
+         s.Wprow = "Anna;Nowak;X";
+         s.ilBledow = 3;
+         s.ilOstrzezen = 4;
+         n.ilBledow = n.ilOstrzezen = 0;
+       },
+       {}},
+      {"a text, an index and a count given where there were none",
+       [](auto& s, auto& n) {
+         s.tM.clear();
+         s.kPwz = -1;
+         n.tM = "Krakow";
+         n.kPwz = 1;
+         n.ilWydrukow = 2;
+       },
+       {}},
+      {"a text, indexes and a print count taken away",
+       [](auto& s, auto& n) {
+         s.tM = "Krakow";
+         s.kPwz = 0;
+         s.Status = 1;
+         s.ilWyslan = 1;
+         n.kPwz = -1;
+         n.Status = 0;
+       },
+       {"tM", "Status", "kPwz", "ilWyslan"}},
+      {"zeros in front of the transaction and unit numbers only",
+       [](auto& s, auto& n) {
+         s.nrEwT = "123";
+         n.nrEwT = std::string(22, '0') + "123";
+         s.jedIO = "5";
+         n.jedIO = "00000005";
+         s.tKw = "5";
+         n.tKw = "05";
+       },
+       {"tKw"}},
+      {"a unit that only ends as the stored one", [](auto& s, auto& n) {
+         s.jedIO = "5";
+         n.jedIO = "00000015";
+       }, {"jedIO"}},
+      {"dates bit for bit, a stored NaN included",
+       [&](auto& s, auto& n) {
+         s.rejDat = n.rejDat = nan;
+         s.tDat = kD;
+         n.tDat = kD + 1;
+       },
+       {"tDat"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TRekordTransakcji s = swiat::rekord("1", kD, "0");
+    s.zTypPo = 1;
+    s.zNz = "a1";
+    s.tDat = kD;
+    s.tKw = "100,00";
+    TRekordTransakcji n = s;
+    c.zmiana(s, n);
+    EXPECT_EQ(zelt::niezapisanePola(s, n), c.pola);
   }
 }
 
@@ -1203,3 +1278,175 @@ TEST(CardSave, AnErrorPartWayIsUndoneFromTheJournalAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+using Rekordy = std::vector<TRekordTransakcji>;
+
+// The records the program's own save makes of a new card of `n` ordering parties.
+Rekordy wlasnaKarta(int n, const std::string& zalogowany) {
+  Zapisywanie z;
+  QDir().mkpath(z.baza());
+  z.p.zalogowany = zalogowany;
+  z.nowa(karta(n, 0, 0));
+  EXPECT_EQ(z.zapiszKarte(), Zapis::Zapisano);
+  EXPECT_TRUE(z.p.listyWer.ostrze().empty() && z.p.listyWer.bledy().empty()) << "a card without findings";
+  return z.rekordy();
+}
+
+}  // namespace
+
+// A stored card (made by the program, then given what another system's report file can carry)
+// opened with "&Edytuj" and saved with "&Zapisz": each record whose stored data the save erases
+// unseen is warned of after every other finding, and "Zapisz" in the dialog writes what the card
+// gives.
+TEST(CardEditorSave, StoredDataTheCardDoesNotShowIsWarnedOfBeforeTheSaveErasesIt) {
+  const std::string kDane = "01 Zapis usunie dane rekordu, których karta nie pokazuje";
+  const std::string kRekord = "01 Zapis usunie rekord";
+  const std::string kPusty = "18- Usunięto pusty wpis";
+  struct Case {
+    const char* name;
+    int rekordow;
+    std::function<void(Rekordy&)> zapisane;                // the program's own card changed so
+    std::vector<std::pair<std::string, int>> ostrzezenia;  // "Pole message" and the record it counts against
+    std::function<void(Rekordy&)> poZapisie;               // the stored records become what the save writes
+    std::function<void(zelt::TedycjaForm&)> edycja = {};   // the user's changes
+    const char* komunikat = nullptr;                       // a message of the save
+  } cases[] = {
+      {"the program's own card", 3, [](Rekordy&) {}, {}, [](Rekordy&) {}},
+      {"record 2 with an amount", 2, [](Rekordy& r) { r[1].tKw = "555,00"; }, {{kDane, 2}},
+       [](Rekordy& r) { r[1].tKw.clear(); }},
+      {"record 2 with a place", 2, [](Rekordy& r) { r[1].tM = "Krakow"; }, {{kDane, 2}},
+       [](Rekordy& r) { r[1].tM.clear(); }},
+      {"record 3 with a currency", 3, [](Rekordy& r) { r[2].tJ = "EUR"; }, {{kDane, 3}},
+       [](Rekordy& r) { r[2].tJ.clear(); }},
+      {"record 2 with a disposition and a linked code", 2,
+       [](Rekordy& r) {
+         r[1].spDysp = 1;
+         r[1].kPwz = 0;
+       },
+       {{kDane, 2}},
+       [](Rekordy& r) { r[1].spDysp = r[1].kPwz = -1; }},
+      {"a kind remark its code hides", 2, [](Rekordy& r) { r[0].kRodzTr = "0601"; }, {{kDane, 1}},
+       [](Rekordy& r) { r[0].uwkRodzTr.clear(); }},
+      {"a suspicious-transaction remark without its code", 2, [](Rekordy& r) { r[0].kPdjrz = "    "; }, {{kDane, 1}},
+       [](Rekordy& r) { r[0].uwkPdjrz.clear(); }},
+      {"an ordering party's type remark for type 1", 2, [](Rekordy& r) { r[1].uwzTypPo = "typ z2"; }, {{kDane, 2}},
+       [](Rekordy& r) { r[1].uwzTypPo.clear(); }},
+      {"a beneficiary's type remark for type 2", 2,
+       [](Rekordy& r) {
+         r[0].bTypPo = 2;
+         r[0].bNz = "b1";
+         r[0].bAdrKr = "FR";
+         r[0].bAdrKod = "75001";
+         r[0].bAdrM = "Paris";
+         r[0].bAdrUl = "Rue 1";
+         r[0].uwbTypPo = "typ b1";
+       },
+       {{kDane, 1}}, [](Rekordy& r) { r[0].uwbTypPo.clear(); }},
+      {"exchange fields outside category 06", 2, [](Rekordy& r) { r[0].kRodzTr = "0100"; }, {{kDane, 1}},
+       [](Rekordy& r) {
+         r[0].tKwZ.clear();
+         r[0].tJZ.clear();
+       }},
+      {"record 2 with a remark of its own", 2, [](Rekordy& r) { r[1].uwInne = "45: inna"; }, {{kDane, 2}},
+       [](Rekordy& r) { r[1].uwInne = r[0].uwInne; }},
+      {"record 2 whose party has a type but no name", 2, [](Rekordy& r) { r[1].zNz.clear(); },
+       {{kPusty, 2}, {kRekord, 2}}, [](Rekordy& r) { r[1].Status = TRekordTransakcji::kDeleted; }},
+      {"record 2 of 3 whose party has no name: record 3's party moves up", 3, [](Rekordy& r) { r[1].zNz.clear(); },
+       {{kPusty, 2}, {kDane, 2}, {kRekord, 3}},
+       [](Rekordy& r) {
+         zDysponentem(r[1], dysponent("z3"));
+         r[2].Status = TRekordTransakcji::kDeleted;
+       }},
+      {"record 2 without a name, printed: it stays", 2,
+       [](Rekordy& r) {
+         r[1].zNz.clear();
+         r[1].ilWydrukow = 1;
+       },
+       {{kPusty, 2}}, [](Rekordy&) {}, {}, "Usunięcie po wydruku lub wysłaniu danych niemożliwe"},
+      {"the user's changes of what the card shows", 2, [](Rekordy&) {}, {},
+       [](Rekordy& r) {
+         r[0].tKw = "777,00";
+         r[0].kPwz = 0;
+         r[0].uwkPwz.clear();
+         r[1].zNz = "Nowak";
+       },
+       [](zelt::TedycjaForm& e) {
+         e.tKw->selectAll();
+         QTest::keyClicks(e.tKw, "777,00");
+         e.kPwz->setCurrentIndex(0);  // hides and empties its remark
+         emit e.kPwz->activated(0);
+         e.zLis->setCurrentIndex(1);
+         emit e.zLis->activated(1);
+         e.zNz->setPlainText("Nowak");
+       }},
+      {"Usuń of the first ordering party: the second moves up, record 2 is left over", 2, [](Rekordy&) {}, {},
+       [](Rekordy& r) {
+         zDysponentem(r[0], dysponent("z2"));
+         r[1].Status = TRekordTransakcji::kDeleted;
+       },
+       [](zelt::TedycjaForm& e) { e.zUsun->click(); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Edytor w;
+    Rekordy przed = wlasnaKarta(c.rekordow, w.p.zalogowany);
+    if (przed.size() != static_cast<std::size_t>(c.rekordow)) {
+      ADD_FAILURE() << "the program's card has " << przed.size() << " records";
+      continue;
+    }
+    c.zapisane(przed);
+    w.zapisz(przed);
+    w.p.konfig()->FormCreate();  // the list shows the register
+    w.g.lista->SetDataRow(0);
+
+    std::vector<zelt::Uwaga> ostrze, bledy;
+    zelt::LicznikiRekordow lr;
+    w.dialogs.expectModal("edycjaForm", [&](platform::ModalForm&) {
+      if (c.edycja) c.edycja(w.e);
+      if (!c.ostrzezenia.empty())
+        w.dialogs.expectModal("WerForm", [&](platform::ModalForm&) {
+          ostrze = w.p.listyWer.ostrze();
+          bledy = w.p.listyWer.bledy();
+          lr = w.p.licznikiRekordow;
+          return zelt::TWerForm::kPotwierdz;
+        });
+      if (c.komunikat) w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8(c.komunikat));
+      w.e.zapisz->click();
+      return platform::mrNone;
+    });
+    w.g.EdytujClick();
+    EXPECT_TRUE(w.dialogs.scriptDone());
+    EXPECT_EQ(w.dialogs.shown().front().answer, platform::mrOk) << "saved and closed";
+
+    std::vector<std::string> teksty;
+    for (const auto& o : ostrze) teksty.push_back(cp1250::toQ(o.pole + " " + o.tekst).toStdString());
+    std::vector<std::string> oczekiwane;
+    std::vector<int> naRekord(static_cast<std::size_t>(c.rekordow) + 1, 0);
+    for (const auto& [tekst, nr] : c.ostrzezenia) {
+      oczekiwane.push_back(tekst);
+      ++naRekord[static_cast<std::size_t>(nr)];
+    }
+    EXPECT_EQ(teksty, oczekiwane) << "after every other finding, in record order";
+    EXPECT_TRUE(bledy.empty());
+    for (const auto& o : ostrze)
+      if (o.pole == "01") EXPECT_EQ(o.nazwa, w1250("Numer ewidencyjny transakcji"));
+    for (int i = 1; i <= c.rekordow && !c.ostrzezenia.empty(); ++i)
+      EXPECT_EQ(lr.r[static_cast<std::size_t>(i)].ostrzezenia, naRekord[static_cast<std::size_t>(i)]) << "record " << i;
+
+    Rekordy po = przed;
+    c.poZapisie(po);
+    // The records written carry their counts of the check; the rest keep theirs.
+    for (int i = 1; i <= w.p.rekordyKarty.k; ++i)
+      po[static_cast<std::size_t>(i - 1)].ilOstrzezen = static_cast<std::uint8_t>(naRekord[static_cast<std::size_t>(i)]);
+    const Rekordy zapisane = w.rekordy();
+    EXPECT_EQ(zapisane.size(), po.size());
+    for (std::size_t i = 0; i < po.size() && i < zapisane.size(); ++i) {
+      std::string rozne;
+      for (auto p : zelt::niezapisanePola(po[i], zapisane[i])) rozne += std::string(p) + " ";
+      for (auto p : zelt::niezapisanePola(zapisane[i], po[i])) rozne += std::string(p) + " ";
+      EXPECT_EQ(zapisane[i], po[i]) << "record " << i + 1 << ": " << rozne;
+    }
+  }
+}

@@ -262,7 +262,8 @@ WynikWeryfikacji Sprawdzenie::uruchom(const QString& transakDat) {
                           static_cast<int>(k_.listaWImieniu.wpisy.size()),
                           static_cast<int>(k_.listaBeneficjentow.wpisy.size())});
   };
-  l_.przygotuj(rekordow());
+  // An edited card's stored records beyond its entries are counted too: the save may delete them.
+  l_.przygotuj(std::max(rekordow(), nowa_ ? 0 : rk_.k));
 
   // The unit as the save stores it, zeros in front: a new card's suffix takes its first 8.
   const std::string jednostka = jednostkaKarty(k_.jedIO);

@@ -1359,6 +1359,14 @@ TEST(CardEditorSave, StoredDataTheCardDoesNotShowIsWarnedOfBeforeTheSaveErasesIt
          zDysponentem(r[1], dysponent("z3"));
          r[2].Status = TRekordTransakcji::kDeleted;
        }},
+      {"record 2 with an amount and no party: no entry keeps it", 2,
+       [](Rekordy& r) {
+         TRekordTransakcji bez = swiat::rekord(r[1].nrEwT, r[1].rejDat, r[1].nrRejDat);
+         bez.tKw = "555,00";
+         bez.ilOstrzezen = 3;  // of an earlier check
+         r[1] = bez;
+       },
+       {{kRekord, 2}}, [](Rekordy& r) { r[1].Status = TRekordTransakcji::kDeleted; }},
       {"record 2 without a name, printed: it stays", 2,
        [](Rekordy& r) {
          r[1].zNz.clear();

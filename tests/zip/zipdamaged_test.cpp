@@ -172,12 +172,6 @@ TEST(ZipLibrary, AddingBehindDataInFrontKeepsItAndMovesTheOffsets) {
   }
 }
 
-// The program folder, where the stub is looked for, for the length of a test.
-struct ProgramFolder {
-  explicit ProgramFolder(const QString& folder) { platform::Library::setProgramFolder(folder); }
-  ~ProgramFolder() { platform::Library::setProgramFolder({}); }
-};
-
 TEST(Sfx, ACopyWhoseEndRecordAReaderWouldNotFindFails) {
   QTemporaryDir tmp;
   ProgramFolder folder{tmp.path()};

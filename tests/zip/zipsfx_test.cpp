@@ -31,12 +31,6 @@ std::string bytes(std::initializer_list<int> b) {
   return s;
 }
 
-// The program folder, where the stub is looked for, for the length of a test.
-struct ProgramFolder {
-  explicit ProgramFolder(const QString& folder) { platform::Library::setProgramFolder(folder); }
-  ~ProgramFolder() { platform::Library::setProgramFolder({}); }
-};
-
 // A two-entry archive with a comment, written by Python's zipfile.
 void writeArchive(const QString& path) {
   runPython("import sys, zipfile\n"

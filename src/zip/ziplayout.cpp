@@ -24,28 +24,41 @@ EndRecord findEndRecord(const ReadAt& read, std::int64_t size) {
   std::string tail(static_cast<std::size_t>(tailLen), '\0');
   if (!read(base, tail.data(), tail.size())) return none;
   const auto* t = reinterpret_cast<const unsigned char*>(tail.data());
+  // The record at tail offset i if it can be an end record at all; `agreeing`: only one whose
+  // recorded directory offset is where the directory lies.
+  auto at = [&](std::int64_t i, bool agreeing, EndRecord& e) {
+    const unsigned char* p = t + i;
+    if (!signatureAt(p, kEndSig)) return false;
+    const std::int64_t pos = base + i;
+    e = EndRecord{};
+    e.pos = pos;
+    e.commentLen = u16(p + 20);
+    if (pos + static_cast<std::int64_t>(kEndSize) + e.commentLen > size) return false;
+    e.entries = u16(p + 10);
+    e.cdSize = u32(p + 12);
+    e.cdOffset = u32(p + 16);
+    e.zip64 = e.entries == 0xFFFF || e.cdSize == 0xFFFFFFFF || e.cdOffset == 0xFFFFFFFF ||
+              (pos >= 20 && readSig(read, pos - 20, 0x07064b50));
+    if (e.zip64) return true;
+    if (e.cdSize > pos) return false;
+    if (e.entries > 0) {
+      if (!readSig(read, pos - e.cdSize, kCentralSig)) return false;
+    } else if (e.cdSize != 0) {
+      return false;
+    }
+    return !agreeing || e.cdOffset == pos - e.cdSize;
+  };
   for (int pass = 0; pass < 2; ++pass) {
     for (std::int64_t i = tailLen - static_cast<std::int64_t>(kEndSize); i >= 0; --i) {
-      const unsigned char* p = t + i;
-      if (!signatureAt(p, kEndSig)) continue;
-      const std::int64_t pos = base + i;
       EndRecord e;
-      e.pos = pos;
-      e.commentLen = u16(p + 20);
-      if (pos + static_cast<std::int64_t>(kEndSize) + e.commentLen > size) continue;
-      e.entries = u16(p + 10);
-      e.cdSize = u32(p + 12);
-      e.cdOffset = u32(p + 16);
-      e.zip64 = e.entries == 0xFFFF || e.cdSize == 0xFFFFFFFF || e.cdOffset == 0xFFFFFFFF ||
-                (pos >= 20 && readSig(read, pos - 20, 0x07064b50));
-      if (!e.zip64) {
-        if (e.cdSize > pos) continue;
-        if (e.entries > 0) {
-          if (!readSig(read, pos - e.cdSize, kCentralSig)) continue;
-        } else if (e.cdSize != 0) {
-          continue;
+      if (!at(i, pass == 0, e)) continue;
+      // An empty archive's record behind another archive's: which one is meant cannot be told,
+      // and writing to the empty one would drop the archive in front. Neither is taken.
+      if (e.entries == 0 && !e.zip64) {
+        for (std::int64_t j = i - 1; j >= 0; --j) {
+          EndRecord other;
+          if (at(j, false, other) && (other.entries > 0 || other.zip64)) return none;
         }
-        if (pass == 0 && e.cdOffset != pos - e.cdSize) continue;
       }
       return e;
     }
@@ -63,6 +76,9 @@ std::string emptyEndRecord(std::uint32_t offset) {
 
 int readCentral(const ReadAt& read, const EndRecord& end, std::vector<CentralEntry>& out) {
   out.clear();
+  // The directory ends where the end record begins: a stated size beyond that is not read,
+  // nor is room made for it.
+  if (end.pos < 0 || end.cdSize > end.pos) return 11013;
   std::string cd(end.cdSize, '\0');
   if (!read(end.cdStart(), cd.data(), cd.size())) return 11013;
   const auto* c = reinterpret_cast<const unsigned char*>(cd.data());
@@ -112,6 +128,59 @@ int copyShifted(const ReadAt& read, std::int64_t size, std::int64_t newStart, co
     return true;
   };
 
+  // What follows the local entries in the output: each central header with its offset moved,
+  // the end record with the directory's, and the comment.
+  std::string tail;
+  for (auto& e : entries) {
+    auto* h = reinterpret_cast<unsigned char*>(e.header.data());
+    std::uint32_t offset = 0;
+    if (!moved(e.localOffset, offset)) return 11011;
+    put32(h + 42, offset);
+    tail += e.header;
+  }
+  const std::size_t cdLen = tail.size();
+  unsigned char rec[kEndSize];
+  if (!read(end.pos, rec, kEndSize)) return 11043;
+  std::uint32_t cdOffset = 0;
+  if (!moved(end.cdOffset, cdOffset)) return 11011;
+  put32(rec + 16, cdOffset);
+  tail.append(reinterpret_cast<const char*>(rec), kEndSize);
+  std::string comment(end.commentLen, '\0');
+  if (!read(end.pos + static_cast<std::int64_t>(kEndSize), comment.data(), comment.size())) return 11044;
+  tail += comment;
+
+  // The copy must be an archive a reader finds: its own end record, where it is written, with
+  // every header it announces (a directory larger than its headers, a signature in the comment
+  // that would be taken instead). What goes in front of it is the caller's, read here as zeros.
+  const std::int64_t outCd = newStart + (cdStart - start);
+  const std::int64_t outSize = outCd + static_cast<std::int64_t>(tail.size());
+  const ReadAt copy = [&](std::int64_t pos, void* to, std::size_t n) {
+    if (pos < 0 || n > static_cast<std::size_t>(outSize) || pos > outSize - static_cast<std::int64_t>(n)) return false;
+    auto* o = static_cast<char*>(to);
+    while (n > 0) {
+      std::size_t part;
+      if (pos < newStart) {
+        part = static_cast<std::size_t>(std::min<std::int64_t>(newStart - pos, static_cast<std::int64_t>(n)));
+        std::memset(o, 0, part);
+      } else if (pos < outCd) {
+        part = static_cast<std::size_t>(std::min<std::int64_t>(outCd - pos, static_cast<std::int64_t>(n)));
+        if (!read(start + (pos - newStart), o, part)) return false;
+      } else {
+        part = n;
+        std::memcpy(o, tail.data() + (pos - outCd), part);
+      }
+      o += part;
+      pos += static_cast<std::int64_t>(part);
+      n -= part;
+    }
+    return true;
+  };
+  const EndRecord written = findEndRecord(copy, outSize);
+  std::vector<CentralEntry> check;
+  if (written.pos != outCd + static_cast<std::int64_t>(cdLen) || written.difference() != 0 ||
+      readCentral(copy, written, check) != 0 || check.size() != entries.size())
+    return 11030;
+
   // The local entries, block by block.
   std::string block(kBlock, '\0');
   std::int64_t done = 0;
@@ -123,24 +192,15 @@ int copyShifted(const ReadAt& read, std::int64_t size, std::int64_t newStart, co
     done += static_cast<std::int64_t>(n);
     if (afterBlock && !afterBlock(done)) return -1;
   }
-  for (auto& e : entries) {
-    auto* h = reinterpret_cast<unsigned char*>(e.header.data());
-    std::uint32_t offset = 0;
-    if (!moved(e.localOffset, offset)) return 11011;
-    put32(h + 42, offset);
-    if (!write(h, kCentralSize)) return 11029;
-    if (!write(h + kCentralSize, e.header.size() - kCentralSize)) return 11042;
+  std::size_t at = 0;
+  for (const auto& e : entries) {
+    if (!write(tail.data() + at, kCentralSize)) return 11029;
+    if (!write(tail.data() + at + kCentralSize, e.header.size() - kCentralSize)) return 11042;
+    at += e.header.size();
   }
-  unsigned char rec[kEndSize];
-  if (!read(end.pos, rec, kEndSize)) return 11043;
-  std::uint32_t cdOffset = 0;
-  if (!moved(end.cdOffset, cdOffset)) return 11011;
-  put32(rec + 16, cdOffset);
-  if (!write(rec, kEndSize)) return 11030;
-  std::string comment(end.commentLen, '\0');
-  if (!read(end.pos + static_cast<std::int64_t>(kEndSize), comment.data(), comment.size())) return 11044;
-  if (!write(comment.data(), comment.size())) return 11044;
-  if (afterBlock && !afterBlock(done + end.cdSize + kEndSize + end.commentLen)) return -1;
+  if (!write(tail.data() + cdLen, kEndSize)) return 11030;
+  if (!write(tail.data() + cdLen + kEndSize, comment.size())) return 11044;
+  if (afterBlock && !afterBlock(done + static_cast<std::int64_t>(tail.size()))) return -1;
   return 0;
 }
 

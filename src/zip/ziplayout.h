@@ -47,7 +47,8 @@ struct EndRecord {
 
 // The end record: one whose comment fits in the file and whose central directory starts with a
 // central header where its size says. The last one whose recorded offset agrees wins (a
-// signature inside a comment does not); failing that, the last one that fits.
+// signature inside a comment does not); failing that, the last one that fits. An empty
+// archive's record with another archive's record in front of it is none: either could be meant.
 EndRecord findEndRecord(const ReadAt& read, std::int64_t size);
 
 // The 22 bytes of an end record for an archive without entries whose (empty) central directory
@@ -62,7 +63,8 @@ struct CentralEntry {
   std::string name() const { return header.substr(kCentralSize, nameLen); }
 };
 
-// Reads the central directory that `end` describes. 0, or the message number of the fault:
+// Reads the central directory that `end` describes, which must end where `end` begins (nothing is
+// allocated for a size beyond that). 0, or the message number of the fault:
 // 11013 short header, 11015 wrong signature, 11042 name, extra field or comment cut off.
 int readCentral(const ReadAt& read, const EndRecord& end, std::vector<CentralEntry>& out);
 
@@ -73,7 +75,8 @@ int readCentral(const ReadAt& read, const EndRecord& end, std::vector<CentralEnt
 // or not its offsets counted it. `afterBlock` runs after each block of the copy with the bytes
 // done; returning false stops it (result -1). 0 on success, else the message number: those of
 // readCentral, 11011 an offset beyond 4 GiB, 11029 a header not written, 11030 the end record
-// not written, 11044 the comment not copied, 11043 no end record.
+// not written or the copy's own end record not the one a reader would find in it (then nothing
+// is written), 11044 the comment not copied, 11043 no end record.
 int copyShifted(const ReadAt& read, std::int64_t size, std::int64_t newStart, const Write& write,
                 const std::function<bool(std::int64_t done)>& afterBlock = {});
 

@@ -4,8 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <exception>
 #include <map>
 #include <memory>
@@ -73,6 +78,36 @@ using ziplayout::u16;
 using ziplayout::u32;
 bool signature(const unsigned char* p, std::uint8_t a, std::uint8_t b) {
   return p[0] == 'P' && p[1] == 'K' && p[2] == a && p[3] == b;
+}
+
+// A name not taken yet beside `target`, in the pattern of the program's temporary files (".",
+// the name, ".", six letters or digits), which the start-up cleanup removes after a crash.
+QString temporaryBeside(const QString& target) {
+  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  const QFileInfo t(target);
+  for (;;) {
+    QString tail;
+    for (int i = 0; i < 6; ++i) tail += QLatin1Char(kChars[QRandomGenerator::global()->bounded(36)]);
+    const QString name = t.absolutePath() + QStringLiteral("/.") + t.fileName() + QLatin1Char('.') + tail;
+    if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink()) return name;
+  }
+}
+
+// Gives a whole new file its name, never in place of a file that appeared meanwhile, and puts
+// the name on the disk. 0, or the system's error.
+int renameNew(const QString& from, const QString& to) {
+  const QByteArray f = QFile::encodeName(from), t = QFile::encodeName(to);
+  if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) != 0) {
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    if (::link(f.constData(), t.constData()) != 0) return errno;  // no exclusive rename here
+    ::unlink(f.constData());
+  }
+  const int dir = ::open(QFile::encodeName(QFileInfo(to).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return 0;
 }
 
 }  // namespace
@@ -228,18 +263,19 @@ void TZipPacker::Add() {
     temporary.path = t.fileName();
     if (Verbose && OnMessage) OnMessage(0, QStringLiteral("Temporary zipfile: ") + temporary.path);
   }
-  // A new self-extracting archive starts as the stub with an empty archive behind it; the
-  // library adds to that. If nothing is added, no half-made program is left behind.
+  // A new self-extracting archive starts as the stub with an empty archive behind it, made under
+  // a temporary name in its folder; the library adds to that, and only a whole program takes the
+  // archive's name. A failure leaves nothing behind, a crash only that temporary.
   struct NewProgram {
     QString path;
-    const std::int32_t& added;
     ~NewProgram() {
-      if (!path.isEmpty() && added <= 0) QFile::remove(path);
+      if (!path.isEmpty()) QFile::remove(path);
     }
-  } newProgram{{}, AddedCount};
+  } newProgram;
   if (exe && !QFileInfo::exists(zipFileName_)) {
-    if (convertToSFX(true) != 0) throw EZipPacker(10304);
-    newProgram.path = zipFileName_;
+    const QString made = temporaryBeside(zipFileName_);
+    if (convertToSFX(true, made) != 0) throw EZipPacker(10304);
+    newProgram.path = made;
   }
 
   if (!library().lib) {
@@ -258,6 +294,7 @@ void TZipPacker::Add() {
     sw.archiveName = temporary.path.toStdString();
     sw.options &= ~std::uint32_t(AddMove);
   }
+  if (!newProgram.path.isEmpty()) sw.archiveName = newProgram.path.toStdString();
   BuiltRecord built = buildRecord(sw, FSpecArgs, version);
   if (!built.ok) return ShowZipMessage(10301);
 
@@ -270,6 +307,15 @@ void TZipPacker::Add() {
     pendingException() = nullptr;
     AddedCount = 0;
     std::rethrow_exception(e);
+  }
+  if (!newProgram.path.isEmpty() && AddedCount > 0) {
+    if (const int err = renameNew(newProgram.path, zipFileName_)) {
+      AddedCount = 0;
+      lastError_ = QStringLiteral("Cannot write archive: ") + zipFileName_ + QStringLiteral(" (") +
+                   QString::fromLocal8Bit(std::strerror(err)) + QLatin1Char(')');
+    } else {
+      newProgram.path.clear();
+    }
   }
   if (span && AddedCount > 0) {
     try {

@@ -235,7 +235,8 @@ class TZipPacker {
   bool listSpanned();
   void writeSpanParts(const ziplayout::ReadAt& read, const ziplayout::EndRecord& end,
                       std::vector<ziplayout::CentralEntry>& central, SpanOut& out);
-  int convertToSFX(bool fromAdd);
+  // From Add: the new program with an empty archive is made as `newProgram`.
+  int convertToSFX(bool fromAdd, const QString& newProgram = {});
   std::string askPassword(bool add, bool inCallback);
   QString findStub() const;
   // Removes a file the component replaces, as HowToDelete says (to the trash when it can).

@@ -155,7 +155,7 @@ void TZipPacker::discard(const QString& path) {
 
 int TZipPacker::ConvertToSFX() { return convertToSFX(false); }
 
-int TZipPacker::convertToSFX(bool fromAdd) {
+int TZipPacker::convertToSFX(bool fromAdd, const QString& newProgram) {
   for (const QString* s : {&SFXCaption, &SFXDefaultDir, &SFXCommandLine, &SFXMessage}) {
     if (s->size() > 255) {
       const std::size_t whole = 8 + 4 + SFXCaption.size() + SFXDefaultDir.size() + SFXCommandLine.size() +
@@ -172,7 +172,7 @@ int TZipPacker::convertToSFX(bool fromAdd) {
   }
   SFXPath = stub;
   const std::string block = SFXParameterBlock();
-  QString output = zipFileName_;
+  QString output = fromAdd ? newProgram : zipFileName_;
   if (!fromAdd) {
     if (!zipFileName_.toUpper().endsWith(QStringLiteral(".ZIP"))) {
       ShowZipMessage(10803);
@@ -194,7 +194,8 @@ int TZipPacker::convertToSFX(bool fromAdd) {
   const std::int64_t prefix = stream_.Size() + static_cast<std::int64_t>(block.size());
 
   try {
-    platform::WholeFileWriter out(output, platform::WriteMode::Replace, platform::FileAccess::OwnerOnlyProgram);
+    platform::WholeFileWriter out(output, fromAdd ? platform::WriteMode::CreateOnly : platform::WriteMode::Replace,
+                                  platform::FileAccess::OwnerOnlyProgram);
     out.write(stream_.bytes());
     stream_.Clear();
     out.write(block);

@@ -1,9 +1,10 @@
 // libzpack: the zip library that the zip component loads at run time, written over libzip.
 // It exports only ZPackExec and GetZPackVersion. It reads the parameter record and its handle
 // table, gathers the files the specifications name, and adds them to the archive in one write:
-// libzip writes a temporary file beside the archive and renames it over the old one, so any
-// failure leaves the old archive as it was. It shows nothing itself; every warning and error goes
-// back to the component as a message callback (action 4).
+// the new archive is written to a temporary file in the archive's folder, synced, and only then
+// takes the archive's name, so a failure or a crash leaves the old archive as it was (or none).
+// It shows nothing itself; every warning and error goes back to the component as a message
+// callback (action 4).
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <random>
 #include <memory>
 #include <optional>
 #include <string>
@@ -91,6 +93,201 @@ struct Source {
   bool store = false;
   std::string password;  // empty: not encrypted
 };
+
+// A temporary file in the archive's folder, named as the program's whole-file writer names its
+// own (".<name>." and six letters or digits), so that the start-up cleanup of that pattern also
+// removes one a crash left behind. Created with exactly `mode`, whatever the umask.
+int createTemporary(const std::string& target, mode_t mode, std::string& name) {
+  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  const auto slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string tail;
+    for (int i = 0; i < 6; ++i) tail += kChars[random() % 36];
+    name = folder + "." + base + "." + tail;
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0) {
+      if (fchmod(fd, mode) == 0) return fd;
+      const int err = errno;
+      close(fd);
+      unlink(name.c_str());
+      errno = err;
+      return -1;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+bool isTemporaryOf(const std::string& path, const std::string& target) {
+  const auto slash = target.rfind('/');
+  const std::string prefix = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".";
+  return path.size() == prefix.size() + 6 && path.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The archive file as libzip reads and writes it (a libzip source). It is read from the file
+// that was checked, through the handle opened for the check. The new archive goes to a temporary
+// file (above) that takes the archive's name only when whole and synced; an existing archive
+// stays as it was until then. Data in front of the archive (a self-extractor's stub) is written
+// into it first, so every offset libzip records counts it.
+class ArchiveFile {
+ public:
+  std::string path;
+  bool exists = false;
+  int in = -1;
+  std::uint64_t size = 0;
+  time_t mtime = 0;
+  mode_t mode = 0600;
+  std::string prefix;
+
+  ArchiveFile() { zip_error_init(&error_); }
+  ~ArchiveFile() {
+    dropTemporary();
+    if (in >= 0) close(in);
+    zip_error_fini(&error_);
+  }
+  ArchiveFile(const ArchiveFile&) = delete;
+  ArchiveFile& operator=(const ArchiveFile&) = delete;
+
+  zip_int64_t serve(void* data, zip_uint64_t len, zip_source_cmd_t cmd) {
+    switch (cmd) {
+      case ZIP_SOURCE_OPEN:
+        at_ = 0;
+        return 0;
+      case ZIP_SOURCE_READ: {
+        if (at_ >= size) return 0;
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(len, size - at_));
+        const ssize_t got = pread(in, data, n, static_cast<off_t>(at_));
+        if (got < 0) return failed(ZIP_ER_READ);
+        at_ += static_cast<std::uint64_t>(got);
+        return got;
+      }
+      case ZIP_SOURCE_CLOSE:
+        return 0;
+      case ZIP_SOURCE_SEEK: {
+        const zip_int64_t to = zip_source_seek_compute_offset(at_, size, data, len, &error_);
+        if (to < 0) return -1;
+        at_ = static_cast<std::uint64_t>(to);
+        return 0;
+      }
+      case ZIP_SOURCE_TELL:
+        return static_cast<zip_int64_t>(at_);
+      case ZIP_SOURCE_STAT: {
+        if (!exists) {  // libzip then starts a new archive
+          zip_error_set(&error_, ZIP_ER_READ, ENOENT);
+          return -1;
+        }
+        auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, len, &error_);
+        if (!st) return -1;
+        zip_stat_init(st);
+        st->valid = ZIP_STAT_SIZE | ZIP_STAT_MTIME;
+        st->size = size;
+        st->mtime = mtime;
+        return sizeof(zip_stat_t);
+      }
+      case ZIP_SOURCE_BEGIN_WRITE:
+        dropTemporary();
+        out_ = createTemporary(path, mode, tmp_);
+        if (out_ < 0) {
+          tmp_.clear();
+          return failed(ZIP_ER_TMPOPEN);
+        }
+        return put(prefix.data(), prefix.size()) ? 0 : -1;
+      case ZIP_SOURCE_WRITE:
+        return put(data, len) ? static_cast<zip_int64_t>(len) : -1;
+      case ZIP_SOURCE_SEEK_WRITE: {
+        auto* args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, len, &error_);
+        if (!args) return -1;
+        if (lseek(out_, static_cast<off_t>(args->offset), args->whence) < 0) return failed(ZIP_ER_SEEK);
+        return 0;
+      }
+      case ZIP_SOURCE_TELL_WRITE: {
+        const off_t at = lseek(out_, 0, SEEK_CUR);
+        return at < 0 ? failed(ZIP_ER_TELL) : static_cast<zip_int64_t>(at);
+      }
+      case ZIP_SOURCE_COMMIT_WRITE:
+        return commit() ? 0 : -1;
+      case ZIP_SOURCE_ROLLBACK_WRITE:
+      case ZIP_SOURCE_REMOVE:  // never the archive itself: only what this run wrote
+        dropTemporary();
+        return 0;
+      case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&error_, data, len);
+      case ZIP_SOURCE_FREE:
+        dropTemporary();
+        return 0;
+      case ZIP_SOURCE_SUPPORTS:
+        return ZIP_SOURCE_SUPPORTS_WRITABLE;
+      default:
+        zip_error_set(&error_, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+  }
+
+ private:
+  zip_int64_t failed(int code) {
+    zip_error_set(&error_, code, errno);
+    return -1;
+  }
+
+  bool put(const void* data, std::size_t n) {
+    const char* p = static_cast<const char*>(data);
+    while (n > 0) {
+      const ssize_t w = ::write(out_, p, n);
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) {
+        if (w == 0) errno = EIO;
+        return failed(ZIP_ER_WRITE), false;
+      }
+      p += w;
+      n -= static_cast<std::size_t>(w);
+    }
+    return true;
+  }
+
+  bool commit() {
+    if (fsync(out_) != 0) return failed(ZIP_ER_WRITE), false;
+    const int fd = out_;
+    out_ = -1;
+    if (close(fd) != 0) return failed(ZIP_ER_WRITE), false;
+    // A new archive does not take the place of a file that appeared meanwhile.
+    int moved = exists ? rename(tmp_.c_str(), path.c_str())
+                       : renameat2(AT_FDCWD, tmp_.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
+    if (moved != 0 && !exists && (errno == EINVAL || errno == ENOSYS)) {
+      moved = link(tmp_.c_str(), path.c_str());
+      if (moved == 0) unlink(tmp_.c_str());
+    }
+    if (moved != 0) return failed(ZIP_ER_RENAME), false;
+    tmp_.clear();
+    // The new name on the disk too.
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+      fsync(dir);
+      close(dir);
+    }
+    return true;
+  }
+
+  void dropTemporary() {
+    if (out_ >= 0) close(out_);
+    out_ = -1;
+    if (!tmp_.empty()) unlink(tmp_.c_str());
+    tmp_.clear();
+  }
+
+  zip_error_t error_;
+  std::uint64_t at_ = 0;
+  int out_ = -1;
+  std::string tmp_;
+};
+
+zip_int64_t archiveSourceCb(void* state, void* data, zip_uint64_t len, zip_source_cmd_t cmd) {
+  return static_cast<ArchiveFile*>(state)->serve(data, len, cmd);
+}
 
 class Run;
 
@@ -258,11 +455,9 @@ class Run {
     return false;
   }
 
-  // The archive itself and libzip's temporary files beside it ("<archive>.XXXXXX") are never sources.
+  // The archive itself and its temporary files (this run's, or one a crash left) are never sources.
   bool isTarget(const std::string& canon) const {
-    if (canon == targetCanon_) return true;
-    const std::string prefix = targetCanon_ + ".";
-    return canon.size() == prefix.size() + 6 && canon.compare(0, prefix.size(), prefix) == 0;
+    return canon == targetCanon_ || isTemporaryOf(canon, targetCanon_);
   }
 
   bool scan(const Spec& s, const std::string& folder) {
@@ -364,123 +559,70 @@ class Run {
     return true;
   }
 
-  // A file that exists must be a zip archive that starts with its first entry.
-  bool targetAcceptable(bool& exists) {
+  // The target: none yet, or a zip archive, read here through the handle libzip will read it
+  // by. The archive may stand behind other data (a self-extractor's stub) when its offsets count
+  // that data: it is kept and written in front of the new archive again.
+  bool openTarget() {
+    ArchiveFile& a = file_;
+    a.path = archive_;
     struct stat st;
-    exists = stat(archive_.c_str(), &st) == 0;
-    if (!exists) {
+    if (stat(archive_.c_str(), &st) != 0) {
       if (errno == ENOENT && lstat(archive_.c_str(), &st) != 0) return true;
       return fail(5, "Cannot open archive: " + archive_ + " (" + std::strerror(errno) + ")"), false;
     }
-    if (!S_ISREG(st.st_mode)) return fail(5, "Not a zip archive: " + archive_), false;
-    FILE* f = std::fopen(archive_.c_str(), "rb");
-    if (!f) return fail(5, "Cannot open archive: " + archive_ + " (" + std::strerror(errno) + ")"), false;
-    unsigned char sig[4] = {};
-    const std::size_t got = std::fread(sig, 1, 4, f);
-    std::fclose(f);
-    const bool local = got == 4 && sig[0] == 'P' && sig[1] == 'K' && sig[2] == 3 && sig[3] == 4;
-    const bool empty = got == 4 && sig[0] == 'P' && sig[1] == 'K' && sig[2] == 5 && sig[3] == 6;
-    if (!local && !empty && !readPrefix()) return fail(5, "Not a zip archive: " + archive_), false;
-    return true;
-  }
-
-  // An archive behind other data (a self-extractor's stub): libzip writes the archive alone, so
-  // that data is kept here and put back in front afterwards.
-  bool readPrefix() {
-    const int fd = open(archive_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st;
-    bool ok = fstat(fd, &st) == 0;
+    if (!S_ISREG(st.st_mode)) return notZip();
+    a.in = open(archive_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (a.in < 0 || fstat(a.in, &st) != 0)
+      return fail(5, "Cannot open archive: " + archive_ + " (" + std::strerror(errno) + ")"), false;
+    a.exists = true;
+    a.size = static_cast<std::uint64_t>(st.st_size);
+    a.mtime = st.st_mtime;
+    a.mode = (st.st_mode & S_IXUSR) | 0600;  // a self-extracting program stays one
+    const int fd = a.in;
     const auto read = [fd](std::int64_t pos, void* out, std::size_t n) {
       return pread(fd, out, n, pos) == static_cast<ssize_t>(n);
     };
-    ziplayout::EndRecord end;
-    std::vector<ziplayout::CentralEntry> entries;
-    if (ok) end = ziplayout::findEndRecord(read, st.st_size);
-    ok = ok && end.pos >= 0 && !end.zip64 && end.difference() == 0 && ziplayout::readCentral(read, end, entries) == 0;
-    const std::int64_t start = ok ? ziplayout::archiveStart(end, entries) : 0;
-    ok = ok && start > 0;
-    if (ok) {
-      prefix_.assign(static_cast<std::size_t>(start), '\0');
-      ok = read(0, prefix_.data(), prefix_.size());
-    }
-    close(fd);
-    if (!ok) prefix_.clear();
-    return ok;
-  }
-
-  // Puts the kept data back in front of the archive libzip wrote, every offset moved by its
-  // size, through a temporary file beside it that then takes its name.
-  bool restorePrefix() {
-    const int in = open(archive_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
-    struct stat st;
-    std::string tmp = archive_ + ".XXXXXX";
-    int out = -1;
-    bool ok = fstat(in, &st) == 0 && (out = mkostemp(tmp.data(), O_CLOEXEC)) >= 0;
-    const auto put = [&out](const void* data, std::size_t n) {
-      const char* p = static_cast<const char*>(data);
-      while (n > 0) {
-        const ssize_t w = ::write(out, p, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
-        p += w;
-        n -= static_cast<std::size_t>(w);
-      }
+    end_ = ziplayout::findEndRecord(read, st.st_size);
+    if (end_.pos < 0) return notZip();
+    unsigned char sig[4] = {};
+    if (read(0, sig, 4) && (ziplayout::u32(sig) == ziplayout::kLocalSig || ziplayout::u32(sig) == ziplayout::kEndSig))
       return true;
-    };
-    ok = ok && fchmod(out, st.st_mode & 07777) == 0 && put(prefix_.data(), prefix_.size()) &&
-         ziplayout::copyShifted(
-             [in](std::int64_t pos, void* to, std::size_t n) { return pread(in, to, n, pos) == static_cast<ssize_t>(n); },
-             st.st_size, static_cast<std::int64_t>(prefix_.size()), put) == 0 &&
-         fsync(out) == 0;
-    close(in);
-    if (out >= 0 && close(out) != 0) ok = false;
-    if (ok && rename(tmp.c_str(), archive_.c_str()) != 0) ok = false;
-    if (!ok && out >= 0) unlink(tmp.c_str());
-    return ok;
+    std::vector<ziplayout::CentralEntry> entries;
+    if (end_.zip64 || end_.difference() != 0 || ziplayout::readCentral(read, end_, entries) != 0) return notZip();
+    const std::int64_t start = ziplayout::archiveStart(end_, entries);
+    if (start <= 0) return notZip();
+    a.prefix.assign(static_cast<std::size_t>(start), '\0');
+    if (!read(0, a.prefix.data(), a.prefix.size())) return notZip();
+    return true;
   }
+  bool notZip() { return fail(5, "Not a zip archive: " + archive_), false; }
 
   std::int32_t write() {
-    bool exists = false;
-    if (!targetAcceptable(exists)) return 0;
+    if (!openTarget()) return 0;
     if (sources_.empty()) return 0;
-    if (exists) return writeArchive();
-    // A new archive is its user's only. It starts as an empty archive made here owner-only:
-    // libzip gives its temporary file the mode of the archive it replaces. Nothing added, or a
-    // failure, leaves no file behind.
-    static const char kEmpty[22] = {'P', 'K', 5, 6};
-    const int fd = open(archive_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return fail(5, "Cannot create archive: " + archive_ + " (" + std::strerror(errno) + ")");
-    const bool written = ::write(fd, kEmpty, sizeof kEmpty) == static_cast<ssize_t>(sizeof kEmpty);
-    const int err = errno;
-    close(fd);
-    std::int32_t added = 0;
-    if (written)
-      added = writeArchive();
-    else
-      message(5, "Cannot create archive: " + archive_ + " (" + std::strerror(err) + ")");
-    struct stat st;
-    if (added <= 0 && stat(archive_.c_str(), &st) == 0 && st.st_size == sizeof kEmpty) unlink(archive_.c_str());
-    return added;
+    return writeArchive();
   }
 
   std::int32_t writeArchive() {
-    int err = 0;
-    zip_t* za = zip_open(archive_.c_str(), ZIP_CREATE, &err);
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* src = zip_source_function_create(archiveSourceCb, &file_, &ze);
+    zip_t* za = src ? zip_open_from_source(src, ZIP_CREATE, &ze) : nullptr;
     if (!za) {
-      zip_error_t ze;
-      zip_error_init_with_code(&ze, err);
       const std::string why = zip_error_strerror(&ze);
       zip_error_fini(&ze);
+      if (src) zip_source_free(src);
       return fail(5, "Cannot open archive: " + archive_ + " (" + why + ")");
     }
+    zip_error_fini(&ze);
     struct Discard {
       zip_t*& za;
       ~Discard() {
         if (za) zip_discard(za);
       }
     } discard{za};
+    // libzip must have taken the archive that was checked, not another end record in the file.
+    if (file_.exists && !end_.zip64 && zip_get_num_entries(za, 0) != end_.entries) return notZip();
 
     std::uint64_t total = 0;
     std::vector<const Source*> chosen;
@@ -535,9 +677,6 @@ class Run {
       return 0;  // Discard drops what was prepared; the old archive stays as it was
     }
     za = nullptr;
-    if (!prefix_.empty() && !restorePrefix())
-      message(7, "Cannot write archive: " + archive_ + " (the data in front of it could not be put back: " +
-                     std::strerror(errno) + ")");
     if (move_)
       for (const Source* s : chosen)
         if (unlink(s->path.c_str()) != 0)
@@ -550,7 +689,9 @@ class Run {
   Callback callback_ = nullptr;
   std::int32_t caller_ = 0;
   bool cancelled_ = false;
-  std::string archive_, targetCanon_, prefix_;
+  std::string archive_, targetCanon_;
+  ArchiveFile file_;
+  ziplayout::EndRecord end_;
   std::vector<std::string> suffixes_, excl_;
   std::optional<std::string> comment_;
   bool hidden_ = false, dirNames_ = false, move_ = false, update_ = false, freshen_ = false;

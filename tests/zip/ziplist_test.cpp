@@ -9,78 +9,15 @@
 #include "platform/dialogs.h"
 #include "support/world.h"
 #include "zip/zippack.h"
+#include "handzip.h"
 
 namespace {
 
 using zip::EZipPacker;
 using zip::TZipPacker;
 
-void le16(std::string& s, std::uint16_t v) {
-  s += char(v & 0xFF);
-  s += char(v >> 8);
-}
-void le32(std::string& s, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) s += char((v >> (8 * i)) & 0xFF);
-}
-
-struct Member {
-  std::string name, data;
-  std::uint16_t flags = 0;
-  std::uint16_t madeBy = 0x0314;  // Unix, 2.0
-  std::string extra, comment;
-};
-
-// A stored archive: local headers with their data, the central directory, the end record.
-std::string archive(const std::vector<Member>& members, const std::string& comment = "",
-                    std::uint16_t recordedEntries = 0xFFFE) {
-  std::string out, cd;
-  for (const auto& m : members) {
-    const auto offset = static_cast<std::uint32_t>(out.size());
-    le32(out, 0x04034b50);
-    le16(out, 10);
-    le16(out, m.flags);
-    le16(out, 0);  // stored
-    le16(out, 0);
-    le16(out, 0x5921);
-    le32(out, 0);  // CRC, not read by the directory
-    le32(out, static_cast<std::uint32_t>(m.data.size()));
-    le32(out, static_cast<std::uint32_t>(m.data.size()));
-    le16(out, static_cast<std::uint16_t>(m.name.size()));
-    le16(out, 0);
-    out += m.name + m.data;
-    le32(cd, 0x02014b50);
-    le16(cd, m.madeBy);
-    le16(cd, 10);
-    le16(cd, m.flags);
-    le16(cd, 0);
-    le16(cd, 0);
-    le16(cd, 0x5921);
-    le32(cd, 0);
-    le32(cd, static_cast<std::uint32_t>(m.data.size()));
-    le32(cd, static_cast<std::uint32_t>(m.data.size()));
-    le16(cd, static_cast<std::uint16_t>(m.name.size()));
-    le16(cd, static_cast<std::uint16_t>(m.extra.size()));
-    le16(cd, static_cast<std::uint16_t>(m.comment.size()));
-    le16(cd, 0);
-    le16(cd, 0);
-    le32(cd, 0);
-    le32(cd, offset);
-    cd += m.name + m.extra + m.comment;
-  }
-  const auto cdOffset = static_cast<std::uint32_t>(out.size());
-  out += cd;
-  const std::uint16_t n = recordedEntries == 0xFFFE ? static_cast<std::uint16_t>(members.size()) : recordedEntries;
-  le32(out, 0x06054b50);
-  le16(out, 0);
-  le16(out, 0);
-  le16(out, n);
-  le16(out, n);
-  le32(out, static_cast<std::uint32_t>(cd.size()));
-  le32(out, cdOffset);
-  le16(out, static_cast<std::uint16_t>(comment.size()));
-  out += comment;
-  return out;
-}
+using handzip::archive;
+using handzip::Member;
 
 struct Lister {
   QTemporaryDir dir;

@@ -14,6 +14,7 @@
 #include "platform/shell.h"
 #include "platform/wholefile.h"
 #include "support/world.h"
+#include "handzip.h"
 #include "ziptools.h"
 #include "zip/zippack.h"
 
@@ -29,12 +30,6 @@ std::string bytes(std::initializer_list<int> b) {
   for (int c : b) s += static_cast<char>(c);
   return s;
 }
-
-// The program folder, where the stub is looked for, for the length of a test.
-struct ProgramFolder {
-  explicit ProgramFolder(const QString& folder) { platform::Library::setProgramFolder(folder); }
-  ~ProgramFolder() { platform::Library::setProgramFolder({}); }
-};
 
 // A two-entry archive with a comment, written by Python's zipfile.
 void writeArchive(const QString& path) {
@@ -554,6 +549,95 @@ TEST(SfxStub, NamesLeavingTheFolderRefuseTheArchive) {
     EXPECT_FALSE(QFile::exists(into + "/dobry.txt"));
     EXPECT_FALSE(QFile::exists(r.tmp.filePath("a/x")));
     EXPECT_FALSE(QFile::exists(r.tmp.filePath("x")));
+  }
+}
+
+// A self-extractor made from an archive laid out by hand, run under the given umask.
+struct HandStub : RealStub {
+  QString make(const std::vector<handzip::Member>& members) {
+    const QString zipPath = out + "/reczny.zip";
+    World::writeFile(zipPath, handzip::archive(members));
+    z.setZipFileName(zipPath);
+    EXPECT_EQ(z.ConvertToSFX(), 0);
+    return out + "/reczny.exe";
+  }
+  ToolRun runUnder(const char* umaskText, const QString& program, const QString& into) {
+    return runTool("sh", {"-c", QStringLiteral("umask %1; exec \"$0\" \"$1\"").arg(umaskText), program, into});
+  }
+};
+
+mode_t modeOf(const QString& path, bool* regular = nullptr) {
+  struct stat st;
+  if (lstat(path.toUtf8().constData(), &st) != 0) return 07777;
+  if (regular) *regular = S_ISREG(st.st_mode);
+  return st.st_mode & 07777;
+}
+
+TEST(SfxStub, ModesTakeTheUmaskAndNeverMoreThan0755) {
+  const std::uint32_t file = S_IFREG, link = S_IFLNK;
+  const std::vector<handzip::Member> members = {
+      {"rw.txt", "rw\n", 0, 0x0314, "", "", (file | 0666) << 16},
+      {"rwx.sh", "#!/bin/sh\n", 0, 0x0314, "", "", (file | 0777) << 16},
+      {"own.txt", "own\n", 0, 0x0314, "", "", (file | 0640) << 16},
+      {"link", "/etc/passwd", 0, 0x0314, "", "", (link | 0777) << 16},
+      {"sub/in.txt", "in\n", 0, 0x0314, "", "", (file | 0600) << 16},
+  };
+  struct Case {
+    const char* umask;
+    mode_t rw, rwx, own, link, sub;
+  };
+  const Case cases[] = {
+      {"022", 0644, 0755, 0640, 0644, 0755},
+      {"000", 0644, 0755, 0640, 0644, 0755},
+      {"077", 0600, 0700, 0600, 0600, 0700},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("umask ") + c.umask);
+    HandStub h;
+    const QString exe = h.make(members);
+    const QString into = h.tmp.filePath("cel");
+    const ToolRun x = h.runUnder(c.umask, exe, into);
+    ASSERT_EQ(x.code, 0) << x.output.toStdString();
+    EXPECT_EQ(modeOf(into + "/rw.txt"), c.rw);
+    EXPECT_EQ(modeOf(into + "/rwx.sh"), c.rwx);
+    EXPECT_EQ(modeOf(into + "/own.txt"), c.own);
+    bool regular = false;
+    EXPECT_EQ(modeOf(into + "/link", &regular), c.link);
+    EXPECT_TRUE(regular);  // a plain file holding the link's target, never a link
+    EXPECT_EQ(World::readFile(into + "/link"), "/etc/passwd");
+    EXPECT_EQ(modeOf(into + "/sub"), c.sub);
+    EXPECT_EQ(World::readFile(into + "/sub/in.txt"), "in\n");
+  }
+}
+
+TEST(SfxStub, ALinkAlreadyInTheFolderIsNeverPassedThrough) {
+  struct Case {
+    const char* name;
+    QString link, target;  // the link planted in the folder, and where it points
+    QString member;
+  };
+  const Case cases[] = {
+      {"a link to the folder above", "up", "..", "up/x"},
+      {"a link to a folder inside", "w", "sub", "w/x"},
+      {"a link deeper down", "sub/up", "../..", "sub/up/x"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    HandStub h;
+    const QString exe = h.make({{"dobry.txt", "ok\n"}, {c.member.toStdString(), "zly\n"}});
+    const QString into = h.tmp.filePath("a/b");
+    QDir().mkpath(into + "/sub");
+    ASSERT_TRUE(QFile::link(c.target, into + "/" + c.link));
+    const ToolRun x = h.runUnder("022", exe, into);
+    EXPECT_EQ(x.code, 3) << x.output.toStdString();
+    EXPECT_TRUE(x.output.contains(QStringLiteral("Refused: the member \"%1\" would pass through the link \"%2\"; "
+                                                 "nothing extracted").arg(c.member, c.link)))
+        << x.output.toStdString();
+    EXPECT_FALSE(QFile::exists(h.tmp.filePath("a/x")));
+    EXPECT_FALSE(QFile::exists(into + "/sub/x"));
+    EXPECT_FALSE(QFile::exists(into + "/dobry.txt"));
+    EXPECT_EQ(QDir(h.tmp.filePath("a")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"b"});
   }
 }
 

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/library.h"
+
 #define REQUIRE_TOOL(tool)                                                 \
   do {                                                                     \
     if (QStandardPaths::findExecutable(tool).isEmpty())                    \
@@ -59,3 +61,9 @@ inline ToolRun runTool(const QString& tool, const QStringList& args, const QStri
 }
 
 inline int unzipTest(const QString& archive) { return runTool("unzip", {"-tqq", archive}).code; }
+
+// The program folder, where the stub is looked for, for the length of a test.
+struct ProgramFolder {
+  explicit ProgramFolder(const QString& folder) { platform::Library::setProgramFolder(folder); }
+  ~ProgramFolder() { platform::Library::setProgramFolder({}); }
+};

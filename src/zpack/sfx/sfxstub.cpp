@@ -7,7 +7,11 @@
 // into the folder given, else the block's default folder, else the current folder. Existing
 // files are overwritten always, never, or after a question on the terminal (without a terminal:
 // never), as the block says. A member whose name would leave the folder ("..", an absolute
-// path) refuses the whole archive before anything is written. Exit status 0 on success.
+// path), or whose path would pass through a link already in the folder, refuses the whole
+// archive before anything is written; every part of a path is opened without following a link
+// all the same. Files get their stored mode, never more than 0755 and less the umask (0644 for
+// a member stored as anything but a plain file: a link is written as a plain file holding its
+// target). Exit status 0 on success.
 // The block's other options (asking for a command line or the files, running a program
 // afterwards, the size check) are not honoured here.
 #include <fcntl.h>
@@ -18,6 +22,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -103,14 +108,89 @@ bool staysInside(const std::string& name) {
   return true;
 }
 
+// The target folder itself, as the user names it (a link there is the user's own choice).
 bool makeFolders(const std::string& path) {
   for (std::size_t i = 1; i <= path.size(); ++i) {
     if (i < path.size() && path[i] != '/') continue;
     const std::string part = path.substr(0, i);
-    if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
   }
   struct stat st;
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The folders on a member's way (all of its parts for a folder member, whose name ends in "/"),
+// and the name of its file ("" for a folder member).
+struct MemberPath {
+  std::vector<std::string> folders;
+  std::string leaf;
+};
+MemberPath splitName(const std::string& name) {
+  MemberPath p;
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    std::size_t end = name.find('/', start);
+    if (end == std::string::npos) end = name.size();
+    const std::string part = name.substr(start, end - start);
+    if (!part.empty() && part != ".") p.folders.push_back(part);
+    start = end + 1;
+  }
+  if (!name.empty() && name.back() != '/' && !p.folders.empty()) {
+    p.leaf = p.folders.back();
+    p.folders.pop_back();
+  }
+  return p;
+}
+
+// Opens a member's folder under the target folder one part at a time, never through a link,
+// making the parts that are missing when `create`. On failure fd is -1, err the system's error,
+// and link the parts up to a link found on the way.
+struct Opened {
+  int fd = -1;
+  int err = 0;
+  std::string link;
+};
+Opened openFolders(int root, const std::vector<std::string>& folders, bool create) {
+  Opened o;
+  int dir = fcntl(root, F_DUPFD_CLOEXEC, 0);
+  if (dir < 0) {
+    o.err = errno;
+    return o;
+  }
+  std::string sofar;
+  for (const auto& part : folders) {
+    if (!sofar.empty()) sofar += '/';
+    sofar += part;
+    int next = openat(dir, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (next < 0 && errno == ENOENT && create) {
+      if (mkdirat(dir, part.c_str(), 0755) == 0 || errno == EEXIST)
+        next = openat(dir, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    }
+    if (next < 0) {
+      o.err = errno;
+      struct stat st;
+      if (fstatat(dir, part.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) o.link = sofar;
+      close(dir);
+      return o;
+    }
+    close(dir);
+    dir = next;
+  }
+  o.fd = dir;
+  return o;
+}
+
+// The mode a member's file gets: its stored permissions when it was stored as a plain file on
+// Unix, else 0644; never more than 0755, and the umask applies.
+mode_t memberMode(zip_t* za, zip_uint64_t i, mode_t umaskBits) {
+  mode_t mode = 0644;
+  zip_uint8_t opsys = 0;
+  zip_uint32_t attr = 0;
+  if (zip_file_get_external_attributes(za, i, 0, &opsys, &attr) == 0 && opsys == ZIP_OPSYS_UNIX && (attr >> 16)) {
+    const mode_t stored = attr >> 16;
+    if ((stored & S_IFMT) == 0 || (stored & S_IFMT) == S_IFREG) mode = stored & 0777;
+  }
+  return mode & 0755 & ~umaskBits;
 }
 
 bool askOverwrite(const std::string& name) {
@@ -122,16 +202,26 @@ bool askOverwrite(const std::string& name) {
   return line[0] == 'y' || line[0] == 'Y';
 }
 
-// Writes one member through a temporary file beside its target, which then takes its name.
-bool extract(zip_t* za, zip_uint64_t i, const std::string& target) {
+// Writes one member through a temporary file beside its target in `dir`, which then takes its
+// name; neither is opened through a link.
+bool extract(zip_t* za, zip_uint64_t i, int dir, const std::string& leaf, const std::string& target, mode_t mode) {
   zip_file_t* zf = zip_fopen_index(za, i, 0);
   if (!zf) {
     std::fprintf(stderr, "Cannot read %s: %s\n", target.c_str(), zip_strerror(za));
     return false;
   }
-  std::string tmp = target + ".sfx-XXXXXX";
-  const int out = mkostemp(tmp.data(), O_CLOEXEC);
+  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device random;
+  std::string tmp;
+  int out = -1;
+  for (int attempt = 0; attempt < 100 && out < 0; ++attempt) {
+    tmp = leaf + ".sfx-";
+    for (int k = 0; k < 6; ++k) tmp += kChars[random() % 36];
+    out = openat(dir, tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (out < 0 && errno != EEXIST) break;
+  }
   bool ok = out >= 0;
+  if (!ok) std::fprintf(stderr, "Cannot write %s: %s\n", target.c_str(), std::strerror(errno));
   char buf[65536];
   while (ok) {
     const zip_int64_t n = zip_fread(zf, buf, sizeof buf);
@@ -154,28 +244,28 @@ bool extract(zip_t* za, zip_uint64_t i, const std::string& target) {
   }
   zip_fclose(zf);
   if (out >= 0) {
-    zip_uint8_t opsys = 0;
-    zip_uint32_t attr = 0;
-    mode_t mode = 0644;
-    if (zip_file_get_external_attributes(za, i, 0, &opsys, &attr) == 0 && opsys == ZIP_OPSYS_UNIX && (attr >> 16))
-      mode = (attr >> 16) & 0777;
-    if (ok) fchmod(out, mode);
+    if (ok && fchmod(out, mode) != 0) ok = false;
     if (close(out) != 0) ok = false;
-    if (ok && rename(tmp.c_str(), target.c_str()) != 0) {
+    if (ok && renameat(dir, tmp.c_str(), dir, leaf.c_str()) != 0) {
       std::fprintf(stderr, "Cannot write %s: %s\n", target.c_str(), std::strerror(errno));
       ok = false;
     }
-    if (!ok) unlink(tmp.c_str());
-  } else {
-    std::fprintf(stderr, "Cannot write %s: %s\n", target.c_str(), std::strerror(errno));
+    if (!ok) unlinkat(dir, tmp.c_str(), 0);
   }
   return ok;
+}
+
+void refuseLink(const std::string& name, const std::string& link, const char* tail) {
+  std::fprintf(stderr, "Refused: the member \"%s\" would pass through the link \"%s\"%s\n", name.c_str(),
+               link.c_str(), tail);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const char* self = "/proc/self/exe";
+  const mode_t umaskBits = umask(0);
+  umask(umaskBits);
   Block block;
   if (!readBlock(self, block)) {
     std::fprintf(stderr, "No self-extractor parameter block in this program\n");
@@ -186,7 +276,7 @@ int main(int argc, char** argv) {
   std::string folder = argc > 1 ? argv[1] : block.defaultDir;
   for (auto& c : folder)
     if (c == '\\') c = '/';
-  if (folder.empty()) folder = ".";
+  if (folder.empty()) folder.assign(1, '.');
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
 
   int err = 0;
@@ -212,37 +302,67 @@ int main(int argc, char** argv) {
     zip_discard(za);
     return 2;
   }
-  bool ok = true;
+  const int root = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (root < 0) {
+    std::fprintf(stderr, "Cannot open the folder %s: %s\n", folder.c_str(), std::strerror(errno));
+    zip_discard(za);
+    return 2;
+  }
+  std::vector<std::string> names;
   for (zip_int64_t i = 0; i < count; ++i) {
     std::string name = zip_get_name(za, static_cast<zip_uint64_t>(i), 0);
     for (auto& c : name)
       if (c == '\\') c = '/';
-    const std::string target = folder + "/" + name;
-    if (name.back() == '/') {
-      ok = makeFolders(target.substr(0, target.size() - 1)) && ok;
-      continue;
+    names.push_back(name);
+  }
+  // A link already in the folder on a member's way refuses the archive before anything is written.
+  for (const auto& name : names) {
+    const Opened o = openFolders(root, splitName(name).folders, false);
+    if (o.fd >= 0) close(o.fd);
+    if (!o.link.empty()) {
+      refuseLink(name, o.link, "; nothing extracted");
+      close(root);
+      zip_discard(za);
+      return 3;
     }
-    const auto slash = target.rfind('/');
-    if (!makeFolders(target.substr(0, slash))) {
-      std::fprintf(stderr, "Cannot create the folder for %s: %s\n", name.c_str(), std::strerror(errno));
+  }
+  bool ok = true;
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const std::string& name = names[static_cast<std::size_t>(i)];
+    const std::string target = folder + "/" + name;
+    const MemberPath p = splitName(name);
+    const Opened o = openFolders(root, p.folders, true);
+    if (o.fd < 0) {
+      if (!o.link.empty())
+        refuseLink(name, o.link, "");
+      else
+        std::fprintf(stderr, "Cannot create the folder for %s: %s\n", name.c_str(), std::strerror(o.err));
       ok = false;
       continue;
     }
+    if (p.leaf.empty()) {  // a folder member
+      close(o.fd);
+      continue;
+    }
     struct stat st;
-    if (lstat(target.c_str(), &st) == 0) {
+    if (fstatat(o.fd, p.leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
       const bool overwrite = (block.flags & kOvrAlways)  ? true
                              : (block.flags & kOvrNever) ? false
                                                          : askOverwrite(name);
       if (!overwrite) {
         std::printf("skipped: %s\n", name.c_str());
+        close(o.fd);
         continue;
       }
     }
-    if (extract(za, static_cast<zip_uint64_t>(i), target))
+    const auto index = static_cast<zip_uint64_t>(i);
+    if (extract(za, index, o.fd, p.leaf, target, memberMode(za, index, umaskBits)))
       std::printf("extracted: %s\n", name.c_str());
     else
       ok = false;
+    close(o.fd);
   }
+  close(root);
   zip_discard(za);
   if (!ok) return 1;
   if (!block.message.empty() && !(block.flags & kNoSuccessMsg)) std::printf("%s\n", block.message.c_str());

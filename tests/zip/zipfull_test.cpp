@@ -1,0 +1,211 @@
+// A failed or killed archive run leaves no archive under the target's name but the old one, byte
+// for byte: on a real file system that is full or fills up part-way (a small tmpfs mounted here),
+// and in a child process killed part-way. What a kill leaves is a temporary file named as the
+// program's own temporaries (".kopia.zip." and six letters or digits), owner-only.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <random>
+
+#include "platform/dialogs.h"
+#include "platform/library.h"
+#include "support/world.h"
+#include "zip/zippack.h"
+#include "ziptools.h"
+
+namespace {
+
+using testing_world::World;
+using zip::TZipPacker;
+
+// Bytes that no compression makes smaller.
+std::string noise(std::size_t n, unsigned seed) {
+  std::mt19937 gen(seed);
+  std::string s(n, '\0');
+  for (auto& c : s) c = static_cast<char>(gen());
+  return s;
+}
+
+// A file system of its own of `size` (a tmpfs): when its bytes are used, writes fail with the
+// system's "No space left on device".
+struct SmallDisk {
+  QTemporaryDir dir;
+  QString path = dir.path();
+  QString error;  // why it could not be mounted; empty when it is
+  explicit SmallDisk(const char* size) {
+    const std::string options = std::string("size=") + size + ",mode=0700";
+    if (::mount("tmpfs", path.toUtf8().constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0)
+      error = QStringLiteral("cannot mount a tmpfs of %1 on %2: %3 (mounting needs root)")
+                  .arg(size, path, QString::fromLocal8Bit(std::strerror(errno)));
+  }
+  ~SmallDisk() {
+    if (error.isEmpty()) ::umount2(path.toUtf8().constData(), MNT_DETACH);
+  }
+  // Fills what is left with one file, until the system says there is no room.
+  void fill() {
+    QFile f(path + "/wypelnienie");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const std::string block(4096, 'w');
+    while (f.write(block.data(), qint64(block.size())) == qint64(block.size()) && f.flush()) {
+    }
+  }
+};
+
+// Each file of a folder: its size and a hash of its bytes (a failure prints no megabytes).
+std::map<QString, std::string> files(const QString& folder) {
+  std::map<QString, std::string> out;
+  for (const auto& e : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+    const std::string bytes = World::readFile(e.filePath());
+    out[e.fileName()] = std::to_string(bytes.size()) + " bytes, hash " + std::to_string(std::hash<std::string>{}(bytes));
+  }
+  return out;
+}
+
+// An archive of one stored member, made by the zip tool (not the code under test).
+std::string oldArchive(const QString& path) {
+  QTemporaryDir other;
+  World::writeFile(other.filePath("stary.txt"), "stary\n");
+  QProcess zipTool;
+  zipTool.start("zip", {"-j", "-q", "-0", path, other.filePath("stary.txt")});
+  zipTool.waitForFinished();
+  return World::readFile(path);
+}
+
+TEST(ZipFullDisk, NoArchiveIsLeftAndAnOldOneStaysWhole) {
+  REQUIRE_TOOL("zip");
+  struct Case {
+    const char* name;
+    bool old;         // an archive to add to lies there already
+    bool fullBefore;  // the disk is full before the run, or fills up during it
+  };
+  const Case cases[] = {
+      {"new archive, the disk full before", false, true},
+      {"new archive, the disk filling up", false, false},
+      {"existing archive, the disk full before", true, true},
+      {"existing archive, the disk filling up", true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SmallDisk disk("512k");
+    if (!disk.error.isEmpty()) {
+      ADD_FAILURE() << disk.error.toStdString();
+      return;
+    }
+    QTemporaryDir data;
+    World::writeFile(data.filePath("a.png"), noise(700 * 1024, 1));  // stored: 700 KiB on a 512 KiB disk
+    World::writeFile(data.filePath("konfig"), "ZELT\n");
+    const QString target = disk.path + "/kopia.zip";
+    if (c.old) oldArchive(target);
+    if (c.fullBefore) disk.fill();
+    const auto before = files(disk.path);
+
+    platform::ScriptedDialogs dialogs;
+    TZipPacker z{dialogs};
+    z.setDLLDirectory(ZPACK_DIR);
+    z.setZipFileName(target);
+    z.addFileSpec(data.path(), "*.*");
+    dialogs.expectMessage(platform::IdOk, target);
+    z.Add();
+    EXPECT_EQ(z.AddedCount, 0);
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].contains("No space left on device")) << dialogs.messages()[0].toStdString();
+    // Nothing new on the disk, nothing cut: what was there is as it was.
+    EXPECT_EQ(files(disk.path), before);
+  }
+}
+
+// The child's part: adds the data folder to the archive and kills itself with SIGKILL at the
+// chosen progress event ("<kind>:<how many of that kind before>"). Run only by the test below.
+TEST(ZipKilled, DISABLED_Child) {
+  const QString at = qEnvironmentVariable("ZIP_KILL_AT");
+  ASSERT_FALSE(at.isEmpty());
+  const int kind = at.section(':', 0, 0).toInt();
+  int left = at.section(':', 1).toInt();
+  platform::ScriptedDialogs dialogs;
+  TZipPacker z{dialogs};
+  z.Unattended = true;
+  z.setDLLDirectory(ZPACK_DIR);
+  platform::Library::setProgramFolder(ZPACK_DIR);  // the self-extractor's stub lies there
+  z.OnProgress = [&](int k, const QString&, std::int64_t) {
+    if (k == kind && left-- == 0) ::kill(::getpid(), SIGKILL);
+  };
+  z.setZipFileName(qEnvironmentVariable("ZIP_KILL_ARCHIVE"));
+  z.addFileSpec(qEnvironmentVariable("ZIP_KILL_DATA"), "*.*");
+  z.Add();
+  FAIL() << "the run was not killed";
+}
+
+TEST(ZipKilled, AKilledRunLeavesTheOldArchiveOrNoneAndOnlyItsTemporary) {
+  REQUIRE_TOOL("zip");
+  struct Point {
+    const char* name;
+    const char* at;
+  };
+  const Point points[] = {
+      {"the first file opened", "0:0"},
+      {"two MiB of the large file read", "1:1"},
+      {"every file read, the directory not yet written", "2:2"},
+  };
+  struct Target {
+    const char* name;
+    QString file;
+    bool old;
+    QString temporary;  // what may stay beside it: the pattern of the program's temporaries
+    unsigned mode;
+  };
+  const Target targets[] = {
+      {"new archive", "kopia.zip", false, "^\\.kopia\\.zip\\.[a-z0-9]{6}$", 0600},
+      {"existing archive", "kopia.zip", true, "^\\.kopia\\.zip\\.[a-z0-9]{6}$", 0600},
+      // The stub program under its temporary name, and the library's temporary of that.
+      {"new self-extracting archive", "kopia.exe", false, "^\\.\\.?kopia\\.exe(\\.[a-z0-9]{6}){1,2}$", 0700},
+  };
+  for (const auto& t : targets) {
+    for (const auto& p : points) {
+      SCOPED_TRACE(std::string(t.name) + ", " + p.name);
+      const QRegularExpression temporary(t.temporary);
+      QTemporaryDir data, out;
+      World::writeFile(data.filePath("a.png"), noise(3 * 1024 * 1024, 2));
+      World::writeFile(data.filePath("konfig"), "ZELT\n");
+      World::writeFile(data.filePath("transak.dat"), noise(1000, 3));
+      const QString target = out.filePath(t.file);
+      const std::string before = t.old ? oldArchive(target) : std::string();
+
+      QProcess child;
+      auto env = QProcessEnvironment::systemEnvironment();
+      env.insert("ZIP_KILL_AT", p.at);
+      env.insert("ZIP_KILL_ARCHIVE", target);
+      env.insert("ZIP_KILL_DATA", data.path());
+      child.setProcessEnvironment(env);
+      child.setProcessChannelMode(QProcess::MergedChannels);
+      child.start("/proc/self/exe", {"--gtest_also_run_disabled_tests", "--gtest_filter=ZipKilled.DISABLED_Child"});
+      ASSERT_TRUE(child.waitForFinished(120000));
+      ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAll().toStdString();
+
+      if (t.old)
+        EXPECT_EQ(World::readFile(target), before);
+      else
+        EXPECT_FALSE(QFile::exists(target));
+      // Beside it only the run's temporaries, which the start-up cleanup knows by their names.
+      const QStringList rest = QDir(out.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+      EXPECT_GE(rest.size(), t.old ? 2 : 1) << rest.join(' ').toStdString();
+      for (const auto& name : rest) {
+        if (name == t.file && t.old) continue;
+        EXPECT_TRUE(temporary.match(name).hasMatch()) << name.toStdString();
+        struct stat st;
+        ASSERT_EQ(::stat(out.filePath(name).toUtf8().constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, t.mode);
+      }
+    }
+  }
+}
+
+}  // namespace

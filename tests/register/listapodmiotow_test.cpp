@@ -137,7 +137,9 @@ TEST(PartyLists, SequencesForEachRole) {
       SCOPED_TRACE(std::string("role ") + std::to_string(r->rola) + ": " + q.nazwa);
       Strona t(*r);
       q.kroki(t);
-      if (!q.pozycje.empty() || q.indeks == 0) EXPECT_EQ(t.pozycje(), q.pozycje);
+      if (!q.pozycje.empty() || q.indeks == 0) {
+        EXPECT_EQ(t.pozycje(), q.pozycje);
+      }
       EXPECT_EQ(t.l().indeks, q.indeks);
       if (q.pokazana) {
         EXPECT_EQ(t.s().pola.Nz, q.pokazana);
@@ -147,8 +149,9 @@ TEST(PartyLists, SequencesForEachRole) {
       EXPECT_EQ(zelt::moznaDodac(t.l()), q.dodaj);
       EXPECT_EQ(zelt::moznaUsunac(t.l()), q.usun);
       for (const auto& w : t.l().wpisy) EXPECT_EQ(w.rolaPo, r->rola);
-      if (std::find(q.pozycje.begin(), q.pozycje.end(), "C") == q.pozycje.end() && !q.pozycje.empty())
+      if (std::find(q.pozycje.begin(), q.pozycje.end(), "C") == q.pozycje.end() && !q.pozycje.empty()) {
         for (const auto& w : t.l().wpisy) EXPECT_NE(w.Nz, "C") << "a removed entry survives in no slot";
+      }
       if (q.dalej) q.dalej(t);
     }
   }

@@ -1438,8 +1438,11 @@ TEST(CardEditorSave, StoredDataTheCardDoesNotShowIsWarnedOfBeforeTheSaveErasesIt
     }
     EXPECT_EQ(teksty, oczekiwane) << "after every other finding, in record order";
     EXPECT_TRUE(bledy.empty());
-    for (const auto& o : ostrze)
-      if (o.pole == "01") EXPECT_EQ(o.nazwa, w1250("Numer ewidencyjny transakcji"));
+    for (const auto& o : ostrze) {
+      if (o.pole == "01") {
+        EXPECT_EQ(o.nazwa, w1250("Numer ewidencyjny transakcji"));
+      }
+    }
     for (int i = 1; i <= c.rekordow && !c.ostrzezenia.empty(); ++i)
       EXPECT_EQ(lr.r[static_cast<std::size_t>(i)].ostrzezenia, naRekord[static_cast<std::size_t>(i)]) << "record " << i;
 

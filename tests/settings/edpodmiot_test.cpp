@@ -348,7 +348,9 @@ TEST(PartyEditor, SaveGoesOnOrStaysByTheVerificationDialog) {
     e.zapiszClick();
     EXPECT_TRUE(w.dialogs.scriptDone()) << k.nazwa;
     EXPECT_EQ(w.dialogs.shown().size(), k.uwagi ? 1u : 0u) << k.nazwa;
-    if (k.uwagi) EXPECT_EQ(podpis, "Zapisz") << k.nazwa;
+    if (k.uwagi) {
+      EXPECT_EQ(podpis, "Zapisz") << k.nazwa;
+    }
     EXPECT_EQ(e.modalResult(), k.wynik) << k.nazwa;
     EXPECT_EQ(stan(e), przed) << k.nazwa;
     // Still open after "Wróć": "&Anuluj" then closes it with a result that is no acceptance.
@@ -390,7 +392,9 @@ TEST(PartyEditor, CountryPickersPreselectTheCodeAndMoveOn) {
     });
     if (k.obyw) e.PodObywClick();
     else e.PodAdrKrClick();
-    if (k.zaznaczony >= 0) EXPECT_EQ(zaznaczony, k.zaznaczony) << k.nazwa;
+    if (k.zaznaczony >= 0) {
+      EXPECT_EQ(zaznaczony, k.zaznaczony) << k.nazwa;
+    }
     const QString po = k.po ? QString(k.po) : QString::fromStdString(p.kodykraj()->kod(k.odpowiedz - 1));
     EXPECT_EQ(pole->text(), po) << k.nazwa;
     EXPECT_EQ(QApplication::focusWidget(), k.obyw ? static_cast<QWidget*>(e.PodAdrKr) : e.AdrKod) << k.nazwa;

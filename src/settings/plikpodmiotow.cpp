@@ -1,5 +1,6 @@
 #include "settings/plikpodmiotow.h"
 
+#include <QFile>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -74,9 +75,27 @@ bool PlikPodmiotow::zapisz(qint64 n, const TRekordPodmiotu& r) const {
 
 std::optional<qint64> PlikPodmiotow::dopisz(const TRekordPodmiotu& r) const {
   RecordFile f(path_, kRozmiar);
+  const bool nowy = RecordFile::absent(path_);
   otworz(f, RecordFile::Mode::ReadWriteCreate);
   if (f.count() >= kMaksimum) return std::nullopt;
-  return f.append(r.encode().data());
+  // A write cut short (a full disk) must not leave part of a record behind: the file goes back to
+  // its former length with a partial record of an earlier crash as it was, and the write's own
+  // error is what the user sees.
+  const qint64 dlugosc = f.bytes();
+  const std::string ogon = f.partialTail();
+  try {
+    return f.append(r.encode().data());
+  } catch (const platform::IoError&) {
+    try {
+      f.restore(dlugosc, ogon);
+      if (nowy) {
+        f.close();
+        QFile::remove(path_);
+      }
+    } catch (const platform::IoError&) {
+    }
+    throw;
+  }
 }
 
 bool PlikPodmiotow::usun(qint64 n) const {

@@ -8,6 +8,7 @@
 #include <QResizeEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <cstring>
 
 #include "platform/cp1250.h"
 #include "platform/dialogs.h"
@@ -15,6 +16,7 @@
 #include "register/program.h"
 #include "settings/plikpodmiotow.h"
 #include "settings/podmiotform.h"
+#include "support/smallfs.h"
 #include "support/world.h"
 
 using testing_world::World;
@@ -275,6 +277,54 @@ TEST(PartiesList, AFullFileRefusesAnAddWithTheMessage) {
             QStringList{QString::fromUtf8("Dopisanie podmiotu niemożliwe - lista podmiotów jest pełna (65536 podmiotów)")});
   EXPECT_EQ(QFileInfo(w.klienci()).size(), PlikPodmiotow::kMaksimum * kRec);
   EXPECT_EQ(l.Podmiot->RowCount(), 0);
+}
+
+// On a full disk the append gets part of its record onto the last free page before the system
+// refuses the rest: the file goes back to what it was, byte for byte (a partial record of an
+// earlier crash included; a file the append made is gone), the user reads the system's reason,
+// no row appears, and once there is room the next add goes where the failed one would have.
+TEST(PartiesList, AnAppendOnAFullDiskLeavesTheFileAsItWas) {
+  const struct {
+    const char* name;
+    int rekordy;
+    std::size_t ogon;
+    bool plik;
+  } cases[] = {
+      {"three records: 817 bytes of the fourth fit on their page", 3, 0, true},
+      {"a partial record of an earlier crash after them", 3, 100, true},
+      {"no file yet and no room at all", 0, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ListaWorld w;
+    testing_world::SmallFileSystem dysk(w.path("dane"), 64);
+    ASSERT_TRUE(dysk.mounted()) << dysk.why();
+    std::string przed;
+    for (int i = 0; i < c.rekordy; ++i) {
+      const auto e = podmiot(("Stary " + std::to_string(i)).c_str()).encode();
+      przed.append(e.data(), e.size());
+    }
+    przed += std::string(c.ogon, '\x07');
+    if (c.plik) World::writeFile(w.klienci(), przed);
+    ASSERT_TRUE(dysk.fill("zapas")) << dysk.why();
+    auto& l = w.lista();
+    const auto wiersze = w.wiersze();
+
+    w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Błąd zapisu pliku ") + w.klienci() + ": " +
+                                                QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    EXPECT_FALSE(l.dopiszPodmiot(podmiot("Nowy")));
+    EXPECT_TRUE(w.dialogs.scriptDone());
+    EXPECT_EQ(QFile::exists(w.klienci()), c.plik);
+    EXPECT_EQ(w.plik().size(), przed.size());
+    EXPECT_TRUE(w.plik() == przed) << "klienci.dat byte for byte as it was";
+    EXPECT_EQ(w.wiersze(), wiersze);
+
+    ASSERT_TRUE(QFile::remove(w.path("dane/zapas")));
+    ASSERT_TRUE(l.dopiszPodmiot(podmiot("Nowy")));
+    ASSERT_EQ(w.plik().size(), std::size_t((c.rekordy + 1) * kRec));
+    EXPECT_TRUE(w.plik().compare(0, std::size_t(c.rekordy * kRec), przed, 0, std::size_t(c.rekordy * kRec)) == 0);
+    EXPECT_EQ(TRekordPodmiotu::decode(rekord(w.plik(), c.rekordy).data()).Nz, "Nowy");
+  }
 }
 
 TEST(PartiesList, ResizingSharesTheWidthBetweenNameAndAddress) {

@@ -24,9 +24,15 @@ bool makePrivatePath(const QString& path, QString* why) {
     if (up == p) break;
     p = up;
   }
-  for (const QString& p : missing)
-    if (::mkdir(QFile::encodeName(p).constData(), S_IRWXU) != 0 && errno != EEXIST)
+  for (const QString& p : missing) {
+    const QByteArray name = QFile::encodeName(p);
+    if (::mkdir(name.constData(), S_IRWXU) == 0) {
+      // The umask may take the owner's own rights away; the folder it made is set exactly.
+      if (::chmod(name.constData(), S_IRWXU) != 0) return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    } else if (errno != EEXIST) {
       return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+  }
   if (!QFileInfo(path).isDir()) return failed(QString::fromLocal8Bit(std::strerror(ENOTDIR)));
   return true;
 }

@@ -11,6 +11,7 @@
 
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "platform/folders.h"
 #include "platform/shell.h"
 #include "platform/wholefile.h"
 
@@ -176,7 +177,8 @@ class PdfJob : public PrintJob {
     }
     buffer_.close();
     const QString folder = owner_.pdfFolder();
-    if (!QDir().mkpath(folder)) {
+    // Printed cards carry personal identity numbers: the folder and its files are the user's alone.
+    if (!makePrivatePath(folder)) {
       error_ = QStringLiteral("Nie można utworzyć folderu ") + QDir::toNativeSeparators(folder);
       return false;
     }

@@ -73,6 +73,8 @@ class Printers {
   QString currentName() const;
   // A job on the current printer.
   virtual std::unique_ptr<PrintJob> job() = 0;
+  // The folder into which a printer that writes files puts them; empty when there is none.
+  virtual QString pdfFolder() const { return {}; }
 };
 
 // The system's printers, and "Zapis do pliku PDF" last: A4, 600 dpi, 5 mm margins, a file per
@@ -88,7 +90,7 @@ class SystemPrinters : public Printers {
   std::unique_ptr<PrintJob> job() override;
 
   static QString pdfPrinterName();
-  QString pdfFolder() const;
+  QString pdfFolder() const override;
 
  private:
   void scan() const;

@@ -101,9 +101,19 @@ bool RecordFile::open(Mode mode) {
     case Mode::ReadWrite:
       // A missing file (or a link to nothing) fails here with the system's reason.
       return file_.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered);
-    case Mode::ReadWriteCreate:
-      // ReadWrite never truncates; it creates only what is absent.
-      return file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered);
+    case Mode::ReadWriteCreate: {
+      // Never truncates; creates only what is absent, for its user alone whatever the umask (the
+      // register holds personal identity numbers). Made by another in between: opened as it is.
+      constexpr auto kRw = QIODevice::ReadWrite | QIODevice::Unbuffered;
+      if (file_.open(kRw | QIODevice::ExistingOnly)) return true;
+      if (!absent(path_)) return false;
+      if (file_.open(kRw | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        // Made no wider than 0600 by the umask; set exactly, as the handle is still empty.
+        ::fchmod(file_.handle(), S_IRUSR | S_IWUSR);
+        return true;
+      }
+      return !absent(path_) && file_.open(kRw | QIODevice::ExistingOnly);
+    }
   }
   return false;
 }

@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/errors.h"
@@ -30,17 +32,39 @@ int g_passing = 0;
 // Errno of a step: the seam's for the step it fails in this file, else 0.
 int seam(WholeFileStep failAt, WholeFileStep step, int simulated) { return failAt == step ? simulated : 0; }
 
+// The temporary file's tail: six characters of mkstemp's set, which the archive's own
+// temporaries use as well, so that one pattern finds them all.
+constexpr std::string_view kZnakiOgona = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kDlugoscOgona = 6;
+
+bool temporaryName(std::string_view name) {
+  // "." + a name of at least one byte + "." + the tail
+  if (name.size() < 3 + kDlugoscOgona || name.front() != '.') return false;
+  const std::size_t kropka = name.size() - kDlugoscOgona - 1;
+  if (name[kropka] != '.') return false;
+  return name.substr(kropka + 1).find_first_not_of(kZnakiOgona) == std::string_view::npos;
+}
+
 // Creates a new temporary file beside the target: a dot name with a random tail, so that no
-// reader of the folder takes it for a .txt, .xml or .dat. The process's umask applies.
+// reader of the folder takes it for a .txt, .xml or .dat. Its rights are set on the handle before
+// a byte is written: the umask may be wider or narrower than the owner's alone.
 int createTemporary(const QFileInfo& target, FileAccess access, QByteArray& name) {
-  static const char kZnaki[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  const mode_t rights = access == FileAccess::OwnerOnlyProgram ? 0700 : 0600;
   for (int proba = 0; proba < 100; ++proba) {
     QString tail;
-    for (int i = 0; i < 6; ++i) tail += QLatin1Char(kZnaki[QRandomGenerator::global()->bounded(36)]);
+    for (std::size_t i = 0; i < kDlugoscOgona; ++i)
+      tail += QLatin1Char(kZnakiOgona[QRandomGenerator::global()->bounded(static_cast<int>(kZnakiOgona.size()))]);
     name = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') + tail);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                          access == FileAccess::OwnerOnly ? 0600 : access == FileAccess::OwnerOnlyProgram ? 0700 : 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, rights);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd >= 0 && ::fchmod(fd, rights) != 0) {
+      const int err = errno;
+      ::close(fd);
+      ::unlink(name.constData());
+      errno = err;
+      return -1;
+    }
+    return fd;
   }
   return -1;
 }
@@ -124,6 +148,27 @@ void WholeFileWriter::commit(const std::function<void()>& beforeRename) {
     ::fsync(dir);
     ::close(dir);
   }
+}
+
+bool isWholeFileTemporary(const QString& fileName) {
+  const QByteArray b = QFile::encodeName(fileName);
+  return temporaryName(std::string_view(b.constData(), static_cast<std::size_t>(b.size())));
+}
+
+void removeWholeFileTemporaries(const QString& folder) {
+  if (folder.isEmpty()) return;
+  DIR* d = ::opendir(QFile::encodeName(folder).constData());
+  if (!d) return;
+  const int dfd = ::dirfd(d);
+  const uid_t ja = ::geteuid();
+  while (const dirent* e = ::readdir(d)) {
+    if (!temporaryName(e->d_name)) continue;
+    // Never through a link, never a folder, never another user's file in a shared folder.
+    struct stat st;
+    if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISREG(st.st_mode) && st.st_uid == ja) ::unlinkat(dfd, e->d_name, 0);
+  }
+  ::closedir(d);
 }
 
 void writeWholeFile(const QString& path, std::string_view bytes, WriteMode mode, FileAccess access) {

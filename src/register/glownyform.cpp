@@ -15,6 +15,7 @@
 #include "platform/guard.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/wholefile.h"
 #include "register/archiwizacja.h"
 #include "register/instytucje.h"
 #include "register/karta.h"
@@ -22,6 +23,7 @@
 #include "register/program.h"
 #include "register/wizytform.h"
 #include "settings/firmaform.h"
+#include "settings/daneio.h"
 #include "settings/konfigform.h"
 #include "zip/zippack.h"
 
@@ -453,6 +455,10 @@ bool TglownyForm::FormCreate() {
     program_.svc.dialogs.messageBox(QStringLiteral("Brak katalogu ") + d.path, QStringLiteral("Rejestr Transakcji"),
                                     platform::MsgButtons::Ok, platform::MsgIcon::Warning);
   }
+  // What writers killed at their work left in this institution's folders (a partial report in the
+  // folder the reports are taken from); no writer runs before the windows read their data.
+  for (const QString& k : {f.KatDan, f.KatEks, wczytajIO(reg, program_.aktualneIO).archdir})
+    platform::removeWholeFileTemporaries(k);
   return true;
 }
 

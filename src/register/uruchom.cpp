@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QFileInfo>
 
 #include "platform/dialogs.h"
 #include "platform/guard.h"
+#include "platform/printers.h"
 #include "platform/registry.h"
 #include "platform/singleinstance.h"
+#include "platform/wholefile.h"
 #include "register/program.h"
 
 namespace zelt {
@@ -27,6 +30,10 @@ int uruchom(const Srodowisko& s, const std::function<int()>& petla) {
     case platform::SingleInstance::Result::First:
       break;
   }
+  // With the guard held no writer of this user's runs: a temporary file beside the store (a whole
+  // copy of it, passwords included) or among the prints is what a killed run left.
+  platform::removeWholeFileTemporaries(QFileInfo(s.rejestr).absolutePath());
+  platform::removeWholeFileTemporaries(s.printers.pdfFolder());
 
   int rc = 0;
   const bool ok = platform::guarded(s.dialogs, [&] {

@@ -103,15 +103,6 @@ TEST_F(WholeFile, AMissingFolderFails) {
   EXPECT_FALSE(QFile::exists(path("none")));
 }
 
-TEST_F(WholeFile, Rights) {
-  const mode_t old = ::umask(022);
-  writeWholeFile(path("report.txt"), "x", WriteMode::CreateOnly);
-  writeWholeFile(path("store.txt"), "x", WriteMode::Replace, FileAccess::OwnerOnly);
-  ::umask(old);
-  EXPECT_EQ(mode(path("report.txt")), 0644u);
-  EXPECT_EQ(mode(path("store.txt")), 0600u);
-}
-
 }  // namespace
 
 namespace {

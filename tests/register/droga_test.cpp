@@ -14,6 +14,8 @@
 #include <QTest>
 #include <memory>
 
+#include <sys/stat.h>
+
 #include "platform/cp1250.h"
 #include "platform/library.h"
 #include "platform/printers.h"
@@ -27,6 +29,7 @@
 #include "settings/addioform.h"
 #include "settings/firmaform.h"
 #include "settings/konfigform.h"
+#include "settings/podmiotform.h"
 #include "settings/wybkolumn.h"
 #include "support/world.h"
 
@@ -997,6 +1000,69 @@ TEST(CardRoad, ExportedAndSentFilesImportIntoAnotherInstallation) {
     ASSERT_TRUE(inna.uruchom({"tajne"}));
     EXPECT_EQ(inna.wiersze(), wiersze) << "the imported cards after a restart";
     EXPECT_EQ(inna.rekordy(), poEdycji);
+  }
+}
+
+// Under the usual umask 022 every folder the program makes is its user's alone (0700) and every
+// file it writes too (0600): the register and all that is made from it carry personal identity
+// numbers, and a folder chosen in the settings, or one made before, may be open to others.
+TEST(CardRoad, WhatItMakesIsItsUsersAlone) {
+  struct Umask {
+    mode_t old = ::umask(022);
+    ~Umask() { ::umask(old); }
+  } umask022;
+  Droga d;
+  ASSERT_TRUE(d.uruchom({"", "tajne", "tajne"}));  // the first start makes the data and export folders
+  d.w.dialogs.expectModal("KonfigForm", [&](ModalForm&) {
+    auto& k = *d.p().konfig();
+    k.WybDruk->setCurrentIndex(k.WybDruk->findText(u("Zapis do pliku PDF")));
+    k.zapis->click();
+    return platform::mrNone;
+  });
+  d.g().konMen->trigger();
+  d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
+    QTest::keyClicks(e.nrEwT, "3001");
+    nadpisz(e.kRodzTr, "0101");
+    d.zapiszZUwagami();
+  });
+  zelt::TRekordPodmiotu strona;
+  strona.TypPo = 1;
+  strona.Nz = "Jan Kowalski";
+  ASSERT_TRUE(d.p().podmiot()->dopiszPodmiot(strona));
+  d.g().lista->SetDataRow(0);
+  d.g().DrukKar->click();
+  const QStringList wyslane = d.wyslij(0);
+  ASSERT_EQ(wyslane.size(), 1);
+  zaznacz(d, 0, 0);
+  d.w.dialogs.expectSaveFile(d.w.path("wykaz"), 1);
+  d.g().ExpMenClick();
+  EXPECT_TRUE(d.w.dialogs.scriptDone());
+  EXPECT_TRUE(d.w.dialogs.messages().isEmpty()) << d.w.dialogs.messages().join("\n").toStdString();
+  const QString zelt = d.w.documents() + "/ZELT";
+  const QStringList pdf = QDir(zelt + "/Wydruki").entryList({"*.pdf"}, QDir::Files);
+  ASSERT_EQ(pdf.size(), 1);
+  d.zamknij();
+
+  const struct {
+    QString sciezka;
+    unsigned prawa;
+  } cases[] = {
+      {zelt, 0700},
+      {zelt + "/Baza", 0700},
+      {zelt + "/Przekaz", 0700},
+      {zelt + "/Wydruki", 0700},
+      {zelt + "/Wydruki/" + pdf[0], 0600},
+      {zelt + "/Baza/transak.dat", 0600},
+      {zelt + "/Baza/klienci.dat", 0600},
+      {zelt + "/Baza/np2026.dat", 0600},
+      {wyslane[0], 0600},
+      {d.w.path("wykaz.txt"), 0600},
+      {d.w.registryFile(), 0600},
+  };
+  for (const auto& c : cases) {
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(c.sciezka).constData(), &st), 0) << c.sciezka.toStdString();
+    EXPECT_EQ(st.st_mode & 07777, c.prawa) << c.sciezka.toStdString();
   }
 }
 

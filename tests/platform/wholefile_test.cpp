@@ -2,9 +2,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "platform/errors.h"
 #include "platform/wholefile.h"
@@ -101,6 +106,66 @@ TEST_F(WholeFile, AMissingFolderFails) {
   const std::string e = error([&] { writeWholeFile(path("none/np2025.dat"), "x", WriteMode::Replace); });
   EXPECT_NE(e.find("none/np2025.dat"), std::string::npos) << e;
   EXPECT_FALSE(QFile::exists(path("none")));
+}
+
+// What a killed writer leaves is found by its exact name: a dot, the target's name, a dot and six
+// letters or digits; nothing else in the folder goes, whatever it is called.
+TEST_F(WholeFile, TheTemporariesOfKilledWritersAndNothingElseAreRemoved) {
+  const struct {
+    const char* name;
+    bool removed;
+  } cases[] = {
+      {".transak.dat.Ab12Cd", true},
+      {".W01ABCDE.xml.zz09AZ", true},
+      {".registry.txt.000000", true},
+      {".ZELT - Karta Transakcji 2026-12-10 12.00.00 000001.pdf.aB3xYz", true},
+      {".kopia.zip.QWERTY", true},
+      {".transak.dat.Ab12C", false},    // five characters
+      {".transak.dat.Ab12Cd7", false},  // seven
+      {".x.Ab12Cd7", false},
+      {".transak.dat.Ab-2Cd", false},   // a character outside the set
+      {".transak.dat.Ab12Cd~", false},  // an editor's backup of one
+      {"transak.dat.Ab12Cd", false},    // no leading dot
+      {"..Ab12Cd", false},              // no target's name
+      {".Ab12Cd", false},
+      {"transak.dat.dziennik", false},  // the register's journal
+      {"transak.dat", false},
+      {"notatki.txt", false},
+      {".bashrc", false},
+  };
+  for (const auto& c : cases) World::writeFile(path(c.name), "x");
+  // A folder, a link and another user's file of the same form stay too.
+  ASSERT_TRUE(QDir().mkpath(path(".archiwum.zip.Ab12Cd")));
+  World::writeFile(path("cel.txt"), "x");
+  ASSERT_TRUE(QFile::link(path("cel.txt"), path(".link.txt.Ab12Cd")));
+  World::writeFile(path(".obcy.txt.Ab12Cd"), "x");
+  ASSERT_EQ(::chown(QFile::encodeName(path(".obcy.txt.Ab12Cd")).constData(), 65534, 65534), 0)
+      << "the tests run as root: " << std::strerror(errno);
+
+  for (const auto& c : cases) EXPECT_EQ(platform::isWholeFileTemporary(c.name), c.removed) << c.name;
+  platform::removeWholeFileTemporaries(dir.path());
+  for (const auto& c : cases) EXPECT_EQ(QFile::exists(path(c.name)), !c.removed) << c.name;
+  EXPECT_TRUE(QFileInfo(path(".archiwum.zip.Ab12Cd")).isDir());
+  EXPECT_TRUE(QFileInfo(path(".link.txt.Ab12Cd")).isSymLink());
+  EXPECT_TRUE(QFile::exists(path("cel.txt"))) << "nothing is removed through a link";
+  EXPECT_TRUE(QFile::exists(path(".obcy.txt.Ab12Cd"))) << "another user's writer may be at work";
+
+  platform::removeWholeFileTemporaries(path("brak"));  // a missing folder is passed over
+  platform::removeWholeFileTemporaries({});
+}
+
+// The writer's own temporary files, whatever tail they drew, have the form the cleanup removes.
+TEST_F(WholeFile, EveryTemporaryOfTheWriterHasTheFormThatIsRemoved) {
+  for (int i = 0; i < 200; ++i) {
+    platform::WholeFileWriter w(path("W01.txt"), WriteMode::CreateOnly);
+    w.write("partial");
+    QStringList tymczasowe = names();
+    ASSERT_EQ(tymczasowe.size(), 1);
+    EXPECT_TRUE(tymczasowe[0].startsWith(".W01.txt.")) << tymczasowe[0].toStdString();
+    ASSERT_TRUE(platform::isWholeFileTemporary(tymczasowe[0])) << tymczasowe[0].toStdString();
+    platform::removeWholeFileTemporaries(dir.path());
+    ASSERT_TRUE(names().isEmpty()) << tymczasowe[0].toStdString();
+  }
 }
 
 }  // namespace

@@ -5,8 +5,15 @@
 #include <QFileInfo>
 #include <QLabel>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
 #include "platform/cp1250.h"
+#include "platform/printers.h"
 #include "platform/singleinstance.h"
+#include "platform/wholefile.h"
 #include "register/glownyform.h"
 #include "register/instytucje.h"
 #include "register/program.h"
@@ -402,8 +409,9 @@ TEST(StartUp, FoldersOutsideWindows1250SurviveTwoRuns) {
 struct Uruchomienie {
   World& w;
   int loops = 0;
+  platform::Printers* printers = nullptr;  // the world's, unless given
   int operator()() {
-    return zelt::uruchom({w.dialogs, w.clock, w.shell, w.printers, w.registryFile()}, [this] {
+    return zelt::uruchom({w.dialogs, w.clock, w.shell, printers ? *printers : w.printers, w.registryFile()}, [this] {
       ++loops;
       return 0;
     });
@@ -465,6 +473,123 @@ TEST(Run, AGuardThatCannotBeSetUpIsShownAndEndsTheProgram) {
   EXPECT_EQ(r.loops, 0);
   ASSERT_EQ(w.dialogs.shown().size(), 1u) << "the store is not read: its damage is not reported";
   EXPECT_EQ(w.dialogs.shown()[0].caption, "Rejestr Transakcji");
+}
+
+// The names in a folder, hidden ones included.
+QStringList wszystkie(const QString& folder) {
+  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A start removes what writers killed at their work left in the store's folder, the print folder
+// and the chosen institution's data, export and archive folders: their temporary files alone, not
+// the register's journal, not the user's own files, not another institution's folders.
+TEST(Run, TheStartRemovesWhatKilledWritersLeftInItsFolders) {
+  World w;
+  w.reg().writeInteger(HKCU, kProg, "IloscIO", 2);
+  const char* const io[] = {"IO\\", "IO02\\"};
+  for (int n = 0; n < 2; ++n) {
+    const std::string klucz = kProg + io[n];
+    const QString k = w.path(QString("io%1").arg(n + 1));
+    w.reg().writeString(HKCU, klucz, "NazIO", "Bank " + std::to_string(n + 1));
+    w.reg().writeText(HKCU, klucz, "KatDan", k + "/dane");
+    w.reg().writeText(HKCU, klucz, "KatEks", k + "/przekaz");
+    w.reg().writeText(HKCU, klucz, "archdir", k + "/archiwa");
+  }
+  const QString druga = w.path("io2"), pierwsza = w.path("io1");
+  const QString wydruki = w.documents() + "/ZELT/Wydruki";
+  struct Folder {
+    QString sciezka;
+    QString tymczasowy;
+    bool sprzatany;
+  };
+  const Folder foldery[] = {
+      {w.root(), ".registry.txt.k9LmQ2", true},
+      {wydruki, ".ZELT - Karta Transakcji 2026-12-10 12.00.00 000001.pdf.Ab12Cd", true},
+      {druga + "/dane", ".transak.dat.Ab12Cd", true},
+      {druga + "/przekaz", ".W01ABCDE.xml.x1Y2z3", true},
+      {druga + "/archiwa", ".kopia.zip.QwErTy", true},
+      {pierwsza + "/dane", ".transak.dat.Ab12Cd", false},
+      {pierwsza + "/przekaz", ".W01ABCDE.xml.x1Y2z3", false},
+      {pierwsza + "/archiwa", ".kopia.zip.QwErTy", false},
+  };
+  for (const auto& f : foldery) {
+    ASSERT_TRUE(QDir().mkpath(f.sciezka));
+    World::writeFile(f.sciezka + "/" + f.tymczasowy, "partial");
+    World::writeFile(f.sciezka + "/notatki.txt", "the user's own");
+    World::writeFile(f.sciezka + "/transak.dat.dziennik", "journal");
+  }
+  w.reloadRegistry();
+  w.dialogs.expectModal("wizytForm", [](platform::ModalForm& f) {
+    auto& s = static_cast<zelt::TwizytForm&>(f);
+    s.WyborIO->setCurrentIndex(1);
+    s.Wybierz->click();
+    return platform::mrNone;
+  });
+  expectFirstSignIn(w);
+  platform::SystemPrinters druk(w.shell, w.clock);
+  ASSERT_EQ(druk.pdfFolder(), wydruki);
+  Uruchomienie run{w, 0, &druk};
+  EXPECT_EQ(run(), 0);
+  for (const auto& f : foldery) {
+    const QStringList names = wszystkie(f.sciezka);
+    EXPECT_EQ(names.contains(f.tymczasowy), !f.sprzatany) << f.sciezka.toStdString();
+    EXPECT_TRUE(names.contains("notatki.txt")) << f.sciezka.toStdString();
+    EXPECT_TRUE(names.contains("transak.dat.dziennik")) << f.sciezka.toStdString();
+  }
+}
+
+// A writer killed with the store's copy and a report half written leaves their temporary files;
+// the next start removes them and finds the store as it was.
+TEST(Run, TheTemporariesOfAKilledWriterAreGoneAfterTheNextStart) {
+  World w;
+  w.reg().writeString(HKCU, kProg + "IO\\", "nazIO", "Bank");
+  const std::string sklep = World::readFile(w.registryFile());
+  const QString przekaz = w.documents() + "/ZELT/Przekaz";
+  ASSERT_TRUE(QDir().mkpath(przekaz));
+  int rura[2];
+  ASSERT_EQ(::pipe(rura), 0);
+  const pid_t dziecko = ::fork();
+  ASSERT_GE(dziecko, 0);
+  if (dziecko == 0) {
+    // The child: two whole-file writes under way, then it waits to be killed.
+    ::close(rura[0]);
+    try {
+      platform::WholeFileWriter kopia(w.registryFile(), platform::WriteMode::Replace);
+      kopia.write(sklep.substr(0, sklep.size() / 2));
+      platform::WholeFileWriter raport(przekaz + "/W01.txt", platform::WriteMode::CreateOnly);
+      raport.write("HE;partial");
+      if (::write(rura[1], "1", 1) != 1) ::_exit(2);
+      for (;;) ::pause();
+    } catch (...) {
+    }
+    ::_exit(1);
+  }
+  ::close(rura[1]);
+  char gotowe = 0;
+  const bool czeka = ::read(rura[0], &gotowe, 1) == 1;
+  ::close(rura[0]);
+  ::kill(dziecko, SIGKILL);
+  int stan = 0;
+  ::waitpid(dziecko, &stan, 0);
+  ASSERT_TRUE(czeka) << "the child's writes did not get under way";
+  ASSERT_TRUE(WIFSIGNALED(stan));
+  const auto pozostale = [&](const QString& folder, const QString& cel) {
+    QStringList l;
+    for (const QString& n : wszystkie(folder))
+      if (n.startsWith("." + cel + ".")) l << n;
+    return l;
+  };
+  ASSERT_EQ(pozostale(w.root(), "registry.txt").size(), 1) << "the kill left the store's copy";
+  ASSERT_EQ(pozostale(przekaz, "W01.txt").size(), 1) << "and the report's";
+  EXPECT_EQ(World::readFile(w.registryFile()), sklep);
+
+  expectFirstSignIn(w);
+  Uruchomienie run{w};
+  EXPECT_EQ(run(), 0) << "the store read as it was";
+  EXPECT_EQ(run.loops, 1);
+  EXPECT_TRUE(pozostale(w.root(), "registry.txt").isEmpty()) << wszystkie(w.root()).join(", ").toStdString();
+  EXPECT_TRUE(pozostale(przekaz, "W01.txt").isEmpty()) << wszystkie(przekaz).join(", ").toStdString();
+  EXPECT_FALSE(QFile::exists(przekaz + "/W01.txt"));
 }
 
 }  // namespace

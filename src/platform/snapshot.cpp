@@ -1,10 +1,14 @@
 #include "platform/snapshot.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
+
+#include "platform/errors.h"
+#include "platform/wholefile.h"
 
 namespace platform {
 
@@ -17,13 +21,19 @@ void saveFirstModalWindow(const QString& pngPath) {
     if (!w || !w->isVisible()) return;
     timer->stop();
     timer->deleteLater();
-    const QString part = pngPath + QStringLiteral(".part");
-    if (w->grab().save(part, "PNG")) {
-      QFile::remove(pngPath);
-      QFile::rename(part, pngPath);
-    } else {
-      qWarning("zelt: the picture of the first window could not be written to %s", qPrintable(pngPath));
+    // It shows the institution's data: written as every other file, whole and for its user alone.
+    QByteArray png;
+    QBuffer buffer(&png);
+    bool ok = buffer.open(QIODevice::WriteOnly) && w->grab().save(&buffer, "PNG");
+    if (ok) {
+      try {
+        writeWholeFile(pngPath, std::string_view(png.constData(), static_cast<std::size_t>(png.size())),
+                       WriteMode::Replace);
+      } catch (const IoError&) {
+        ok = false;
+      }
     }
+    if (!ok) qWarning("zelt: the picture of the first window could not be written to %s", qPrintable(pngPath));
   });
   timer->start();
 }

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <sys/stat.h>
+
 #include "platform/singleinstance.h"
 #include "support/filesizelimit.h"
 #include "support/world.h"
@@ -113,7 +115,9 @@ TEST(FirstWindowPicture, WrittenOnceTheSignInWaits) {
   auto env = home.env(home.dir.filePath("config/registry.txt"));
   env.insert("ZELT_FIRST_WINDOW_PNG", png);
   zelt.setProcessEnvironment(env);
+  const mode_t umask = ::umask(022);  // the program's, as a desktop session gives it
   zelt.start(ZELT_EXE, {});
+  ::umask(umask);
   ASSERT_TRUE(zelt.waitForStarted());
   QElapsedTimer t;
   t.start();
@@ -128,7 +132,10 @@ TEST(FirstWindowPicture, WrittenOnceTheSignInWaits) {
   for (int y = 0; y < img.height(); y += 2)
     for (int x = 0; x < img.width(); x += 2) dark += img.pixelColor(x, y).value() < 80;
   EXPECT_GT(dark, 200);
-  EXPECT_FALSE(QFile::exists(png + ".part"));
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(png).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u) << "the picture shows the institution's data: for its user alone";
+  EXPECT_TRUE(QDir(home.dir.path()).entryList({".first-window.png.*"}, QDir::Hidden | QDir::Files).isEmpty());
   zelt.kill();
   zelt.waitForFinished();
 }

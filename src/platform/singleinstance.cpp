@@ -83,6 +83,8 @@ SingleInstance::Result SingleInstance::acquire() {
     failure_ = QStringLiteral("Nie można założyć blokady %1: %2").arg(lockPath_, why);
     return Result::Failed;
   }
+  // It names this program's process and machine: its user's alone, as every file the program writes.
+  QFile::setPermissions(lockPath_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   server_ = std::make_unique<QLocalServer>();
   QLocalServer::removeServer(socketName_);
   server_->listen(socketName_);

@@ -174,8 +174,12 @@ TEST(SingleInstanceGuard, TheLockLivesInAFolderOfTheUsersOwn) {
   for (const auto& c : cases) {
     SingleInstance g("Tarvo ZELT", dir.filePath("registry.txt"), c.runtime);
     EXPECT_EQ(QFileInfo(g.lockPath()).absolutePath(), c.folder) << c.name;
-    ASSERT_EQ(g.acquire(), SingleInstance::Result::First) << c.name << ": " << g.failure().toStdString();
+    const mode_t umask = ::umask(022);
+    const auto result = g.acquire();
+    ::umask(umask);
+    ASSERT_EQ(result, SingleInstance::Result::First) << c.name << ": " << g.failure().toStdString();
     EXPECT_TRUE(QFileInfo::exists(g.lockPath())) << c.name;
+    EXPECT_EQ(QFileInfo(g.lockPath()).permissions() & (kOthers | QFileDevice::ExeOwner), 0) << c.name;
     EXPECT_EQ(QFileInfo(c.folder).permissions() & kOthers, 0) << c.name;
   }
   // A fallback folder that the user made with wider rights is narrowed.

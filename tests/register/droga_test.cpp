@@ -174,6 +174,16 @@ struct Droga {
     e().zapisz->click();
     EXPECT_TRUE(pokazane) << "an incomplete card has findings";
   }
+  // "&Konfiguracja": the PDF printer chosen and saved.
+  void drukarkaPdf() {
+    w.dialogs.expectModal("KonfigForm", [&](ModalForm&) {
+      auto& k = *p().konfig();
+      k.WybDruk->setCurrentIndex(k.WybDruk->findText(u("Zapis do pliku PDF")));
+      k.zapis->click();
+      return platform::mrNone;
+    });
+    g().konMen->trigger();
+  }
   QString eksport(const QString& nazwa) const { return prog->KatEks + "/" + nazwa; }
   // "&Wyślij" of the card on a row, the report closed: the files it wrote, in the order written.
   QStringList wyslij(int wiersz) {
@@ -771,13 +781,7 @@ TEST(CardRoad, AResponsiblePersonsCards) {
     return platform::mrNone;
   });
   d.g().JedMen->trigger();
-  w.dialogs.expectModal("KonfigForm", [&](ModalForm&) {
-    auto& k = *d.p().konfig();
-    k.WybDruk->setCurrentIndex(k.WybDruk->findText(u("Zapis do pliku PDF")));
-    k.zapis->click();
-    return platform::mrNone;
-  });
-  d.g().konMen->trigger();
+  d.drukarkaPdf();
   EXPECT_TRUE(w.dialogs.scriptDone());
   d.zamknij();
 
@@ -826,13 +830,7 @@ namespace {
 TEST(CardRoad, ARunEndedWithoutClosingKeepsWhatWasSaved) {
   Droga d;
   ASSERT_TRUE(d.uruchom({"", "tajne", "tajne"}));
-  d.w.dialogs.expectModal("KonfigForm", [&](ModalForm&) {
-    auto& k = *d.p().konfig();
-    k.WybDruk->setCurrentIndex(k.WybDruk->findText(u("Zapis do pliku PDF")));
-    k.zapis->click();
-    return platform::mrNone;
-  });
-  d.g().konMen->trigger();
+  d.drukarkaPdf();
   d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
     QTest::keyClicks(e.nrEwT, "1");
     d.zapiszZUwagami();
@@ -1013,13 +1011,7 @@ TEST(CardRoad, WhatItMakesIsItsUsersAlone) {
   } umask022;
   Droga d;
   ASSERT_TRUE(d.uruchom({"", "tajne", "tajne"}));  // the first start makes the data and export folders
-  d.w.dialogs.expectModal("KonfigForm", [&](ModalForm&) {
-    auto& k = *d.p().konfig();
-    k.WybDruk->setCurrentIndex(k.WybDruk->findText(u("Zapis do pliku PDF")));
-    k.zapis->click();
-    return platform::mrNone;
-  });
-  d.g().konMen->trigger();
+  d.drukarkaPdf();
   d.edytor(&zelt::TglownyForm::dodajClick, [&](TedycjaForm& e) {
     QTest::keyClicks(e.nrEwT, "3001");
     nadpisz(e.kRodzTr, "0101");

@@ -171,6 +171,16 @@ void expectFirstSignIn(World& w) {
   });
 }
 
+// The chooser of several institutions: item `index` taken with "&Wybierz".
+void expectChoice(World& w, int index) {
+  w.dialogs.expectModal("wizytForm", [index](platform::ModalForm& f) {
+    auto& s = static_cast<zelt::TwizytForm&>(f);
+    s.WyborIO->setCurrentIndex(index);
+    s.Wybierz->click();
+    return platform::mrNone;
+  });
+}
+
 TEST(StartUp, FirstStartCreatesTheDefaultFoldersAndSignsIn) {
   World w;
   expectFirstSignIn(w);
@@ -338,12 +348,7 @@ TEST(StartUp, TheChooserMapsEachItemToItsInstitution) {
 TEST(StartUp, TheChooserGivesInstitutionOneItsOlderFolders) {
   ChooserWorld w;
   w.reg().deleteValue(HKCU, kProg + "IO\\", "KatDan");
-  w.dialogs.expectModal("wizytForm", [](platform::ModalForm& f) {
-    auto& s = static_cast<zelt::TwizytForm&>(f);
-    s.WyborIO->setCurrentIndex(0);
-    s.Wybierz->click();
-    return platform::mrNone;
-  });
+  expectChoice(w, 0);
   expectFirstSignIn(w);
   auto& p = w.program();
   ASSERT_TRUE(p.start());
@@ -519,12 +524,7 @@ TEST(Run, TheStartRemovesWhatKilledWritersLeftInItsFolders) {
     World::writeFile(f.sciezka + "/transak.dat.dziennik", "journal");
   }
   w.reloadRegistry();
-  w.dialogs.expectModal("wizytForm", [](platform::ModalForm& f) {
-    auto& s = static_cast<zelt::TwizytForm&>(f);
-    s.WyborIO->setCurrentIndex(1);
-    s.Wybierz->click();
-    return platform::mrNone;
-  });
+  expectChoice(w, 1);
   expectFirstSignIn(w);
   platform::SystemPrinters druk(w.shell, w.clock);
   ASSERT_EQ(druk.pdfFolder(), wydruki);

@@ -19,7 +19,7 @@ class SmallFileSystem {
  public:
   SmallFileSystem(const QString& folder, long kilobytes) : folder_(QFile::encodeName(folder)) {
     const std::string options = "size=" + std::to_string(kilobytes) + "k,mode=0700";
-    if (::mount("tmpfs", folder_.constData(), "tmpfs", 0, options.c_str()) == 0) {
+    if (::mount("tmpfs", folder_.constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0) {
       mounted_ = true;
     } else {
       why_ = "no tmpfs can be mounted at " + folder_.toStdString() + ": " + std::strerror(errno) +

@@ -3,7 +3,6 @@
 // and in a child process killed part-way. What a kill leaves is a temporary file named as the
 // program's own temporaries (".kopia.zip." and six letters or digits), owner-only.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <QDir>
@@ -11,13 +10,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <random>
 
 #include "platform/dialogs.h"
 #include "platform/library.h"
+#include "support/smallfs.h"
 #include "support/world.h"
 #include "zip/zippack.h"
 #include "ziptools.h"
@@ -34,31 +32,6 @@ std::string noise(std::size_t n, unsigned seed) {
   for (auto& c : s) c = static_cast<char>(gen());
   return s;
 }
-
-// A file system of its own of `size` (a tmpfs): when its bytes are used, writes fail with the
-// system's "No space left on device".
-struct SmallDisk {
-  QTemporaryDir dir;
-  QString path = dir.path();
-  QString error;  // why it could not be mounted; empty when it is
-  explicit SmallDisk(const char* size) {
-    const std::string options = std::string("size=") + size + ",mode=0700";
-    if (::mount("tmpfs", path.toUtf8().constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0)
-      error = QStringLiteral("cannot mount a tmpfs of %1 on %2: %3 (mounting needs root)")
-                  .arg(size, path, QString::fromLocal8Bit(std::strerror(errno)));
-  }
-  ~SmallDisk() {
-    if (error.isEmpty()) ::umount2(path.toUtf8().constData(), MNT_DETACH);
-  }
-  // Fills what is left with one file, until the system says there is no room.
-  void fill() {
-    QFile f(path + "/wypelnienie");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    const std::string block(4096, 'w');
-    while (f.write(block.data(), qint64(block.size())) == qint64(block.size()) && f.flush()) {
-    }
-  }
-};
 
 // Each file of a folder: its size and a hash of its bytes (a failure prints no megabytes).
 std::map<QString, std::string> files(const QString& folder) {
@@ -95,18 +68,19 @@ TEST(ZipFullDisk, NoArchiveIsLeftAndAnOldOneStaysWhole) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    SmallDisk disk("512k");
-    if (!disk.error.isEmpty()) {
-      ADD_FAILURE() << disk.error.toStdString();
-      return;
-    }
+    QTemporaryDir folder;
+    testing_world::SmallFileSystem disk(folder.path(), 512);
+    ASSERT_TRUE(disk.mounted()) << disk.why();
+    const QString dysk = folder.path();
     QTemporaryDir data;
     World::writeFile(data.filePath("a.png"), noise(700 * 1024, 1));  // stored: 700 KiB on a 512 KiB disk
     World::writeFile(data.filePath("konfig"), "ZELT\n");
-    const QString target = disk.path + "/kopia.zip";
+    const QString target = dysk + "/kopia.zip";
     if (c.old) oldArchive(target);
-    if (c.fullBefore) disk.fill();
-    const auto before = files(disk.path);
+    if (c.fullBefore) {
+      ASSERT_TRUE(disk.fill("wypelnienie")) << disk.why();
+    }
+    const auto before = files(dysk);
 
     platform::ScriptedDialogs dialogs;
     TZipPacker z{dialogs};
@@ -119,7 +93,7 @@ TEST(ZipFullDisk, NoArchiveIsLeftAndAnOldOneStaysWhole) {
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].contains("No space left on device")) << dialogs.messages()[0].toStdString();
     // Nothing new on the disk, nothing cut: what was there is as it was.
-    EXPECT_EQ(files(disk.path), before);
+    EXPECT_EQ(files(dysk), before);
   }
 }
 

@@ -64,6 +64,8 @@ void writeSyncedFile(const QString& path, std::string_view bytes) {
   const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) failPath("Błąd zapisu pliku", path, errno);
   try {
+    // Its user's alone whatever the umask, before a byte of it is written.
+    if (!existed && ::fchmod(fd, 0600) != 0) failPath("Błąd zapisu pliku", path, errno);
     writeAll(fd, path, bytes.data(), static_cast<qint64>(bytes.size()), 0);
     seam(DiskOp::Sync, path);
     if (::fsync(fd) != 0) failPath("Błąd zapisu pliku", path, errno);

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTest>
 #include <cstring>
+#include <sys/stat.h>
 #include <functional>
 #include <limits>
 #include <string>
@@ -1257,6 +1258,31 @@ TEST(CardSave, AJournalAtTheStart) {
     EXPECT_TRUE(w.bajty() == przed);
     EXPECT_EQ(p2.glowny()->lista->RowCount(), 5);
   }
+}
+
+// The journal holds whole records of the register: its user's alone, whatever the umask.
+TEST(CardSave, TheJournalIsItsUsersAlone) {
+  Zapisywanie w;
+  w.zapisz(rejestrKarty());
+  for (std::int32_t n = 0; n < 5; ++n) w.l.wiersz(n);
+  w.edytowana(0);
+  w.p.karta.tKw = "2,00";
+  const mode_t umask = ::umask(022);
+  QFileDevice::Permissions prawa;
+  bool widziany = false;
+  {
+    platform::DiskSeam podglad([&](const platform::DiskCall& d) -> qint64 {
+      if (!widziany && d.op == platform::DiskOp::Write && d.path == w.plik()) {
+        widziany = true;
+        prawa = QFileInfo(w.plik() + ".dziennik").permissions();
+      }
+      return d.length;
+    });
+    EXPECT_EQ(w.zapiszKarte(), Zapis::Zapisano);
+  }
+  ::umask(umask);
+  ASSERT_TRUE(widziany);
+  EXPECT_EQ(prawa, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
 }
 
 // An input or output error part-way plays the journal back at once: the register as before, no

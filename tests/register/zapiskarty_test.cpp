@@ -1267,7 +1267,7 @@ TEST(CardSave, TheJournalIsItsUsersAlone) {
   for (std::int32_t n = 0; n < 5; ++n) w.l.wiersz(n);
   w.edytowana(0);
   w.p.karta.tKw = "2,00";
-  const mode_t umask = ::umask(022);
+  const mode_t umask = ::umask(0277);
   QFileDevice::Permissions prawa;
   bool widziany = false;
   {

@@ -21,6 +21,7 @@
 #include "register/rejestr.h"
 #include "register/wierszrejestru.h"
 #include "reports/konwersja.h"
+#include "reports/uwagi.h"
 #include "settings/daneio.h"
 #include "settings/firmaform.h"
 
@@ -83,8 +84,6 @@ std::string bezSterujacych(std::string t, std::size_t pojemnosc) {
   return t;
 }
 
-std::string zIso(std::string_view t) { return konwertujPL(t, kIso8859_2, kWindows1250, false); }
-
 // The index of the last item whose code (first two characters) is `kod`, or -1.
 std::int32_t indeksKodu(const ListyKarty::Lista& lista, std::string_view kod) {
   for (std::size_t i = lista.size(); i-- > 0;)
@@ -114,12 +113,17 @@ constexpr NazwaSekcji kSekcje[] = {{"identTr", kIdentTr},       {"daneTr", kDane
 
 enum class Odczyt { Tekst, Calkowita, Data, Typ, Dokument };
 
+// The layouts in which the writers convert a field's text to ISO-8859-2; the others write it as
+// stored, and it is read so.
+enum Przekodowanie : unsigned { kSurowe = 0, kWTxt = 1, kWXml = 2, kWObu = kWTxt | kWXml };
+
 struct Pole {
   int nr;
   const char* element;  // null: the Status attribute of the card's start tag
   Sekcja sekcja;
   Odczyt odczyt;
   const char* pole;  // the record field's name: its room for a text
+  unsigned przekodowanie = kSurowe;
   std::string R::* tekst = nullptr;
   std::int32_t R::* liczba = nullptr;
   double R::* dzien = nullptr;
@@ -127,15 +131,17 @@ struct Pole {
   std::size_t pojemnosc = 0;
 };
 
-Pole t(int nr, const char* el, Sekcja s, const char* nazwa, std::string R::* p) {
-  return {nr, el, s, Odczyt::Tekst, nazwa, p};
+Pole t(int nr, const char* el, Sekcja s, const char* nazwa, std::string R::* p, unsigned przekodowanie = kSurowe) {
+  return {nr, el, s, Odczyt::Tekst, nazwa, przekodowanie, p};
 }
-Pole c(int nr, const char* el, Sekcja s, std::int32_t R::* p) { return {nr, el, s, Odczyt::Calkowita, "", nullptr, p}; }
+Pole c(int nr, const char* el, Sekcja s, std::int32_t R::* p) {
+  return {nr, el, s, Odczyt::Calkowita, "", kSurowe, nullptr, p};
+}
 Pole d(int nr, const char* el, Sekcja s, double R::* p) {
-  return {nr, el, s, Odczyt::Data, "", nullptr, nullptr, p};
+  return {nr, el, s, Odczyt::Data, "", kSurowe, nullptr, nullptr, p};
 }
 Pole typ(int nr, Sekcja s, std::int32_t R::* p, const ListyKarty::Lista ListyKarty::* l) {
-  return {nr, "typPdm", s, Odczyt::Typ, "", nullptr, p, nullptr, l};
+  return {nr, "typPdm", s, Odczyt::Typ, "", kSurowe, nullptr, p, nullptr, l};
 }
 
 struct Tabela {
@@ -149,7 +155,7 @@ const Tabela& tabela() {
     Tabela x;
     x.pola = {
         t(1, "nrEwT", kIdentTr, "nrEwT", &R::nrEwT),
-        t(2, "nrRejDat", kIdentTr, "nrRejDat", &R::nrRejDat),
+        t(2, "nrRejDat", kIdentTr, "nrRejDat", &R::nrRejDat, kWTxt),
         d(3, "rejDat", kIdentTr, &R::rejDat),
         t(4, "jedIO", kIdentTr, "jedIO", &R::jedIO),
         c(5, nullptr, kBrak, &R::Status),
@@ -157,39 +163,40 @@ const Tabela& tabela() {
         c(7, "kPwz", kDaneTr, &R::kPwz),
         t(8, "kPdjrz", kDaneTr, "kPdjrz", &R::kPdjrz),
         c(9, "spDysp", kDaneTr, &R::spDysp),
-        t(10, "nrDokT", kDaneTr, "nrDokT", &R::nrDokT),
+        t(10, "nrDokT", kDaneTr, "nrDokT", &R::nrDokT, kWObu),
         d(11, "tDat", kDaneTr, &R::tDat),
-        t(12, "tM", kDaneTr, "tM", &R::tM),
+        t(12, "tM", kDaneTr, "tM", &R::tM, kWObu),
         t(13, "tKw", kDaneTr, "tKw", &R::tKw),
         t(14, "tJ", kDaneTr, "tJ", &R::tJ),
         t(15, "tKwZ", kDaneTr, "tKwZ", &R::tKwZ),
         t(16, "tJZ", kDaneTr, "tJZ", &R::tJZ),
         typ(17, kDysponent, &R::zTypPo, &ListyKarty::zTypPo),
-        t(18, "Nz", kDysponent, "zNz", &R::zNz),
+        t(18, "Nz", kDysponent, "zNz", &R::zNz, kWObu),
         t(19, "Obyw", kDysponent, "zObyw", &R::zObyw),
         t(20, "adrKr", kDysponent, "zAdrKr", &R::zAdrKr),
         t(21, "adrKod", kDysponent, "zAdrKod", &R::zAdrKod),
-        t(22, "adrM", kDysponent, "zAdrM", &R::zAdrM),
-        t(23, "adrUl", kDysponent, "zAdrUl", &R::zAdrUl),
+        t(22, "adrM", kDysponent, "zAdrM", &R::zAdrM, kWObu),
+        t(23, "adrUl", kDysponent, "zAdrUl", &R::zAdrUl, kWObu),
         t(24, "nrPes", kDysponent, "zNrPes", &R::zNrPes),
         t(25, "nrReg", kDysponent, "zNrReg", &R::zNrReg),
         t(26, "nrReS", kDysponent, "zNrReS", &R::zNrReS),
         t(27, "nrSwt", kDysponent, "zNrSwt", &R::zNrSwt),
         t(28, "Nip", kDysponent, "zNip", &R::zNip),
-        {29, "rodzDokTo", kDysponent, Odczyt::Dokument, "", nullptr, &R::zRodzDokTo, nullptr, &ListyKarty::zRodzDokTo},
+        {29, "rodzDokTo", kDysponent, Odczyt::Dokument, "", kSurowe, nullptr, &R::zRodzDokTo, nullptr,
+         &ListyKarty::zRodzDokTo},
         t(30, "nrDokTo", kDysponent, "zNrDokTo", &R::zNrDokTo),
         typ(31, kWlasciciel, &R::pTypPo, &ListyKarty::pTypPo),
-        t(32, "Nz", kWlasciciel, "pNz", &R::pNz),
+        t(32, "Nz", kWlasciciel, "pNz", &R::pNz, kWObu),
         t(33, "adrKr", kWlasciciel, "pAdrKr", &R::pAdrKr),
         t(34, "adrKod", kWlasciciel, "pAdrKod", &R::pAdrKod),
-        t(35, "adrM", kWlasciciel, "pAdrM", &R::pAdrM),
-        t(36, "adrUl", kWlasciciel, "pAdrUl", &R::pAdrUl),
+        t(35, "adrM", kWlasciciel, "pAdrM", &R::pAdrM, kWObu),
+        t(36, "adrUl", kWlasciciel, "pAdrUl", &R::pAdrUl, kWObu),
         typ(37, kBeneficjent, &R::bTypPo, &ListyKarty::bTypPo),
-        t(38, "Nz", kBeneficjent, "bNz", &R::bNz),
+        t(38, "Nz", kBeneficjent, "bNz", &R::bNz, kWObu),
         t(39, "adrKr", kBeneficjent, "bAdrKr", &R::bAdrKr),
         t(40, "adrKod", kBeneficjent, "bAdrKod", &R::bAdrKod),
-        t(41, "adrM", kBeneficjent, "bAdrM", &R::bAdrM),
-        t(42, "adrUl", kBeneficjent, "bAdrUl", &R::bAdrUl),
+        t(41, "adrM", kBeneficjent, "bAdrM", &R::bAdrM, kWObu),
+        t(42, "adrUl", kBeneficjent, "bAdrUl", &R::bAdrUl, kWObu),
         t(43, "nrRachZ", kRachunki, "nrRachZ", &R::nrRachZ),
         t(44, "nrRachNa", kRachunki, "nrRachN", &R::nrRachN),
     };
@@ -276,8 +283,12 @@ void liniaDanych(std::string_view reszta, R& r, const ListyKarty& listy) {
       reszta = wartosc.substr(srednik + 1);
       wartosc = wartosc.substr(0, srednik);
     }
-    if (nr >= 1 && nr <= 44) zapiszPole(r, *tb.poNumerze[static_cast<std::size_t>(nr)], zIso(wartosc), listy);
-    else if (nr == 45) dodajUwagi(r, zIso(wartosc));
+    if (nr >= 1 && nr <= 44) {
+      const Pole& p = *tb.poNumerze[static_cast<std::size_t>(nr)];
+      zapiszPole(r, p, p.przekodowanie & kWTxt ? zRaportu(wartosc) : std::string(wartosc), listy);
+    } else if (nr == 45) {
+      dodajUwagi(r, zRaportu(wartosc));
+    }
   }
 }
 
@@ -384,38 +395,31 @@ std::string dekodujOdwolania(std::string_view t) {
   return out;
 }
 
-std::string wartoscElementu(std::string_view linia) {
+std::string tekstElementu(std::string_view linia) {
   linia = linia.substr(0, linia.find("</"));
   if (const std::size_t p = linia.find('>'); p != std::string_view::npos) linia.remove_prefix(p + 1);
-  return zIso(dekodujOdwolania(linia));
+  return dekodujOdwolania(linia);
 }
 
+std::string wartoscElementu(std::string_view linia) { return zRaportu(tekstElementu(linia)); }
+
 void dodajUwagi(TRekordTransakcji& r, std::string_view uwagi) {
-  struct Miejsce {
-    const char* nr;
-    std::string R::* pole;
-    std::size_t pojemnosc;
-  };
-  static const Miejsce kMiejsca[] = {
-      {"06", &R::uwkRodzTr, 255}, {"07", &R::uwkPwz, 255},       {"08", &R::uwkPdjrz, 255},
-      {"09", &R::uwspDysp, 255},  {"17", &R::uwzTypPo, 255},     {"19", &R::uwzObyw, 255},
-      {"29", &R::uwzRodzDokTo, 255}, {"31", &R::uwpTypPo, 255},  {"37", &R::uwbTypPo, 127},
-  };
   std::string ogolne;
   bool saOgolne = false;
   while (!uwagi.empty()) {
     const std::size_t nawias = uwagi.find(']');
     std::string_view kawalek = uwagi.substr(0, nawias);  // without its "]"
     uwagi.remove_prefix(nawias == std::string_view::npos ? uwagi.size() : nawias + 1);
-    const Miejsce* m = nullptr;
-    if (kawalek.size() >= 4 && kawalek[3] == ':')
-      for (const Miejsce& x : kMiejsca)
-        if (kawalek.substr(1, 2) == x.nr) m = &x;
+    const UwagaPola* m = kawalek.size() >= 4 && kawalek[3] == ':' ? uwagaPola(kawalek.substr(1, 2)) : nullptr;
     if (m) {
       r.*(m->pole) = bezSterujacych(std::string(kawalek.substr(4)), m->pojemnosc);
       continue;
     }
-    if (!kawalek.empty() && kawalek.front() == '[') kawalek.remove_prefix(1);
+    if (!kawalek.empty() && kawalek.front() == '[') {
+      kawalek.remove_prefix(1);
+      // The one blank that the writers put in front of a general remark that reads as a field's.
+      if (!kawalek.empty() && kawalek.front() == ' ' && jakUwagaPola(kawalek)) kawalek.remove_prefix(1);
+    }
     if (saOgolne) ogolne += ' ';
     ogolne += kawalek;
     saOgolne = true;
@@ -472,7 +476,10 @@ WynikImportu czytajXml(std::string_view plik, const KontekstImportu& k) {
             if (p->sekcja != sekcje) continue;
             std::optional<std::string> kod;
             if (p->odczyt == Odczyt::Dokument) kod = atrybut(linia, "Rodz=\"");
-            zapiszPole(r, *p, kod ? zIso(*kod) : wartoscElementu(linia), k.listy);
+            std::string wartosc;
+            if (kod) wartosc = std::move(*kod);
+            else wartosc = p->przekodowanie & kWXml ? wartoscElementu(linia) : tekstElementu(linia);
+            zapiszPole(r, *p, std::move(wartosc), k.listy);
           }
         if (z.uwagi) dodajUwagi(r, wartoscElementu(linia));
         sekcje &= ~z.zamkniete;

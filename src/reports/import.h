@@ -3,8 +3,9 @@
 // numbered fields, "TR" trailer) and the XML layout (one kartaTr element per record), both read
 // line by line as the writers lay them out. The readers are plain functions over the file's bytes:
 // they check the whole file and give every record it holds, or the one message that refuses it,
-// so that the caller appends all of them or none. Polish letters come back from ISO-8859-2 through
-// the letters' table; any other byte is kept as it is (raw fields are written unconverted).
+// so that the caller appends all of them or none. A field that the writers convert to ISO-8859-2
+// comes back to Windows-1250 by the inverse of their conversion; a field they write as stored is
+// read as it stands.
 #include <QString>
 #include <optional>
 #include <string>
@@ -40,7 +41,9 @@ WynikImportu czytajXml(std::string_view plik, const KontekstImportu& k);
 
 // The text of the element on one line of an XML report file: what lies between the first ">" and
 // the first "</", its references "&#" + 1 to 3 digits + ";" of 0..255 decoded once, left to right
-// (anything else stays as written), then its Polish letters from ISO-8859-2 to Windows-1250.
+// (anything else stays as written).
+std::string tekstElementu(std::string_view linia);
+// The same, then from ISO-8859-2 back to Windows-1250 (zRaportu): a converted element's value.
 std::string wartoscElementu(std::string_view linia);
 // Only the references decoded, as above (attribute values).
 std::string dekodujOdwolania(std::string_view tekst);
@@ -48,8 +51,10 @@ std::string dekodujOdwolania(std::string_view tekst);
 // Splits a remark string into the record's remark fields. A piece runs from the front up to its
 // "]" (or the end); it belongs to a field when its characters 2-3 are 06, 07, 08, 09, 17, 19, 29,
 // 31 or 37 and its character 4 is ":", and its text from character 5 goes to that field (cut to
-// the field's room); any other piece is general text, taken whole without its brackets, and the
-// general pieces, joined by a blank, make uwInne (cut to its room). Never an error.
+// the field's room); any other piece is general text, taken whole without its brackets (and
+// without the one blank that the writers put in front of a general text that reads as a field's
+// remark, "[ 06:..."), and the general pieces, joined by a blank, make uwInne (cut to its room).
+// Never an error.
 void dodajUwagi(TRekordTransakcji& r, std::string_view uwagi);
 
 class Program;

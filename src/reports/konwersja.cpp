@@ -93,6 +93,21 @@ const std::array<Bajt, 256>& mapaRaportu() {
   return m;
 }
 
+// For each ISO-8859-2 byte, the Windows-1250 byte that mapaRaportu turns into it; the byte itself
+// for one that no Windows-1250 byte becomes. Two characters never share an ISO-8859-2 byte, so
+// the inverse is whole.
+const std::array<unsigned char, 256>& mapaImportu() {
+  static const std::array<unsigned char, 256> m = [] {
+    std::array<unsigned char, 256> t{};
+    for (int b = 0; b < 256; ++b) t[b] = static_cast<unsigned char>(b);
+    const auto& raport = mapaRaportu();
+    for (int b = 0x80; b < 256; ++b)
+      if (raport[b].iso >= 0x80) t[raport[b].iso] = static_cast<unsigned char>(b);
+    return t;
+  }();
+  return m;
+}
+
 }  // namespace
 
 std::string konwertujPL(std::string_view tekst, int z, int na, bool odwolania) {
@@ -135,6 +150,13 @@ std::string wartoscRaportu(std::string_view tekst, bool odwolania) {
     else
       out.push_back(static_cast<char>(b.iso));
   }
+  return out;
+}
+
+std::string zRaportu(std::string_view tekst) {
+  const auto& m = mapaImportu();
+  std::string out(tekst);
+  for (char& ch : out) ch = static_cast<char>(m[static_cast<unsigned char>(ch)]);
   return out;
 }
 

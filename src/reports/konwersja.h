@@ -2,7 +2,7 @@
 // The Polish-letter conversion of the report files and their zero filling. The authority reads
 // ISO-8859-2; the register holds Windows-1250. Only the 18 Polish letters of tabelaPL are recoded
 // by konwertujPL; the report writers' value conversion (wartoscRaportu) adds the other letters
-// that both code pages hold, and control bytes, on top of it.
+// that both code pages hold, and control bytes, on top of it, and the import undoes it (zRaportu).
 #include <array>
 #include <cstdint>
 #include <string>
@@ -31,5 +31,10 @@ std::string uzupelnijZerami(std::int32_t szerokosc, std::string_view tekst);
 // With `odwolania` (XML) every byte that is so recoded, and every one of the 18 letters, is
 // written as its ISO-8859-2 byte-value reference instead. Bytes the two code pages share stay.
 std::string wartoscRaportu(std::string_view tekst, bool odwolania);
+// The inverse of wartoscRaportu, for a converted value read back from a report file (its
+// references already decoded): an ISO-8859-2 byte that the writer puts for a Windows-1250
+// character gives that character's byte again, the letters beyond the 18 (Š, Ž, Ť, Ľ, ...) as
+// much as the 18. Any other byte stays: ASCII, and the blank or "?" that the writer had to put.
+std::string zRaportu(std::string_view tekst);
 
 }  // namespace zelt

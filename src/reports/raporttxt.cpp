@@ -1,5 +1,7 @@
 #include "reports/raporttxt.h"
 
+#include <algorithm>
+
 #include "reports/konwersja.h"
 #include "reports/uwagi.h"
 #include "reports/wartosci.h"
@@ -19,7 +21,10 @@ class Wiersz {
     out_ += static_cast<char>('0' + nr / 10);
     out_ += static_cast<char>('0' + nr % 10);
     out_ += ':';
+    // A ";" would end the value for every reader: it is written as ",".
+    const std::size_t od = out_.size();
     out_ += wartosc;
+    std::replace(out_.begin() + static_cast<std::ptrdiff_t>(od), out_.end(), ';', ',');
     out_ += ';';
   }
   // Fields written only when their stored text is non-empty.

@@ -1,10 +1,53 @@
 #include "reports/uwagi.h"
 
+#include <algorithm>
+
 namespace zelt {
+
+const std::array<UwagaPola, 9> kUwagiPol = {{
+    {"06", &TRekordTransakcji::uwkRodzTr, 255},
+    {"07", &TRekordTransakcji::uwkPwz, 255},
+    {"08", &TRekordTransakcji::uwkPdjrz, 255},
+    {"09", &TRekordTransakcji::uwspDysp, 255},
+    {"17", &TRekordTransakcji::uwzTypPo, 255},
+    {"19", &TRekordTransakcji::uwzObyw, 255},
+    {"29", &TRekordTransakcji::uwzRodzDokTo, 255},
+    {"31", &TRekordTransakcji::uwpTypPo, 255},
+    {"37", &TRekordTransakcji::uwbTypPo, 127},
+}};
+
+const UwagaPola* uwagaPola(std::string_view nr) {
+  for (const UwagaPola& u : kUwagiPol)
+    if (nr == u.nr) return &u;
+  return nullptr;
+}
+
+bool jakUwagaPola(std::string_view tekst) {
+  const std::size_t i = std::min(tekst.find_first_not_of(' '), tekst.size());
+  return tekst.size() >= i + 3 && tekst[i + 2] == ':' && uwagaPola(tekst.substr(i, 2));
+}
+
+namespace {
+
+// A remark text as the report files write it.
+std::string tekstRaportu(std::string_view tekst, bool ogolna,
+                         const std::function<std::string(std::string_view)>& konwersja) {
+  std::string t(tekst);
+  for (char& c : t) {
+    if (c == '[') c = '(';
+    else if (c == ']') c = ')';
+  }
+  std::string out = konwersja(t);
+  if (ogolna && jakUwagaPola(out)) out.insert(0, 1, ' ');
+  return out;
+}
+
+}  // namespace
 
 std::string lancuchUwag(const TRekordTransakcji& r, BramkiUwag bramki,
                         const std::function<std::string(std::string_view)>& konwersja) {
   const bool wszystkie = bramki == BramkiUwag::Brak;
+  const bool raport = bramki == BramkiUwag::Raport;
   const bool karta = bramki == BramkiUwag::Karta;
   // The writers count a kind code of four blanks as written; the prints do not.
   const bool druk = karta || bramki == BramkiUwag::Rejestr;
@@ -36,7 +79,7 @@ std::string lancuchUwag(const TRekordTransakcji& r, BramkiUwag bramki,
       out += k.nr;
       out += ':';
     }
-    out += konwersja(k.tekst);
+    out += raport ? tekstRaportu(k.tekst, k.nr == nullptr, konwersja) : konwersja(k.tekst);
     out += ']';
   }
   return out;

@@ -336,6 +336,43 @@ TEST(RoundTrip, ExportedFilesComeBack) {
   }
 }
 
+TEST(RoundTrip, LettersBeyondTheEighteenSeparatorsAndAGeneralRemarkThatReadsAsAFields) {
+  R a = prosty("4", k20250102, "00000001", 1);
+  a.kRodzTr = "0101";
+  a.tM = w("Košice; Ťahanovce");
+  a.tKw = w("1;5 Ľ±");  // raw: its Windows-1250 bytes stay
+  a.zTypPo = 1;
+  a.zNz = w("Šimon Žák");
+  a.zAdrM = w("Košice");
+  a.zAdrUl = w("Štúrova [1]");
+  a.nrRachZ = w("ľš");
+  a.uwInne = w("06:ogólna");
+  a.uwkRodzTr = "z pola 06";
+  a.uwzObyw = w("[Ľudovít]; Žilina");
+  for (const int filtr : {1, 2}) {
+    const bool txt = filtr == 1;
+    SCOPED_TRACE(txt ? "TXT" : "XML");
+    Wymiana s({a});
+    s.wybierz(0, 0);
+    s.eksportuj(s.eks() + "/wykaz", filtr);
+    s.importuj(s.eks() + (txt ? "/wykaz.txt" : "/wykaz.xml"));  // no message: not refused
+    const auto wszystkie = s.rekordy();
+    ASSERT_EQ(wszystkie.size(), 2u);
+    // What was typed comes back, but for the separators that the files cannot carry: a TXT
+    // value's ";" as ",", a remark's brackets as parentheses.
+    R ma = poImporcie(a, txt);
+    if (txt) {
+      ma.tM = w("Košice, Ťahanovce");
+      ma.tKw = w("1,5 Ľ±");
+      ma.uwzObyw = w("(Ľudovít), Žilina");
+    } else {
+      ma.uwzObyw = w("(Ľudovít); Žilina");
+    }
+    porownaj({wszystkie[1]}, {ma}, "export");
+    EXPECT_EQ(wszystkie[0].uwzObyw, a.uwzObyw) << "the register keeps what was typed";
+  }
+}
+
 TEST(RoundTrip, SentFilesComeBack) {
   for (const int format : {0, 1}) {
     SCOPED_TRACE(format == 0 ? "TXT" : "XML");

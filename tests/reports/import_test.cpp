@@ -18,6 +18,9 @@
 
 #include "platform/cp1250.h"
 #include "reports/import.h"
+#include "reports/raporttxt.h"
+#include "reports/raportxml.h"
+#include "reports/tablicekodowe.h"
 #include "support/world.h"
 
 using namespace zelt;
@@ -459,6 +462,10 @@ TEST(RemarkPieces, NumberedSlotsAndTheGeneralRemark) {
        {{&R::uwkRodzTr, "a"}, {&R::uwkPwz, "b"}, {&R::uwkPdjrz, "c"}, {&R::uwspDysp, "d"}, {&R::uwzTypPo, "e"},
         {&R::uwzObyw, "f"}, {&R::uwzRodzDokTo, "g"}, {&R::uwpTypPo, "h"}, {&R::uwbTypPo, "i"}}},
       {"a general remark that looks numbered", "[13:kwota]", {{&R::uwInne, "13:kwota"}}},
+      {"one blank off a general remark that reads as a field's", "[ 06:og\xF3lna][06:z pola 06]",
+       {{&R::uwInne, "06:og\xF3lna"}, {&R::uwkRodzTr, "z pola 06"}}},
+      {"one blank off, the others stay", "[  37:x]", {{&R::uwInne, " 37:x"}}},
+      {"a blank in front of a number that has no remark stays", "[ 13:x]", {{&R::uwInne, " 13:x"}}},
       {"plain text", "[uwaga]", {{&R::uwInne, "uwaga"}}},
       {"several general pieces", "[a][06:x][b c]", {{&R::uwInne, "a b c"}, {&R::uwkRodzTr, "x"}}},
       {"text outside brackets", "tekst", {{&R::uwInne, "tekst"}}},
@@ -478,6 +485,107 @@ TEST(RemarkPieces, NumberedSlotsAndTheGeneralRemark) {
     R ma = pusty();
     for (const auto& [pole, tekst] : c.pola) ma.*pole = tekst;
     EXPECT_EQ(roznice(r, ma), "") << c.nazwa;
+  }
+}
+
+// ---- what the writers wrote comes back
+
+// How a writer puts a text field: converted to ISO-8859-2 or as stored, and for a raw TXT field
+// the width it is right-aligned in.
+enum class Zapis { Tr, Surowe };
+struct PoleZapisu {
+  const char* nazwa;
+  std::string R::* pole;
+  Zapis txt;
+  std::size_t szerokoscTxt;
+  Zapis xml;
+  bool uwaga = false;
+};
+
+// Every text field that the writers write, as their layouts put it.
+const PoleZapisu kPolaZapisu[] = {
+    {"nrRejDat", &R::nrRejDat, Zapis::Tr, 12, Zapis::Surowe},
+    {"kRodzTr", &R::kRodzTr, Zapis::Surowe, 4, Zapis::Surowe},
+    {"kPdjrz", &R::kPdjrz, Zapis::Surowe, 0, Zapis::Surowe},
+    {"nrDokT", &R::nrDokT, Zapis::Tr, 0, Zapis::Tr},
+    {"tM", &R::tM, Zapis::Tr, 0, Zapis::Tr},
+    {"tKw", &R::tKw, Zapis::Surowe, 0, Zapis::Surowe},
+    {"tJ", &R::tJ, Zapis::Surowe, 0, Zapis::Surowe},
+    {"tKwZ", &R::tKwZ, Zapis::Surowe, 0, Zapis::Surowe},
+    {"tJZ", &R::tJZ, Zapis::Surowe, 0, Zapis::Surowe},
+    {"zNz", &R::zNz, Zapis::Tr, 0, Zapis::Tr},
+    {"zObyw", &R::zObyw, Zapis::Surowe, 2, Zapis::Surowe},
+    {"zAdrKr", &R::zAdrKr, Zapis::Surowe, 2, Zapis::Surowe},
+    {"zAdrKod", &R::zAdrKod, Zapis::Surowe, 0, Zapis::Surowe},
+    {"zAdrM", &R::zAdrM, Zapis::Tr, 0, Zapis::Tr},
+    {"zAdrUl", &R::zAdrUl, Zapis::Tr, 0, Zapis::Tr},
+    {"zNrPes", &R::zNrPes, Zapis::Surowe, 11, Zapis::Surowe},
+    {"zNrReg", &R::zNrReg, Zapis::Surowe, 9, Zapis::Surowe},
+    {"zNrReS", &R::zNrReS, Zapis::Surowe, 0, Zapis::Surowe},
+    {"zNrSwt", &R::zNrSwt, Zapis::Surowe, 0, Zapis::Surowe},
+    {"zNip", &R::zNip, Zapis::Surowe, 10, Zapis::Surowe},
+    {"zNrDokTo", &R::zNrDokTo, Zapis::Surowe, 0, Zapis::Surowe},
+    {"pNz", &R::pNz, Zapis::Tr, 0, Zapis::Tr},
+    {"pAdrKr", &R::pAdrKr, Zapis::Surowe, 2, Zapis::Surowe},
+    {"pAdrKod", &R::pAdrKod, Zapis::Surowe, 0, Zapis::Surowe},
+    {"pAdrM", &R::pAdrM, Zapis::Tr, 0, Zapis::Tr},
+    {"pAdrUl", &R::pAdrUl, Zapis::Tr, 0, Zapis::Tr},
+    {"bNz", &R::bNz, Zapis::Tr, 0, Zapis::Tr},
+    {"bAdrKr", &R::bAdrKr, Zapis::Surowe, 2, Zapis::Surowe},
+    {"bAdrKod", &R::bAdrKod, Zapis::Surowe, 0, Zapis::Surowe},
+    {"bAdrM", &R::bAdrM, Zapis::Tr, 0, Zapis::Tr},
+    {"bAdrUl", &R::bAdrUl, Zapis::Tr, 0, Zapis::Tr},
+    {"nrRachZ", &R::nrRachZ, Zapis::Surowe, 0, Zapis::Surowe},
+    {"nrRachN", &R::nrRachN, Zapis::Surowe, 0, Zapis::Surowe},
+    {"uwInne", &R::uwInne, Zapis::Tr, 0, Zapis::Tr, true},
+    {"uwkRodzTr", &R::uwkRodzTr, Zapis::Tr, 0, Zapis::Tr, true},
+    {"uwkPwz", &R::uwkPwz, Zapis::Tr, 0, Zapis::Tr, true},
+    {"uwkPdjrz", &R::uwkPdjrz, Zapis::Tr, 0, Zapis::Tr, true},
+    {"uwspDysp", &R::uwspDysp, Zapis::Tr, 0, Zapis::Tr, true},
+    {"uwzTypPo", &R::uwzTypPo, Zapis::Tr, 0, Zapis::Tr, true},
+    {"uwzObyw", &R::uwzObyw, Zapis::Tr, 0, Zapis::Tr, true},
+    {"uwzRodzDokTo", &R::uwzRodzDokTo, Zapis::Tr, 0, Zapis::Tr, true},
+    {"uwpTypPo", &R::uwpTypPo, Zapis::Tr, 0, Zapis::Tr, true},
+    {"uwbTypPo", &R::uwbTypPo, Zapis::Tr, 0, Zapis::Tr, true},
+};
+
+// What one stored byte of a field comes back as, from the code tables alone: a control (C0, DEL,
+// a byte that Windows-1250 leaves undefined) as the blank that the writers put; a converted byte
+// whose character ISO-8859-2 lacks as the "?" they put; a ";" of a TXT value as ","; a remark's
+// brackets as "(" and ")"; any other byte as itself.
+std::string poPowrocie(unsigned char c, Zapis zapis, bool txt, bool uwaga) {
+  const std::string jeden(1, static_cast<char>(c));
+  if (c < 0x20 || c == 0x7F || !tablice::iconvert("WINDOWS-1250", "UTF-8", jeden)) return " ";
+  if (zapis == Zapis::Tr && !tablice::iconvert("WINDOWS-1250", "ISO-8859-2", jeden)) return "?";
+  if (txt && c == ';') return ",";
+  if (uwaga && c == '[') return "(";
+  if (uwaga && c == ']') return ")";
+  return jeden;
+}
+
+TEST(ImportOfWrittenFiles, EveryByteThroughEveryFieldOfBothWriters) {
+  const QDateTime czas(QDate(2026, 12, 10), QTime(9, 5, 7));
+  for (int i = 0; i < 256; ++i) {
+    const auto c = static_cast<unsigned char>(i);
+    SCOPED_TRACE("byte " + std::to_string(i));
+    R r = pusty();
+    r.jedIO = "00000001";
+    r.zTypPo = r.pTypPo = r.bTypPo = 0;  // every party and every remark written
+    for (const PoleZapisu& p : kPolaZapisu) r.*(p.pole) = std::string(1, static_cast<char>(c));
+    for (const bool txt : {true, false}) {
+      SCOPED_TRACE(txt ? "TXT" : "XML");
+      const std::string plik =
+          txt ? naglowekTxt(czas, "5260001246") + generujtxt(r, wbudowane()) + stopkaTxt(1)
+              : deklaracjaXml() + poczatekWykazuEksportu("5260001246", 1, czas) + generujxml(r, wbudowane()) + koniecWykazu();
+      const WynikImportu wynik = txt ? czytajTxt(plik, kontekst()) : czytajXml(plik, kontekst());
+      ASSERT_FALSE(wynik.blad) << wynik.blad->toStdString() << "\n" << plik;
+      ASSERT_EQ(wynik.rekordy.size(), 1u) << plik;
+      for (const PoleZapisu& p : kPolaZapisu) {
+        std::string ma = poPowrocie(c, txt ? p.txt : p.xml, txt, p.uwaga);
+        if (txt && ma.size() < p.szerokoscTxt) ma.insert(0, p.szerokoscTxt - ma.size(), ' ');  // the alignment stays
+        EXPECT_EQ(wynik.rekordy[0].*(p.pole), ma) << p.nazwa;
+      }
+    }
   }
 }
 

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <iconv.h>
-
 #include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "reports/konwersja.h"
+#include "reports/tablicekodowe.h"
 
 using zelt::konwertujPL;
 using zelt::uzupelnijZerami;
@@ -16,21 +15,7 @@ namespace {
 
 std::string b(std::initializer_list<unsigned char> bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-// The system's converter, independent of our table: none when the input holds a byte that the
-// source code page does not define or the target cannot hold.
-std::optional<std::string> iconvert(const char* from, const char* to, const std::string& in) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("iconv_open ") + from + " " + to);
-  std::string src = in, out(in.size() * 4 + 8, '\0');
-  char* ip = src.data();
-  char* op = out.data();
-  size_t il = src.size(), ol = out.size();
-  const size_t rc = iconv(cd, &ip, &il, &op, &ol);
-  iconv_close(cd);
-  if (rc == static_cast<size_t>(-1)) return std::nullopt;
-  out.resize(out.size() - ol);
-  return out;
-}
+using tablice::iconvert;
 
 // The 18 rows written out from the letters' table: letter (UTF-8), plain, Mazovia, CP852,
 // Windows-1250, ISO-8859-2.
@@ -129,6 +114,22 @@ TEST(WartoscRaportu, NamesAndControls) {
   EXPECT_EQ(wartoscRaportu("a\r\nb\tc", false), "a  b c");
   EXPECT_EQ(wartoscRaportu(b({0xA3, 0xF3, 'd', 0x9F}), true), "&#163;&#243;d&#188;");
   EXPECT_EQ(wartoscRaportu("Kowalski & Syn; 12", true), "Kowalski & Syn; 12");
+}
+
+TEST(ZRaportu, EveryIso8859_2ByteAgainstTheSystemsConverter) {
+  for (int i = 0; i < 256; ++i) {
+    const auto c = static_cast<unsigned char>(i);
+    SCOPED_TRACE(i);
+    // A character of ISO-8859-2 comes back as its Windows-1250 byte; the C1 controls, which no
+    // writer puts, stay as they are.
+    const auto win = c >= 0xA0 ? iconvert("ISO-8859-2", "WINDOWS-1250", jeden(c)) : std::nullopt;
+    if (c >= 0xA0) {
+      ASSERT_TRUE(win) << "Windows-1250 holds every letter of ISO-8859-2";
+    }
+    EXPECT_EQ(zelt::zRaportu(jeden(c)), win ? *win : jeden(c));
+  }
+  const std::string koszyce = b({'K', 'o', 0xB9, 'i', 'c', 'e'});  // Košice as the writers put it
+  EXPECT_EQ(zelt::zRaportu(koszyce), b({'K', 'o', 0x9A, 'i', 'c', 'e'}));
 }
 
 TEST(UzupelnijZerami, Table) {

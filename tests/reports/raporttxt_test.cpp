@@ -145,6 +145,27 @@ TEST(RecordLine, Formats) {
     EXPECT_NE(linia.find(czesc), std::string::npos) << czesc << " in " << linia;
 }
 
+TEST(RecordLine, SeparatorsInsideValues) {
+  // A ";" of any value as ",", a remark's brackets as parentheses; the general remark that reads
+  // as a field's with one blank in front.
+  TRekordTransakcji r = minimalny();
+  r.kRodzTr = "0101";
+  r.tDat = k20250101;
+  r.tM = "a;b";
+  r.tKw = "1;5";
+  r.zTypPo = 1;
+  r.zNz = u("Kowal; Syn [ą]");
+  r.uwInne = "[x];";
+  r.uwkRodzTr = "y]z[";
+  r.uwzObyw = u("[Šimon];");
+  EXPECT_EQ(generujtxt(r, ListyKarty::wbudowane()),
+            "DA;02:           7;03:20250102;04:00000123;05:1;06:0101;11:20250101;12:a,b;13:1,5;"
+            "17:01;18:Kowal, Syn [\xB1];45:[(x),][06:y)z(][19:(\xA9imon),];\r\n");
+  r.uwInne = u("06:ogólna");
+  const std::string linia = generujtxt(r, ListyKarty::wbudowane());
+  EXPECT_EQ(linia.substr(linia.find(";45:")), ";45:[ 06:og\xF3lna][06:y)z(][19:(\xA9imon),];\r\n");
+}
+
 TEST(RecordLine, FaultsOfStoredData) {
   ListyKarty listy = ListyKarty::wbudowane();
   TRekordTransakcji r = minimalny();
@@ -209,6 +230,15 @@ TEST(Remarks, OrderAndGates) {
       {"other types unset", [](R& r) { r.pTypPo = r.bTypPo = -1; }, "[i][06:6][07:7][08:8][09:9][17:17][19:19][29:29]"},
       {"one remark empty", [](R& r) { r.uwkPwz.clear(); }, "[i][06:6][08:8][09:9][17:17][19:19][29:29][31:31][37:\xB1]"},
       {"no general remark", [](R& r) { r.uwInne.clear(); }, pelny.substr(3)},
+      {"a general remark that reads as a field's: one blank in front", [](R& r) { r.uwInne = "06:x"; },
+       "[ 06:x]" + pelny.substr(3)},
+      {"one blank more in front of blanks", [](R& r) { r.uwInne = " 37:x"; }, "[  37:x]" + pelny.substr(3)},
+      {"a control that the writer blanks counts as a blank", [](R& r) { r.uwInne = "\t19:x"; }, "[  19:x]" + pelny.substr(3)},
+      {"a number without a remark of its own", [](R& r) { r.uwInne = "13:x"; }, "[13:x]" + pelny.substr(3)},
+      {"no colon", [](R& r) { r.uwInne = "06 x"; }, "[06 x]" + pelny.substr(3)},
+      {"a field's remark is never moved", [](R& r) { r.uwkRodzTr = "07:x"; }, "[i][06:07:x]" + pelny.substr(9)},
+      {"brackets in any remark", [](R& r) { r.uwInne = "[a]]"; r.uwbTypPo = "[["; },
+       "[(a))]" + pelny.substr(3, pelny.size() - 3 - 6) + "[37:((]"},
   };
   auto tr = [](std::string_view t) { return zelt::wartoscRaportu(t, false); };
   for (const C& c : cases) {

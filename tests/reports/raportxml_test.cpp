@@ -204,13 +204,51 @@ TEST(KartaTr, Escaping) {
   r.zNrPes = "1\n2";
   const std::string karta = generujxml(r, listy);
   EXPECT_NE(karta.find("<tKw>1&#38;&#60;\xB9> </tKw>"), std::string::npos);
-  EXPECT_NE(karta.find("<Uwagi>[x]]&#62;y&#38;][06:a]"), std::string::npos);
+  // A remark's brackets are written as parentheses, so no "]]>" is left in it.
+  EXPECT_NE(karta.find("<Uwagi>[x))>y&#38;][06:a]"), std::string::npos);
   EXPECT_NE(karta.find("<nrPes>1 2</nrPes>"), std::string::npos);
   wszystkie += karta;
   EXPECT_EQ(xmllint(dokument(wszystkie)), 0);
 
   // The oracle knows a broken file when it sees one.
   EXPECT_NE(xmllint(dokument("  <kartaTr Status=\"1\">\r\n    <Uwagi>a]]>b</Uwagi>\r\n  </kartaTr>\r\n")), 0);
+}
+
+TEST(KartaTr, BracketsInsideRemarks) {
+  // A remark's brackets as parentheses; a ";" stays, XML has no use for it; the general remark
+  // that reads as a field's with one blank in front.
+  TRekordTransakcji r = minimalny();
+  r.Status = 0;
+  r.kRodzTr = "0101";
+  r.tDat = k20250101;
+  r.tM = "a;b";
+  r.zTypPo = 1;
+  r.zNz = u("Kowal; Syn [ą]");
+  r.uwInne = u("06:ogólna");
+  r.uwkRodzTr = "y]z[";
+  r.uwzObyw = u("[Šimon];");
+  const std::string karta =
+      "  <kartaTr Status=\"0\">\r\n"
+      "    <identTr>\r\n"
+      "      <nrRejDat>7</nrRejDat>\r\n"
+      "      <rejDat>20250102</rejDat>\r\n"
+      "      <jedIO>00000123</jedIO>\r\n"
+      "    </identTr>\r\n"
+      "    <daneTr>\r\n"
+      "      <kRodzTr>0101</kRodzTr>\r\n"
+      "      <tDat>20250101</tDat>\r\n"
+      "      <tM>a;b</tM>\r\n"
+      "    </daneTr>\r\n"
+      "    <Dysponent>\r\n"
+      "      <typPdm>01</typPdm>\r\n"
+      "      <Nz>Kowal; Syn [&#177;]</Nz>\r\n"
+      "      <Adres>\r\n"
+      "      </Adres>\r\n"
+      "    </Dysponent>\r\n"
+      "    <Uwagi>[ 06:og&#243;lna][06:y)z(][19:(&#169;imon);]</Uwagi>\r\n"
+      "  </kartaTr>\r\n";
+  EXPECT_EQ(generujxml(r, ListyKarty::wbudowane()), karta);
+  EXPECT_EQ(xmllint(dokument(karta)), 0);
 }
 
 TEST(KartaTr, CodesOfIndexes) {

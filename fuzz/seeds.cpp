@@ -164,6 +164,20 @@ void zip() {
   seed("ziplayout", "z-przodu.zip", archiwum(dwa, "", 64));
 }
 
+// The card target's registers: how many records, the one opened, which get its number, then
+// edits (a record, a field by its place: texts in the record's order, then Status, the codes,
+// the dates and the counts).
+void karta() {
+  using namespace std::string_literals;
+  seed("karta", "karta-programu", "\x01\x00\x00"s);
+  seed("karta", "dwie-karty", "\x02\x00\x00"s);
+  seed("karta", "wymiana", "\x02\x02\x00"s);
+  seed("karta", "kwota-rekordu-2", "\x01\x00\x00\x01\x07\x06"s + "555,00");
+  seed("karta", "podmiot-bez-nazwy", "\x01\x00\x00\x01\x0b\x00\x01\x1c\x00"s);
+  seed("karta", "wydrukowany", "\x01\x00\x00\x01\x0b\x00\x01\x1c\x00\x01\x37\x01"s);
+  seed("karta", "usuniety-i-dolaczony", "\x03\x00\x0c\x02\x2e\x63"s);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -176,5 +190,6 @@ int main(int argc, char** argv) {
   klienci();
   numeracja();
   zip();
+  karta();
   return 0;
 }

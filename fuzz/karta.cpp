@@ -1,0 +1,348 @@
+// The card's load, check and save over a small register made from the bytes: "&Edytuj" on one of
+// a few records, then "&Zapisz" with nothing changed, the verification dialog confirmed. The
+// bytes before and after the save are compared here, record by record and field by field:
+//   - a record that is not the card's (another number, or deleted) keeps every byte;
+//   - records are appended only for the card, live and under its number;
+//   - a surplus record of the card changes in its four Status bytes alone (to 99), or not at all
+//     when it was printed or sent;
+//   - a stored value of the card's records that the save does not write back (a field now
+//     different, a text that was not empty; not Wprow, not the check's counts, not the zeros the
+//     check puts in front of the transaction and unit numbers, nor bytes past a text's end)
+//     must have raised the check's warning on that record before the save, as must a record the
+//     save marks deleted.
+// The load itself must gather exactly the live records that carry the chosen record's number.
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/cp1250.h"
+#include "platform/dialogs.h"
+#include "platform/packed.h"
+#include "platform/printers.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "register/karta.h"
+#include "register/program.h"
+#include "register/weryfikacjakarty.h"
+#include "register/zapiskarty.h"
+#include "wspolne.h"
+
+using namespace zeltfuzz;
+using zelt::TRekordTransakcji;
+
+namespace {
+
+constexpr std::size_t kRekord = TRekordTransakcji::kSize;
+constexpr std::size_t kStatus = TRekordTransakcji::kOffsetStatus;
+constexpr double kDzien = 45658;  // 2025-01-01
+
+// The fields as stored: the texts of the record's table, then the 32-bit numbers, the two dates
+// and the four count bytes.
+struct Pole {
+  const char* nazwa;
+  std::size_t od, dlugosc;
+  bool tekst;
+};
+std::vector<Pole> budujPola() {
+  std::vector<Pole> p;
+  for (const zelt::PoleRekordu& t : zelt::polaTekstowe()) p.push_back({t.name, t.offset, t.capacity, true});
+  const Pole reszta[] = {{"Status", kStatus, 4, false},   {"kPwz", 65, 4, false},       {"spDysp", 74, 4, false},
+                         {"zTypPo", 175, 4, false},       {"zRodzDokTo", 469, 4, false}, {"pTypPo", 499, 4, false},
+                         {"bTypPo", 730, 4, false},       {"rejDat", 39, 8, false},      {"tDat", 91, 8, false},
+                         {"ilWydrukow", 3379, 1, false},  {"ilOstrzezen", 3380, 1, false}, {"ilBledow", 3381, 1, false},
+                         {"ilWyslan", 3382, 1, false}};
+  for (const Pole& x : reszta) p.push_back(x);
+  return p;
+}
+const std::vector<Pole>& pola() {
+  static const std::vector<Pole> p = budujPola();
+  return p;
+}
+
+std::string_view tekst(std::string_view rekord, const Pole& p) {
+  const std::size_t n = std::min<std::size_t>(static_cast<unsigned char>(rekord[p.od]), p.dlugosc);
+  return rekord.substr(p.od + 1, n);
+}
+std::string_view wartosc(std::string_view rekord, const Pole& p) {
+  return p.tekst ? tekst(rekord, p) : rekord.substr(p.od, p.dlugosc);
+}
+const Pole& pole(std::string_view nazwa) {
+  for (const Pole& p : pola())
+    if (nazwa == p.nazwa) return p;
+  naruszenie(__FILE__, __LINE__, "field", std::string(nazwa));
+}
+
+bool zywy(std::string_view r) { return packed::getI32(r.data(), kStatus) != TRekordTransakcji::kDeleted; }
+
+// `po` is `przed` with zeros put in front (the check's padding of a number).
+bool uzupelnionyZerami(std::string_view przed, std::string_view po) {
+  return po.size() >= przed.size() && po.substr(po.size() - przed.size()) == przed &&
+         po.substr(0, po.size() - przed.size()).find_first_not_of('0') == std::string_view::npos;
+}
+
+// The stored values of `przed` that `po` does not carry, by field name.
+std::vector<std::string> utracone(std::string_view przed, std::string_view po) {
+  std::vector<std::string> u;
+  for (const Pole& p : pola()) {
+    const std::string_view a = wartosc(przed, p), b = wartosc(po, p);
+    if (a == b) continue;
+    const std::string_view n = p.nazwa;
+    if (n == "Wprow" || n == "ilBledow" || n == "ilOstrzezen") continue;
+    if ((n == "nrEwT" || n == "jedIO") && uzupelnionyZerami(a, b)) continue;
+    if (p.tekst && a.empty()) continue;  // something written where nothing was stored
+    u.emplace_back(n);
+  }
+  return u;
+}
+
+// ---- the register from the bytes
+
+// Records of the program's own making: a card of two records (transaction data in the first, a
+// party of each role) and a card of one for an exchange of currency.
+std::array<std::string, 3> wzory() {
+  TRekordTransakcji a;
+  a.nrEwT = "0000000000000000000000017";
+  a.nrRejDat = "1";
+  a.rejDat = kDzien;
+  a.jedIO = "00000123";
+  a.kRodzTr = "0100";
+  a.uwkRodzTr = "inny tytul";
+  a.kPwz = 1;
+  a.uwkPwz = "powiazana";
+  a.kPdjrz = "    ";
+  a.spDysp = 0;
+  a.uwspDysp = "telefon";
+  a.nrDokT = "F/1";
+  a.tDat = kDzien;
+  a.tM = "Krakow";
+  a.tKw = "555,00";
+  a.tJ = "PLN";
+  a.zTypPo = 0;
+  a.uwzTypPo = "fundacja";
+  a.zNz = "Kowalski Jan";
+  a.zObyw = "PL";
+  a.zAdrKr = "PL";
+  a.zAdrM = "Krakow";
+  a.zNrPes = "44051401359";
+  a.zRodzDokTo = 0;
+  a.uwzRodzDokTo = "legitymacja";
+  a.pTypPo = 2;
+  a.pNz = "Firma";
+  a.bTypPo = 3;
+  a.bNz = "Nowak";
+  a.uwInne = "uwaga";
+  TRekordTransakcji a2;
+  a2.nrEwT = a.nrEwT;
+  a2.nrRejDat = "2";
+  a2.rejDat = a.rejDat;
+  a2.jedIO = a.jedIO;
+  a2.tDat = a.tDat;
+  a2.uwInne = a.uwInne;
+  a2.zTypPo = 1;
+  a2.zNz = "Zielinska Anna";
+  a2.zRodzDokTo = 1;
+  a2.bTypPo = 0;
+  a2.uwbTypPo = "inny";
+  a2.bNz = "Wisniewski";
+  TRekordTransakcji b = a;
+  b.nrEwT = "0000000000000000000000018";
+  b.nrRejDat = "3";
+  b.Status = 0;
+  b.kRodzTr = "0601";
+  b.uwkRodzTr.clear();
+  b.tKwZ = "100,00";
+  b.tJZ = "EUR";
+  std::array<std::string, 3> w;
+  const TRekordTransakcji* r[] = {&a, &a2, &b};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const auto bytes = r[i]->encode();
+    w[i].assign(bytes.data(), bytes.size());
+  }
+  return w;
+}
+
+class Czytnik {
+ public:
+  explicit Czytnik(std::string_view d) : d_(d) {}
+  bool koniec() const { return d_.empty(); }
+  std::uint8_t bajt() {
+    if (d_.empty()) return 0;
+    const auto b = static_cast<std::uint8_t>(d_.front());
+    d_.remove_prefix(1);
+    return b;
+  }
+  std::string_view bajty(std::size_t n) {
+    const std::string_view b = d_.substr(0, n);
+    d_.remove_prefix(b.size());
+    return b;
+  }
+
+ private:
+  std::string_view d_;
+};
+
+// The first byte: how many records (1..6); the second: the one "&Edytuj" opens; the third: which
+// records get that record's number (a bit each). Then edits, each a record and a field: a text
+// (its length byte as given, its characters), a number (a signed byte), a date (days from 2025-01-01),
+// a count, or any bytes at any offset.
+struct Rejestr {
+  std::vector<std::string> rekordy;
+  std::size_t wskazany = 0;
+};
+
+Rejestr rejestr(std::string_view dane) {
+  static const auto w = wzory();
+  Czytnik c(dane);
+  Rejestr r;
+  const std::size_t ile = 1 + c.bajt() % 6;
+  r.wskazany = c.bajt() % ile;
+  const std::uint8_t maska = c.bajt();
+  for (std::size_t i = 0; i < ile; ++i) r.rekordy.push_back(w[i % w.size()]);
+  while (!c.koniec()) {
+    std::string& rek = r.rekordy[c.bajt() % ile];
+    const std::size_t f = c.bajt();
+    if (f < pola().size()) {
+      const Pole& p = pola()[f];
+      if (p.tekst) {
+        const std::uint8_t dl = c.bajt();
+        rek[p.od] = static_cast<char>(dl);
+        const std::string_view t = c.bajty(std::min<std::size_t>(dl, p.dlugosc));
+        std::memcpy(rek.data() + p.od + 1, t.data(), t.size());
+      } else if (p.dlugosc == 4) {
+        packed::putI32(rek.data(), p.od, static_cast<std::int8_t>(c.bajt()));
+      } else if (p.dlugosc == 8) {
+        packed::putF64(rek.data(), p.od, kDzien + static_cast<std::int8_t>(c.bajt()));
+      } else {
+        rek[p.od] = static_cast<char>(c.bajt());
+      }
+    } else {
+      const std::size_t od = (std::size_t(c.bajt()) << 8 | c.bajt()) % kRekord;
+      const std::string_view b = c.bajty(std::min<std::size_t>(1 + c.bajt() % 16, kRekord - od));
+      std::memcpy(rek.data() + od, b.data(), b.size());
+    }
+  }
+  const Pole& numer = pole("nrEwT");
+  for (std::size_t i = 0; i < ile; ++i)
+    if (maska >> i & 1)
+      std::memcpy(r.rekordy[i].data() + numer.od, r.rekordy[r.wskazany].data() + numer.od, numer.dlugosc + 1);
+  return r;
+}
+
+// ---- the program
+
+struct Swiat {
+  platform::RegistryStore reg{katalogRoboczy() + QStringLiteral("/registry.txt")};
+  platform::ScriptedDialogs dialogs;
+  platform::FixedClock clock{QDateTime(QDate(2025, 1, 10), QTime(12, 0))};
+  platform::RecordingShell shell{katalogRoboczy()};
+  platform::FixedPrinters printers;
+  zelt::Program program{zelt::Services{reg, dialogs, clock, shell, printers}};
+  Swiat() {
+    dialogs.onFailure = [](const QString&) {};  // messages of the save are not this target's
+    program.KatDan = katalogRoboczy();
+  }
+};
+
+std::string w1250(const char* utf8) { return cp1250::fromUtf8(utf8); }
+
+std::string nr(std::size_t i) { return "record " + std::to_string(i + 1) + " of the card"; }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozmiar) {
+  static Swiat s;
+  static const std::string kDaneRekordu = w1250("Zapis usunie dane rekordu, których karta nie pokazuje");
+  static const std::string kRekordUsuniety = w1250("Zapis usunie rekord");
+  zelt::Program& p = s.program;
+  const Rejestr rj = rejestr(bajty(dane, rozmiar));
+  std::string przed;
+  for (const auto& r : rj.rekordy) przed += r;
+  const QString plik = p.transakDat();
+  zapiszPlik(plik, przed);
+
+  // The card as the bytes hold it: the live records with the chosen record's number, in order.
+  std::vector<std::size_t> karta;
+  const Pole& numer = pole("nrEwT");
+  const std::string_view wskazany = rj.rekordy[rj.wskazany];
+  if (zywy(wskazany))
+    for (std::size_t j = 0; j < rj.rekordy.size(); ++j)
+      if (zywy(rj.rekordy[j]) && tekst(rj.rekordy[j], numer) == tekst(wskazany, numer)) karta.push_back(j);
+
+  s.dialogs.clear();
+  p.czyscKarte();
+  p.trybKarty = 0;
+  std::int32_t n = static_cast<std::int32_t>(rj.wskazany);
+  const zelt::Wczytanie w = zelt::wczytajKarte(p, n, nullptr);
+  if (karta.empty()) {
+    WYMAGANE(w == zelt::Wczytanie::BrakRekordu, "a deleted record was loaded as a card");
+    return 0;
+  }
+  WYMAGANE(w == zelt::Wczytanie::Wczytana, "the chosen live record was not loaded");
+  WYMAGANE(p.rekordyKarty.k == static_cast<int>(karta.size()), "the load gathered " +
+                                                                   std::to_string(p.rekordyKarty.k) + " of " +
+                                                                   std::to_string(karta.size()) + " records");
+  for (std::size_t i = 0; i < karta.size(); ++i)
+    WYMAGANE(p.rekordyKarty.r[i + 1].nrRekordu == static_cast<std::int32_t>(karta[i]), nr(i) + " is another record");
+
+  p.trybKarty = 0;
+  zelt::zapiszPokazane(p.karta);
+  const zelt::WynikWeryfikacji wynik = zelt::weryfikacja(p);
+  WYMAGANE(czytajPlik(plik) == przed, "the check changed the register");
+  std::set<int> ostrzezoneDane, ostrzezoneUsuniecie;
+  for (const zelt::Uwaga& u : p.listyWer.ostrze()) {
+    if (u.pole != "01") continue;
+    if (u.tekst == kDaneRekordu) ostrzezoneDane.insert(u.lp);
+    if (u.tekst == kRekordUsuniety) ostrzezoneUsuniecie.insert(u.lp);
+  }
+  if (wynik.blokuje) return 0;  // the dialog lets nothing be saved
+
+  const zelt::Zapis z = zelt::zapiszKarte(p, zelt::NumeracjaEwidencyjna{}, wynik.numeryDnia, nullptr);
+  WYMAGANE(z == zelt::Zapis::Zapisano, "the save failed: " + std::to_string(static_cast<int>(z)));
+  const std::string po = czytajPlik(plik);
+
+  WYMAGANE(po.size() >= przed.size() && (po.size() - przed.size()) % kRekord == 0,
+           "the register went from " + std::to_string(przed.size()) + " to " + std::to_string(po.size()) + " bytes");
+  const std::size_t zapisanych = static_cast<std::size_t>(p.rekordyKarty.k);
+  const std::size_t dopisanych = (po.size() - przed.size()) / kRekord;
+  WYMAGANE(dopisanych == (zapisanych > karta.size() ? zapisanych - karta.size() : 0),
+           std::to_string(dopisanych) + " records appended for a card of " + std::to_string(zapisanych) + " saved over " +
+               std::to_string(karta.size()));
+  const auto rekordPo = [&](std::size_t j) { return std::string_view(po).substr(j * kRekord, kRekord); };
+  const std::string_view numerKarty = tekst(rekordPo(karta.front()), numer);
+
+  for (std::size_t j = 0; j < rj.rekordy.size(); ++j)
+    if (std::find(karta.begin(), karta.end(), j) == karta.end())
+      WYMAGANE(rekordPo(j) == rj.rekordy[j], "record " + std::to_string(j) + " of the register is not the card's and changed");
+  for (std::size_t j = rj.rekordy.size(); j < rj.rekordy.size() + dopisanych; ++j)
+    WYMAGANE(zywy(rekordPo(j)) && tekst(rekordPo(j), numer) == numerKarty,
+             "appended record " + std::to_string(j) + " is not a live record of the card");
+
+  for (std::size_t i = 0; i < karta.size(); ++i) {
+    const std::string_view a = rj.rekordy[karta[i]], b = rekordPo(karta[i]);
+    const int lp = static_cast<int>(i + 1);
+    if (i >= zapisanych) {
+      std::string usuniety(a);
+      packed::putI32(usuniety.data(), kStatus, TRekordTransakcji::kDeleted);
+      const bool wydrukowany = a[3379] != 0 || a[3382] != 0;
+      WYMAGANE(b == (wydrukowany ? std::string(a) : usuniety),
+               nr(i) + (wydrukowany ? ", printed or sent, changed" : " is surplus and changed beyond its Status"));
+      if (!wydrukowany)
+        WYMAGANE(ostrzezoneUsuniecie.count(lp), nr(i) + " was marked deleted without the check's warning");
+      continue;
+    }
+    WYMAGANE(zywy(b) && tekst(b, numer) == numerKarty, nr(i) + " is no longer a live record of the card");
+    const std::vector<std::string> u = utracone(a, b);
+    if (u.empty()) continue;
+    std::string ktore;
+    for (const auto& x : u) ktore += " " + x;
+    WYMAGANE(ostrzezoneDane.count(lp), nr(i) + " lost, without the check's warning:" + ktore);
+  }
+  return 0;
+}

@@ -3,17 +3,35 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <unistd.h>
 
 namespace zeltfuzz {
 
+namespace {
+
+// A run stopped on a finding aborts and leaves its folder behind: such folders of processes
+// that are gone are removed when the next one starts.
+void usunPozostawione(const QString& gdzie) {
+  const QStringList stare = QDir(gdzie).entryList({QStringLiteral("zelt-fuzz-*")}, QDir::Dirs);
+  for (const QString& nazwa : stare) {
+    bool liczba = false;
+    const qint64 pid = nazwa.mid(10).toLongLong(&liczba);
+    if (liczba && !QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)))
+      QDir(gdzie + QLatin1Char('/') + nazwa).removeRecursively();
+  }
+}
+
+}  // namespace
+
 const QString& katalogRoboczy() {
-  static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
-                               ? QStringLiteral("/dev/shm/zelt-fuzz-XXXXXX")
-                               : QDir::tempPath() + QStringLiteral("/zelt-fuzz-XXXXXX"));
   static const QString sciezka = [] {
-    if (!dir.isValid()) naruszenie(__FILE__, __LINE__, "dir.isValid()", "no scratch folder");
-    return dir.path();
+    const QString gdzie =
+        QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    usunPozostawione(gdzie);
+    const QString s = gdzie + QStringLiteral("/zelt-fuzz-%1").arg(::getpid());
+    if (!QDir().mkpath(s)) naruszenie(__FILE__, __LINE__, "mkpath", "no scratch folder " + s.toStdString());
+    std::atexit([] { QDir(katalogRoboczy()).removeRecursively(); });
+    return s;
   }();
   return sciezka;
 }

@@ -44,7 +44,8 @@ inline std::vector<std::string_view> linie(std::string_view plik) {
 inline bool zaczynaSie(std::string_view t, std::string_view od) { return t.substr(0, od.size()) == od; }
 
 // A folder of this process for the targets' files: in memory (/dev/shm) where there is one, so
-// that millions of runs neither wear the disk nor wait for it. Removed at exit.
+// that millions of runs neither wear the disk nor wait for it. Removed at exit, and by the next
+// start when a run was stopped on a finding.
 const QString& katalogRoboczy();
 
 // The bytes of a file (empty when it is missing), and a file written with exactly these bytes.

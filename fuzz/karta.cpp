@@ -6,10 +6,14 @@
 //   - a surplus record of the card changes in its four Status bytes alone (to 99), or not at all
 //     when it was printed or sent;
 //   - a stored value of the card's records that the save does not write back (a field now
-//     different, a text that was not empty; not Wprow, not the check's counts, not the zeros the
+//     different where something was stored; not Wprow, not the check's counts, not the zeros the
 //     check puts in front of the transaction and unit numbers, nor bytes past a text's end)
 //     must have raised the check's warning on that record before the save, as must a record the
-//     save marks deleted.
+//     save marks deleted; and no record gets a warning that the save then proves wrong. The
+//     warnings' list keeps no record numbers: the check's verdict per record (utratyZapisu, as
+//     the check asks it) is taken, and the list must end with exactly its warnings in record
+//     order. The save's own account of a record's lost fields (niezapisanePola) must name the
+//     fields found here.
 // The load itself must gather exactly the live records that carry the chosen record's number.
 #include <QDir>
 #include <QFile>
@@ -87,16 +91,24 @@ bool uzupelnionyZerami(std::string_view przed, std::string_view po) {
          po.substr(0, po.size() - przed.size()).find_first_not_of('0') == std::string_view::npos;
 }
 
+// Nothing stored: an empty text, a code or index of -1, a print or send count of 0. Writing
+// something there erases nothing.
+bool nicNieZapisano(const Pole& p, std::string_view v) {
+  if (p.tekst) return v.empty();
+  if (p.dlugosc == 4) return v == std::string_view("\xFF\xFF\xFF\xFF", 4);
+  if (p.dlugosc == 1) return v[0] == 0;
+  return false;  // a date is always data
+}
+
 // The stored values of `przed` that `po` does not carry, by field name.
 std::vector<std::string> utracone(std::string_view przed, std::string_view po) {
   std::vector<std::string> u;
   for (const Pole& p : pola()) {
     const std::string_view a = wartosc(przed, p), b = wartosc(po, p);
-    if (a == b) continue;
+    if (a == b || nicNieZapisano(p, a)) continue;
     const std::string_view n = p.nazwa;
     if (n == "Wprow" || n == "ilBledow" || n == "ilOstrzezen") continue;
     if ((n == "nrEwT" || n == "jedIO") && uzupelnionyZerami(a, b)) continue;
-    if (p.tekst && a.empty()) continue;  // something written where nothing was stored
     u.emplace_back(n);
   }
   return u;
@@ -260,6 +272,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
   static Swiat s;
   static const std::string kDaneRekordu = w1250("Zapis usunie dane rekordu, których karta nie pokazuje");
   static const std::string kRekordUsuniety = w1250("Zapis usunie rekord");
+  static const std::string kNazwaNumeru = w1250("Numer ewidencyjny transakcji");
   zelt::Program& p = s.program;
   const Rejestr rj = rejestr(bajty(dane, rozmiar));
   std::string przed;
@@ -295,11 +308,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
   zelt::zapiszPokazane(p.karta);
   const zelt::WynikWeryfikacji wynik = zelt::weryfikacja(p);
   WYMAGANE(czytajPlik(plik) == przed, "the check changed the register");
-  std::set<int> ostrzezoneDane, ostrzezoneUsuniecie;
-  for (const zelt::Uwaga& u : p.listyWer.ostrze()) {
-    if (u.pole != "01") continue;
-    if (u.tekst == kDaneRekordu) ostrzezoneDane.insert(u.lp);
-    if (u.tekst == kRekordUsuniety) ostrzezoneUsuniecie.insert(u.lp);
+  // The check's verdict per record, as it gave its warnings: after every other finding, one for
+  // each record that loses something, in record order. The list keeps no record numbers, so the
+  // verdict is asked again of the function the check asks, and the list's tail must say the same.
+  std::vector<TRekordTransakcji> zapisane;
+  for (std::size_t j : karta) zapisane.push_back(TRekordTransakcji::decode(rj.rekordy[j].data()));
+  const std::vector<zelt::Utrata> werdykt =
+      zelt::utratyZapisu(p.karta, p.rekordyKarty, p.licznikiRekordow, zapisane, zelt::slownikiKarty(p).domyslne);
+  WYMAGANE(werdykt.size() == karta.size(), "a verdict on " + std::to_string(werdykt.size()) + " records");
+  std::vector<std::string> oczekiwane;
+  for (zelt::Utrata u : werdykt)
+    if (u != zelt::Utrata::Brak) oczekiwane.push_back(u == zelt::Utrata::Dane ? kDaneRekordu : kRekordUsuniety);
+  const auto& ostrz = p.listyWer.ostrze();
+  WYMAGANE(ostrz.size() >= oczekiwane.size(), "fewer warnings than records losing data");
+  for (std::size_t j = 0; j < ostrz.size(); ++j) {
+    const zelt::Uwaga& u = ostrz[j];
+    const std::size_t od = ostrz.size() - oczekiwane.size();
+    const bool utraty = u.tekst == kDaneRekordu || u.tekst == kRekordUsuniety;
+    if (j < od) {
+      WYMAGANE(!utraty, "a warning of a loss before the check's other findings");
+      continue;
+    }
+    WYMAGANE(u.pole == "01" && u.nazwa == kNazwaNumeru && u.tekst == oczekiwane[j - od],
+             "warning " + std::to_string(j + 1) + " is not the loss of the record it stands for");
   }
   if (wynik.blokuje) return 0;  // the dialog lets nothing be saved
 
@@ -324,25 +355,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
     WYMAGANE(zywy(rekordPo(j)) && tekst(rekordPo(j), numer) == numerKarty,
              "appended record " + std::to_string(j) + " is not a live record of the card");
 
+  // Each record of the card against the check's verdict on it, both ways: a warning stands for a
+  // loss, and the save's own account of what it did not write back agrees with this one.
   for (std::size_t i = 0; i < karta.size(); ++i) {
     const std::string_view a = rj.rekordy[karta[i]], b = rekordPo(karta[i]);
-    const int lp = static_cast<int>(i + 1);
+    const zelt::Utrata u = werdykt[i];
     if (i >= zapisanych) {
       std::string usuniety(a);
       packed::putI32(usuniety.data(), kStatus, TRekordTransakcji::kDeleted);
       const bool wydrukowany = a[3379] != 0 || a[3382] != 0;
       WYMAGANE(b == (wydrukowany ? std::string(a) : usuniety),
                nr(i) + (wydrukowany ? ", printed or sent, changed" : " is surplus and changed beyond its Status"));
-      if (!wydrukowany)
-        WYMAGANE(ostrzezoneUsuniecie.count(lp), nr(i) + " was marked deleted without the check's warning");
+      WYMAGANE((u == zelt::Utrata::Rekord) == !wydrukowany,
+               nr(i) + (wydrukowany ? " stays, yet was warned of as deleted" : " was marked deleted without the check's warning"));
       continue;
     }
     WYMAGANE(zywy(b) && tekst(b, numer) == numerKarty, nr(i) + " is no longer a live record of the card");
-    const std::vector<std::string> u = utracone(a, b);
-    if (u.empty()) continue;
+    WYMAGANE(u != zelt::Utrata::Rekord, nr(i) + " was rewritten, yet warned of as deleted");
+    const std::vector<std::string> lost = utracone(a, b);
     std::string ktore;
-    for (const auto& x : u) ktore += " " + x;
-    WYMAGANE(ostrzezoneDane.count(lp), nr(i) + " lost, without the check's warning:" + ktore);
+    for (const auto& x : lost) ktore += " " + x;
+    WYMAGANE((u == zelt::Utrata::Dane) == !lost.empty(),
+             nr(i) + (lost.empty() ? " lost nothing, yet was warned of" : " lost, without the check's warning:" + ktore));
+    std::set<std::string> wedlugZapisu;
+    std::string opis;
+    for (std::string_view x : zelt::niezapisanePola(TRekordTransakcji::decode(a.data()), TRekordTransakcji::decode(b.data()))) {
+      wedlugZapisu.emplace(x);
+      opis += " " + std::string(x);
+    }
+    WYMAGANE(wedlugZapisu == std::set<std::string>(lost.begin(), lost.end()),
+             nr(i) + " lost" + ktore + "; the save's own account:" + opis);
   }
   return 0;
 }

@@ -162,6 +162,9 @@ void zip() {
   seed("ziplayout", "pusty.zip", archiwum({}, "", 0));
   seed("ziplayout", "komentarz.zip", archiwum(dwa, "kopia", 0));
   seed("ziplayout", "z-przodu.zip", archiwum(dwa, "", 64));
+  // An end record of the Zip64 kind: its sizes are the largest, whatever the file holds.
+  seed("ziplayout", "zip64.zip", std::string(64, '\0') + le32(ziplayout::kEndSig) + le16(0) + le16(0) + le16(1) +
+                                     le16(1) + le32(0xFFFFFFFF) + le32(0xFFFFFFFF) + le16(0));
 }
 
 // The card target's registers: how many records, the one opened, which get its number, then

@@ -36,6 +36,7 @@
 #include "register/program.h"
 #include "register/weryfikacjakarty.h"
 #include "register/zapiskarty.h"
+#include "karty.h"
 #include "wspolne.h"
 
 using namespace zeltfuzz;
@@ -45,7 +46,6 @@ namespace {
 
 constexpr std::size_t kRekord = TRekordTransakcji::kSize;
 constexpr std::size_t kStatus = TRekordTransakcji::kOffsetStatus;
-constexpr double kDzien = 45658;  // 2025-01-01
 
 // The fields as stored: the texts of the record's table, then the 32-bit numbers, the two dates
 // and the four count bytes.
@@ -116,65 +116,12 @@ std::vector<std::string> utracone(std::string_view przed, std::string_view po) {
 
 // ---- the register from the bytes
 
-// Records of the program's own making: a card of two records (transaction data in the first, a
-// party of each role) and a card of one for an exchange of currency.
+// The register's records start as a card of the program's own making and another card.
 std::array<std::string, 3> wzory() {
-  TRekordTransakcji a;
-  a.nrEwT = "0000000000000000000000017";
-  a.nrRejDat = "1";
-  a.rejDat = kDzien;
-  a.jedIO = "00000123";
-  a.kRodzTr = "0100";
-  a.uwkRodzTr = "inny tytul";
-  a.kPwz = 1;
-  a.uwkPwz = "powiazana";
-  a.kPdjrz = "    ";
-  a.spDysp = 0;
-  a.uwspDysp = "telefon";
-  a.nrDokT = "F/1";
-  a.tDat = kDzien;
-  a.tM = "Krakow";
-  a.tKw = "555,00";
-  a.tJ = "PLN";
-  a.zTypPo = 0;
-  a.uwzTypPo = "fundacja";
-  a.zNz = "Kowalski Jan";
-  a.zObyw = "PL";
-  a.zAdrKr = "PL";
-  a.zAdrM = "Krakow";
-  a.zNrPes = "44051401359";
-  a.zRodzDokTo = 0;
-  a.uwzRodzDokTo = "legitymacja";
-  a.pTypPo = 2;
-  a.pNz = "Firma";
-  a.bTypPo = 3;
-  a.bNz = "Nowak";
-  a.uwInne = "uwaga";
-  TRekordTransakcji a2;
-  a2.nrEwT = a.nrEwT;
-  a2.nrRejDat = "2";
-  a2.rejDat = a.rejDat;
-  a2.jedIO = a.jedIO;
-  a2.tDat = a.tDat;
-  a2.uwInne = a.uwInne;
-  a2.zTypPo = 1;
-  a2.zNz = "Zielinska Anna";
-  a2.zRodzDokTo = 1;
-  a2.bTypPo = 0;
-  a2.uwbTypPo = "inny";
-  a2.bNz = "Wisniewski";
-  TRekordTransakcji b = a;
-  b.nrEwT = "0000000000000000000000018";
-  b.nrRejDat = "3";
-  b.Status = 0;
-  b.kRodzTr = "0601";
-  b.uwkRodzTr.clear();
-  b.tKwZ = "100,00";
-  b.tJZ = "EUR";
   std::array<std::string, 3> w;
-  const TRekordTransakcji* r[] = {&a, &a2, &b};
+  const auto karty = przykladoweKarty();
   for (std::size_t i = 0; i < 3; ++i) {
-    const auto bytes = r[i]->encode();
+    const auto bytes = karty[i].encode();
     w[i].assign(bytes.data(), bytes.size());
   }
   return w;
@@ -230,7 +177,7 @@ Rejestr rejestr(std::string_view dane) {
       } else if (p.dlugosc == 4) {
         packed::putI32(rek.data(), p.od, static_cast<std::int8_t>(c.bajt()));
       } else if (p.dlugosc == 8) {
-        packed::putF64(rek.data(), p.od, kDzien + static_cast<std::int8_t>(c.bajt()));
+        packed::putF64(rek.data(), p.od, kDzienKart + static_cast<std::int8_t>(c.bajt()));
       } else {
         rek[p.od] = static_cast<char>(c.bajt());
       }

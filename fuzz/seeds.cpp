@@ -7,6 +7,7 @@
 #include <string>
 
 #include "importwspolne.h"
+#include "karty.h"
 #include "reports/eksport.h"
 #include "reports/numeracjadzienna.h"
 #include "settings/rekordpodmiotu.h"
@@ -24,59 +25,15 @@ void seed(const char* target, const char* name, const std::string& bytes) {
   zapiszPlik(dir + QLatin1Char('/') + QLatin1String(name), bytes);
 }
 
-// A card of two records (two ordering parties) and a card of one, as the editor saves them.
-std::vector<zelt::TRekordTransakcji> karty() {
-  zelt::TRekordTransakcji a;
-  a.nrEwT = "0000000000000000000000017";
-  a.nrRejDat = "1";
-  a.rejDat = 45658;
-  a.jedIO = "00000123";
-  a.kRodzTr = "0101";
-  a.kPwz = 0;
-  a.kPdjrz = "    ";
-  a.spDysp = 1;
-  a.nrDokT = "F/1";
-  a.tDat = 45658;
-  a.tM = "Krakow";
-  a.tKw = "555,00";
-  a.tJ = "PLN";
-  a.zTypPo = 2;
-  a.zNz = "Kowalski Jan";
-  a.zObyw = "PL";
-  a.zAdrKr = "PL";
-  a.zAdrM = "Krakow";
-  a.zNrPes = "44051401359";
-  a.zRodzDokTo = 1;
-  a.zNrDokTo = "ABC123456";
-  a.bTypPo = 3;
-  a.bNz = "Nowak";
-  a.uwInne = "[00:uwaga]";
-  a.uwspDysp = "gotowka";
-  zelt::TRekordTransakcji a2;
-  a2.nrEwT = a.nrEwT;
-  a2.nrRejDat = "2";
-  a2.rejDat = a.rejDat;
-  a2.jedIO = a.jedIO;
-  a2.tDat = a.tDat;
-  a2.zTypPo = 1;
-  a2.zNz = "Zielinska Anna";
-  zelt::TRekordTransakcji b = a;
-  b.nrEwT = "0000000000000000000000018";
-  b.nrRejDat = "3";
-  b.Status = 0;
-  b.kRodzTr = "0600";
-  b.tKwZ = "100";
-  b.tJZ = "EUR";
-  return {a, a2, b};
-}
-
 std::string bezOstatniejLinii(const std::string& t, const char* od) { return t.substr(0, t.rfind(od)); }
 
 void importy() {
   const auto& k = kontekstImportu();
   const QDateTime czas(QDate(2025, 1, 2), QTime(9, 5, 7));
-  const std::string txt = zelt::plikEksportu(karty(), k.listy, kNip, czas, false);
-  const std::string xml = zelt::plikEksportu(karty(), k.listy, kNip, czas, true);
+  const auto przyklady = przykladoweKarty();
+  const std::vector<zelt::TRekordTransakcji> karty(przyklady.begin(), przyklady.end());
+  const std::string txt = zelt::plikEksportu(karty, k.listy, kNip, czas, false);
+  const std::string xml = zelt::plikEksportu(karty, k.listy, kNip, czas, true);
   seed("import_txt", "eksport.txt", txt);
   seed("import_txt", "bez-stopki.txt", bezOstatniejLinii(txt, "TR"));
   seed("import_txt", "pola.txt",

@@ -36,6 +36,11 @@ int kategoria(const TRekordTransakcji& r) {
   return 6;
 }
 
+int pierwszyNumerDnia(std::int32_t licznik) {
+  // Compared before the addition: a damaged counter file may hold the largest 32-bit number.
+  return licznik >= kMaxNumerDnia ? kMaxNumerDnia + 1 : std::max(licznik, 0) + 1;
+}
+
 std::string nazwaPliku(int kategoria, int numer, std::string_view nazpli, int format) {
   char nn[8];
   std::snprintf(nn, sizeof nn, "%02d", numer);
@@ -148,7 +153,7 @@ class Wysylka {
     std::int32_t& licznik = numeracja.licznik(dzien.day(), dzien.month());
 
     // The next number of the day whose name no file has yet.
-    int numer = std::max(licznik, 0) + 1;
+    int numer = pierwszyNumerDnia(licznik);
     std::string nazwa;
     QString sciezka;
     for (;; ++numer) {

@@ -32,6 +32,11 @@ constexpr int kMaxNumerDnia = 99;
 // beginning "01" W, "02" G, "06" D; otherwise B. 0 for a deleted record, which is never sent.
 int kategoria(const TRekordTransakcji& r);
 
+// The first number of the day a send tries after today's counter (the last number it used): the
+// next one, 1 after a counter below 1, and kMaxNumerDnia + 1 (no number left) after a counter of
+// kMaxNumerDnia or more, however large a damaged counter file makes it.
+int pierwszyNumerDnia(std::int32_t licznik);
+
 // Letter, two-digit number of the day (1..99), short name, ".txt" (format 0) or ".xml".
 std::string nazwaPliku(int kategoria, int numer, std::string_view nazpli, int format);
 

@@ -43,9 +43,10 @@ void PlikPodmiotow::kazdy(const std::function<void(qint64, const TRekordPodmiotu
   RecordFile f(path_, kRozmiar);
   if (!otworz(f, RecordFile::Mode::Read)) return;
   const qint64 n = f.count();
-  // Read in blocks of about 1 MB: one system call per block, not per record.
+  // Read in blocks of about 1 MB: one system call per block, not per record; a smaller file
+  // needs no more than its own size.
   constexpr qint64 kBlok = 960;
-  std::vector<char> blok(static_cast<std::size_t>(kBlok) * kRozmiar);
+  std::vector<char> blok(static_cast<std::size_t>(std::min(kBlok, n)) * kRozmiar);
   TRekordPodmiotu r;
   for (qint64 pierwszy = 0; pierwszy < n; pierwszy += kBlok) {
     const qint64 ile = std::min(kBlok, n - pierwszy);

@@ -587,6 +587,8 @@ TEST(SendFailure, RefusalsWriteNothing) {
       {"a record beyond the register", [](Wysylka&) {},
        [](Wysylka& w) { return q("Błąd odczytu pliku ") + w.plik() + q(": brak rekordu 9"); }, {1, 0, 9}},
       {"day full", [](Wysylka& w) { w.ustawLicznik(2026, 10, 12, 99); }, [&](Wysylka&) { return pelny; }},
+      {"a damaged counter at the largest 32-bit number",
+       [](Wysylka& w) { w.ustawLicznik(2026, 10, 12, 2147483647); }, [&](Wysylka&) { return pelny; }},
       {"last number taken",
        [](Wysylka& w) {
          w.ustawLicznik(2026, 10, 12, 98);

@@ -72,7 +72,7 @@ TEST(AltTextFilter, AltWithALetterTypesNothingAndAltGrTypesThePolishLetters) {
       w->setFocus();
       p.klawisz(w);
     }
-    EXPECT_EQ(o.stan(), oczekiwany);
+    EXPECT_EQ(o.stan().toStdString(), oczekiwany.toStdString());
     EXPECT_EQ(o.lista->currentIndex(), 0) << "no item is found by an Alt+letter";
   }
 }

@@ -18,7 +18,7 @@ namespace zelt {
 int uruchom(const Srodowisko& s, const std::function<int()>& petla) {
   // Every message, also one before any window exists, is captioned with the program's title.
   QApplication::setApplicationName(QStringLiteral("Rejestr Transakcji"));
-  // Alt with a letter types nothing in any window, as on the platform the program comes from.
+  // Alt with a letter is a command in every window, never typed text.
   platform::AltTextFilter::install();
   platform::SingleInstance guard(QStringLiteral("Tarvo ZELT"), s.rejestr);
   switch (guard.acquire()) {

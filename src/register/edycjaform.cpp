@@ -15,7 +15,6 @@
 #include "platform/edits.h"
 #include "platform/geometry.h"
 #include "platform/guard.h"
-#include "platform/shell.h"
 #include "register/karta.h"
 #include "register/listykarty.h"
 #include "register/numeracja.h"
@@ -518,13 +517,14 @@ void TedycjaForm::zbudujUwagi() {
 }
 
 void TedycjaForm::ustawKolejnosc() {
+  // The controls that are no tab stops keep their places: Tab passes over them, Enter does not.
   kolejnosc_ = {
-      {nrEwT, rejDat, jedIO, NrRejDat},
-      {kRodzTrPod, kPwz, kPdjrz, spDysp, nrDokT, tDat, tM, tKw, PodtJ, tKwZ, PodtJZ},
+      {nrEwT, rejDat, jedIO, Status, NrRejDat},
+      {kRodzTrPod, kPwz, kPdjrz, spDysp, nrDokT, tDat, tM, tKw, PodtJ, tKwZ, PodtJZ, kRodzTr, tJ, tJZ},
       {zTypPo, zNz, PodzObyw, PodzAdrKr, zAdrKod, zAdrM, zAdrUl, zNrPes, zNrReg, zNrReS, zNrSwt, zNip, zRodzDokTo,
-       zNrDokTo, zLis, zDodaj, zUsun},
-      {pTypPo, pNz, PodpAdrKr, pAdrKod, pAdrM, pAdrUl, pLis, pDodaj, pUsun},
-      {bTypPo, bNz, PodbAdrKr, bAdrKod, bAdrM, bAdrUl, bLis, bDodaj, bUsun},
+       zNrDokTo, zObyw, zAdrKr, dwaobyw, zLis, zDodaj, zUsun},
+      {pTypPo, pNz, PodpAdrKr, pAdrKod, pAdrM, pAdrUl, pAdrKr, pLis, pDodaj, pUsun},
+      {bTypPo, bNz, PodbAdrKr, bAdrKod, bAdrM, bAdrUl, bAdrKr, bLis, bDodaj, bUsun},
       {nrRachZ, nrRachN},
       {uwkRodzTr, uwkPwz, uwkPdjrz, uwspDysp, uwzTypPo, uwzObyw, uwzRodzDokTo, uwpTypPo, uwbTypPo, uwInne},
   };
@@ -914,7 +914,7 @@ void TedycjaForm::wyjdzClick() {
 
 void TedycjaForm::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier) {
-    program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), kHelpContext);
+    program_.pomoc(kHelpContext);
     return;
   }
   // Esc does not close the editor and Enter presses no button: either would save or drop the card.
@@ -1151,7 +1151,7 @@ void TedycjaForm::dalej(QWidget* w) {
     const std::size_t start = static_cast<std::size_t>(it - l.begin());
     for (std::size_t i = 1; i < l.size(); ++i) {
       QWidget* c = l[(start + i) % l.size()];
-      if (c->isEnabled() && c->isVisibleTo(strona)) {
+      if (c->isEnabled() && c->isVisibleTo(strona) && c->focusPolicy() != Qt::NoFocus) {
         przejdz(static_cast<int>(s), c);
         return;
       }
@@ -1239,7 +1239,7 @@ bool TedycjaForm::eventFilter(QObject* watched, QEvent* event) {
     auto* w = qobject_cast<QWidget*>(watched);
     auto* e = static_cast<QKeyEvent*>(event);
     if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier) {
-      program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), kHelpContext);
+      program_.pomoc(kHelpContext);
       return true;
     }
     bool zuzyty = false;

@@ -190,7 +190,7 @@ class TedycjaForm : public platform::ModalForm {
 
   Program& program_;
   std::vector<std::function<void()>> zModelu_;  // refills of every bound control
-  std::vector<std::vector<QWidget*>> kolejnosc_;  // per page, the tab stops in order
+  std::vector<std::vector<QWidget*>> kolejnosc_;  // per page, the controls in tab order, tab stops or not
   std::map<QWidget*, QLabel*> etykiety_;
   int ladowanie_ = 0;     // the program fills the controls: no user's handler runs
   int przejscie_ = 0;     // a move of the program's own: no exit check from the focus change

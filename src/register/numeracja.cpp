@@ -70,7 +70,7 @@ std::string jednostkaKarty(std::string_view jedIO) {
 
 std::string przyrostekNumeru(const NumeracjaEwidencyjna& n, std::string_view jedIO, const QDate& tDat) {
   std::string s;
-  if (n.jednostka) s += jedIO.substr(0, 8);
+  if (n.jednostka) s += jednostkaKarty(jedIO).substr(0, 8);
   if (n.dzien) s += tDat.toString(QStringLiteral("dd")).toStdString();
   if (n.miesiac) s += tDat.toString(QStringLiteral("MM")).toStdString();
   if (n.rok) s += tDat.toString(QStringLiteral("yy")).toStdString();

@@ -52,8 +52,9 @@ std::optional<long> liczbaZCyfr(std::string_view tekst, std::size_t maxCyfr);
 std::string jednostkaKarty(std::string_view jedIO);
 
 // The suffix a new card's transaction number gets, as the numbering switches choose: the first 8
-// characters of the unit item's text, then the day, the month and the two-digit year of the
-// transaction date.
+// characters of the unit as the card stores it (jednostkaKarty: a short unit with its zeros), then
+// the day, the month and the two-digit year of the transaction date. The editor's preview, the
+// card check and the save all take it from here, so that the preview shows what is written.
 std::string przyrostekNumeru(const NumeracjaEwidencyjna& numeracja, std::string_view jedIO, const QDate& tDat);
 
 }  // namespace zelt

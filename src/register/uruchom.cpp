@@ -4,6 +4,7 @@
 #include <QDebug>
 #include <QFileInfo>
 
+#include "platform/altkeys.h"
 #include "platform/dialogs.h"
 #include "platform/guard.h"
 #include "platform/printers.h"
@@ -17,6 +18,8 @@ namespace zelt {
 int uruchom(const Srodowisko& s, const std::function<int()>& petla) {
   // Every message, also one before any window exists, is captioned with the program's title.
   QApplication::setApplicationName(QStringLiteral("Rejestr Transakcji"));
+  // Alt with a letter is a command in every window, never typed text.
+  platform::AltTextFilter::install();
   platform::SingleInstance guard(QStringLiteral("Tarvo ZELT"), s.rejestr);
   switch (guard.acquire()) {
     case platform::SingleInstance::Result::Running:

@@ -265,11 +265,11 @@ WynikWeryfikacji Sprawdzenie::uruchom(const QString& transakDat) {
   // An edited card's stored records beyond its entries are counted too: the save may delete them.
   l_.przygotuj(std::max(rekordow(), nowa_ ? 0 : rk_.k));
 
-  // The unit as the save stores it, zeros in front: a new card's suffix takes its first 8.
+  // The unit as the save stores it, zeros in front; a new card's suffix takes its first 8.
   const std::string jednostka = jednostkaKarty(k_.jedIO);
   const bool krotkaJednostka = k_.jedIO.size() < kJednostka;
   const std::string przyrostek =
-      nowa_ ? przyrostekNumeru(s_.numeracja, jednostka, platform::daysToDate(k_.tDat).value_or(QDate())) : std::string();
+      nowa_ ? przyrostekNumeru(s_.numeracja, k_.jedIO, platform::daysToDate(k_.tDat).value_or(QDate())) : std::string();
 
   // Field 01: an empty number would join every such card into one at the next load.
   const char* nazwaNumeru = "Numer ewidencyjny transakcji";
@@ -283,6 +283,10 @@ WynikWeryfikacji Sprawdzenie::uruchom(const QString& transakDat) {
     ostrz("01", nazwaNumeru, 1, "Pole powinno zawierać 25 cyfr uzupełniono zerami od przodu.");
     k_.nrEwT.insert(0, kNumer - k_.nrEwT.size() - przyrostek.size(), '0');
   }
+  // The field's own check runs only when the field is left: a shortcut saves from inside it, and an
+  // edited card comes with its number as stored.
+  if (!numerEwidencyjnyPoprawny(k_.nrEwT))
+    blad("01", nazwaNumeru, 1, "Numer ewidencyjny może zawierać tylko cyfry 0..9");
   rejestr(transakDat, przytnij(k_.nrEwT + przyrostek, kNumer), !bezNumeru);
 
   // An edited card's records keep their registration numbers (sent reports carry them), even

@@ -68,7 +68,7 @@ TRekordTransakcji wprowadz(const ZrodloRekordow& z, int i) {
   TRekordTransakcji r;
   const std::string jednostka = jednostkaKarty(k.jedIO);
   r.nrEwT = k.nrEwT;
-  if (z.nowa) r.nrEwT += przyrostekNumeru(z.numeracja, jednostka, platform::daysToDate(k.tDat).value_or(QDate()));
+  if (z.nowa) r.nrEwT += przyrostekNumeru(z.numeracja, k.jedIO, platform::daysToDate(k.tDat).value_or(QDate()));
   r.rejDat = k.rejDat;
   r.jedIO = jednostka;
   r.Status = k.Status;

@@ -8,7 +8,6 @@
 #include "platform/cp1250.h"
 #include "platform/edits.h"
 #include "platform/geometry.h"
-#include "platform/shell.h"
 #include "register/program.h"
 
 namespace zelt {
@@ -150,7 +149,7 @@ void TJednForm::wyjscieClick() { setModalResult(platform::mrCancel); }
 
 void TJednForm::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_F1) {
-    program_.svc.shell.showHelp(QStringLiteral("zelt.hlp"), kHelpContext);
+    program_.pomoc(kHelpContext);
     return;
   }
   platform::ModalForm::keyPressEvent(e);

@@ -15,10 +15,12 @@
 #include "register/glownyform.h"
 #include "register/karta.h"
 #include "register/program.h"
+#include "register/werform.h"
 #include "settings/kodwalutyform.h"
 #include "settings/kodykrajform.h"
 #include "settings/konfigform.h"
 #include "settings/podpowform.h"
+#include "support/x11keys.h"
 #include "swiatrejestru.h"
 
 using platform::ModalForm;
@@ -788,10 +790,14 @@ TEST(CardEditor, NumberSuffixPreviewTable) {
   const struct {
     bool io, dz, mc, ro;
     const char* oczekiwany;
+    const char* jednostka = "12345678 - siedziba";
   } cases[] = {
       {false, false, false, false, ""},  {true, false, false, false, "12345678"},
       {false, true, false, false, "05"}, {false, false, true, true, "0307"},
       {true, true, true, true, "12345678050307"},
+      // A short unit with the zeros that the card check puts in front and the save writes.
+      {true, false, false, false, "00000005", "5"},
+      {true, true, false, false, "0000012305", "123"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.oczekiwany);
@@ -804,7 +810,7 @@ TEST(CardEditor, NumberSuffixPreviewTable) {
     w.nowa([&](TedycjaForm& e) {
       e.przejdz(TedycjaForm::Identyfikacja, e.jedIO);
       e.jedIO->lineEdit()->clear();
-      wpisz(e.jedIO, "12345678 - siedziba");
+      wpisz(e.jedIO, c.jednostka);
       e.tDat->setDate(QDate(2007, 3, 5));
       EXPECT_EQ(e.RozNum->text(), c.oczekiwany);
       EXPECT_EQ(w.k().RozNum, c.oczekiwany);
@@ -916,7 +922,13 @@ TEST(CardEditor, NavigationTable) {
       {"Enter in zNrDokTo", "zNrDokTo", Qt::Key_Return, {}, 3, "pTypPo"},
       {"Tab from zNrDokTo", "zNrDokTo", Qt::Key_Tab, {}, 3, "pTypPo"},
       {"Shift+Tab from zNrDokTo stays on the page", "zNrDokTo", Qt::Key_Backtab, Qt::ShiftModifier, 2, "zRodzDokTo"},
-      {"Enter in bAdrUl goes on to the name list", "bAdrUl", Qt::Key_Return, {}, 4, "bLis"},
+      // The country edits are no tab stops, but Enter goes through them in their place.
+      {"Enter in zObyw", "zObyw", Qt::Key_Return, {}, 2, "zAdrKr"},
+      {"Enter in zAdrKr", "zAdrKr", Qt::Key_Return, {}, 2, "dwaobyw"},
+      {"Enter in pAdrUl goes to the country edit", "pAdrUl", Qt::Key_Return, {}, 3, "pAdrKr"},
+      {"Enter in pAdrKr", "pAdrKr", Qt::Key_Return, {}, 3, "pLis"},
+      {"Enter in bAdrUl goes to the country edit", "bAdrUl", Qt::Key_Return, {}, 4, "bAdrKr"},
+      {"Enter in bAdrKr goes on to the name list", "bAdrKr", Qt::Key_Return, {}, 4, "bLis"},
       {"Tab from bAdrUl", "bAdrUl", Qt::Key_Tab, {}, 5, "nrRachZ"},
       {"Shift+Tab from bAdrUl", "bAdrUl", Qt::Key_Backtab, Qt::ShiftModifier, 4, "bAdrM"},
       {"Enter in uwkRodzTr", "uwkRodzTr", Qt::Key_Return, {}, 1, "kPwz", wymiana},
@@ -932,6 +944,7 @@ TEST(CardEditor, NavigationTable) {
       k.z.pola.TypPo = 1;
       k.z.uwObywWidoczna = k.z.uwRodzDokToWidoczna = k.b.uwTypPoWidoczna = k.uwkRodzTrWidoczna = true;
       k.tJ = k.tJZ = "PLN";
+      k.z.pola.Obyw = k.z.pola.AdrKr = k.p.pola.AdrKr = k.b.pola.AdrKr = "PL";
       if (c.karta) c.karta(k);
       e.pokazKarte();
       auto* w0 = e.findChild<QWidget*>(c.kontrolka);
@@ -947,6 +960,36 @@ TEST(CardEditor, NavigationTable) {
       e.wyjdz->click();
     });
   }
+}
+
+// The editor opens with field 01 selected: Alt with a letter that no shortcut of the page takes
+// ("Wprowadź &na listę" is on pages 3 to 5) leaves the number, AltGr types a Polish letter, and
+// Alt+Z still reaches "&Zapisz", whose check finds the letter that the field was never left with.
+TEST(CardEditor, AltWithALetterLeavesTheNumberAndAltZStillSaves) {
+  Edytor w;
+  QStringList bledy;
+  w.nowa([&](TedycjaForm& e) {
+    QTest::keyClicks(e.nrEwT, "123");
+    e.nrEwT->selectAll();
+    x11keys::alt(e.nrEwT, Qt::Key_N, "n");
+    x11keys::alt(e.nrEwT, Qt::Key_X, "x");
+    EXPECT_EQ(e.nrEwT->text(), "123");
+    EXPECT_EQ(w.k().nrEwT, "123");
+    e.nrEwT->end(false);
+    x11keys::altGr(e.nrEwT, u("ą"));
+    EXPECT_EQ(e.nrEwT->text(), u("123ą"));
+    EXPECT_EQ(w.k().nrEwT, cp1250::fromUtf8("123ą"));
+    w.dialogs.expectModal("WerForm", [&](ModalForm& f) {
+      auto& wer = static_cast<zelt::TWerForm&>(f);
+      for (int r = 0; r < wer.bledy->rowCount(); ++r)
+        if (auto* i = wer.bledy->item(r, wer.bledy->columnCount() - 1)) bledy << i->text();
+      return zelt::TWerForm::kAnuluj;
+    });
+    x11keys::alt(e.nrEwT, Qt::Key_Z, "z");
+    for (int i = 0; i < 100 && bledy.isEmpty(); ++i) QTest::qWait(10);  // a mnemonic clicks as animated
+  });
+  EXPECT_TRUE(bledy.contains(u("Numer ewidencyjny może zawierać tylko cyfry 0..9"))) << bledy.join("\n").toStdString();
+  EXPECT_TRUE(w.rekordy().empty());
 }
 
 TEST(CardEditor, LeftAndRightOnTheTabRowWrapAndAPickerClosingMovesNoPage) {

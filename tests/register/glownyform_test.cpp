@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "platform/cp1250.h"
+#include "register/edycjaform.h"
 #include "register/glownyform.h"
 #include "register/program.h"
 #include "register/wierszrejestru.h"
@@ -17,6 +18,7 @@
 #include "register/wysylka.h"
 #include "settings/firmaform.h"
 #include "settings/hasla.h"
+#include "settings/jednform.h"
 #include "settings/konfigform.h"
 #include "settings/podpowform.h"
 #include "swiatrejestru.h"
@@ -464,6 +466,9 @@ TEST(MainWindow, AMissingHelpFileIsSaid) {
       {"F1 in the institution window", [&] { QTest::keyClick(p.firma(), Qt::Key_F1); }},
       {"F1 in the kind picker", [&] { QTest::keyClick(p.podpow(), Qt::Key_F1); }},
       {"F1 in the verification dialog", [&] { QTest::keyClick(p.wer(), Qt::Key_F1); }},
+      {"F1 in the card editor", [&] { QTest::keyClick(p.edycja(), Qt::Key_F1); }},
+      {"F1 in a field of the card editor", [&] { QTest::keyClick(p.edycja()->nrEwT, Qt::Key_F1); }},
+      {"F1 in the unit dialog", [&] { QTest::keyClick(p.jedn(), Qt::Key_F1); }},
   };
   for (const auto& way : ways) {
     w.dialogs.expectMessage(platform::IdOk, "Brak pliku pomocy zelt.hlp");

@@ -69,7 +69,8 @@ TEST(NumberSuffix, FollowsTheSwitchesInTheirOrder) {
       {{false, false, true, true}, "0307"},
   };
   for (const auto& c : cases) EXPECT_EQ(zelt::przyrostekNumeru(c.n, unit, d), c.expected);
-  EXPECT_EQ(zelt::przyrostekNumeru({true, false, false, false}, "12", d), "12") << "a short unit text is taken whole";
+  EXPECT_EQ(zelt::przyrostekNumeru({true, false, false, false}, "12", d), "00000012")
+      << "a short unit as the card stores it, with its zeros";
 }
 
 zelt::UstawieniaNowejKarty ustawienia(const std::string& kRodzTr, int spDysp) {

@@ -10,6 +10,7 @@
 
 #include <csignal>
 
+#include "platform/altkeys.h"
 #include "platform/cp1250.h"
 #include "platform/printers.h"
 #include "platform/singleinstance.h"
@@ -458,6 +459,19 @@ TEST(Run, AWholeStoreStartsAndSignsIn) {
   Uruchomienie run{w};
   EXPECT_EQ(run(), 0);
   EXPECT_EQ(run.loops, 1);
+}
+
+// The program's run sets up the keyboard as the tests' main does: Alt with a letter types nothing.
+TEST(Run, TheRunInstallsTheAltLetterFilter) {
+  delete platform::AltTextFilter::installed();
+  ASSERT_EQ(platform::AltTextFilter::installed(), nullptr);
+  World w;
+  w.reg().writeString(HKCU, kProg + "IO\\", "nazIO", "Bank");
+  expectFirstSignIn(w);
+  Uruchomienie run{w};
+  EXPECT_EQ(run(), 0);
+  EXPECT_NE(platform::AltTextFilter::installed(), nullptr);
+  platform::AltTextFilter::install();  // for the tests that follow, whatever happened above
 }
 
 // A lock that cannot be taken for another reason than a running program is shown with its

@@ -118,6 +118,7 @@ struct Sprawdzenie : swiat::SwiatRejestru {
 const char* const E01Pusty = "01 Pole musi być wypełnione";
 const char* const W01Zera = "01 Pole powinno zawierać 25 cyfr uzupełniono zerami od przodu.";
 const char* const E01Jest = "01 Transakcja o takim numerze już jest w rejestrze";
+const char* const E01Cyfry = "01 Numer ewidencyjny może zawierać tylko cyfry 0..9";
 const char* const Wypelnij = "Pole powinno być wypełnione";
 
 TEST(WeryfikacjaKarty, OneChangeToTheCleanCardGivesItsFindings) {
@@ -140,6 +141,22 @@ TEST(WeryfikacjaKarty, OneChangeToTheCleanCardGivesItsFindings) {
          EXPECT_EQ(k.jedIO, "00000005");
          EXPECT_EQ((k.nrEwT + "00000005050307").size(), 25u);
        }},
+      {"a letter in the number", [](Karta& k, auto&) { k.nrEwT = "12n"; }, {E01Cyfry}, {W01Zera},
+       [](const Karta& k) { EXPECT_EQ(k.nrEwT, std::string(22, '0') + "12n"); }},
+      {"a blank in a number of 25", [](Karta& k, auto&) { k.nrEwT = kNumer.substr(0, 24) + " "; }, {E01Cyfry}, {}},
+      {"all switches, a letter in the number",
+       [](Karta& k, auto& s) {
+         s = slowniki(true);
+         k.nrEwT = "X";
+       },
+       {E01Cyfry}, {W01Zera}},
+      {"all switches, letters in the unit are the suffix's, not the number's",
+       [](Karta& k, auto& s) {
+         s = slowniki(true);
+         k.nrEwT = "1234567890";
+         k.jedIO = "ABCDEFGH";
+       },
+       {}, {W01Zera}},
       {"all switches, 25 digits", [](Karta&, auto& s) { s = slowniki(true); }, {},
        {"01 Numer z dodanymi częściami ma ponad 25 cyfr, zostanie obcięty do 25."},
        [](const Karta& k) { EXPECT_EQ(k.nrEwT, kNumer); }},
@@ -259,6 +276,33 @@ TEST(WeryfikacjaKarty, EditedCardExcludesItsOwnRecordsButNotAMergedCard) {
         << '"' << rodzajDrugiego << '"';
     EXPECT_EQ(wynik.blokuje, scalona);
     EXPECT_EQ(wynik.numeryDnia, (std::vector<std::string>{"5"})) << "the card's own numbers are not others'";
+  }
+}
+
+// A stored number is checked as the card shows it, right after its length and before its
+// uniqueness; the finding does not stop the save.
+TEST(WeryfikacjaKarty, AStoredNumberWithALetterIsAnErrorBeforeTheUniquenessFindings) {
+  const std::string numer = kNumer.substr(0, 24) + "n";
+  for (const bool drugaKarta : {false, true}) {
+    SCOPED_TRACE(drugaKarta ? "another card holds the number" : "the card alone");
+    Sprawdzenie s;
+    std::vector<TRekordTransakcji> rekordy = {swiat::rekord(numer, kDzien, "0")};
+    if (drugaKarta) rekordy.push_back(swiat::rekord(numer, kDzien, "1"));
+    s.zapisz(rekordy);
+    s.nowa = false;
+    s.rk.k = 1;
+    s.rk.r[1] = {0, -1, "0"};
+    Karta k = karta();
+    k.nrEwT = numer;
+    const auto wynik = s.sprawdz(k, slowniki());
+    const std::vector<std::string> oczekiwane =
+        drugaKarta ? std::vector<std::string>{E01Cyfry, E01Jest} : std::vector<std::string>{E01Cyfry};
+    EXPECT_EQ(wiersze(s.listy.bledy(), s.lr), oczekiwane);
+    ASSERT_FALSE(s.listy.bledy().empty());
+    EXPECT_EQ(cp1250::toQ(s.listy.bledy()[0].nazwa), "Numer ewidencyjny transakcji");
+    EXPECT_EQ(s.lr.r[1].bledy, drugaKarta ? 2 : 1) << "counted against record 1";
+    EXPECT_EQ(wynik.blokuje, drugaKarta) << "only another card's number stops the save";
+    EXPECT_EQ(k.nrEwT, numer);
   }
 }
 

@@ -382,7 +382,7 @@ TEST(MainWindow, AKindCodeNotOfFourDigitsNeverActs) {
       {"typed short, left by Wyjdz", "0607", {{"12", "wyjscie"}}, "0607", "0607"},
       {"typed short, left by the close box", "0607", {{"12", "x"}}, "0607", "0607"},
       {"a whole code left in force first", "0607", {{"0101", "wyjscie"}, {"12", "wyjscie"}}, "0101", "0101"},
-      {"a whole code left by the close box acts", "0607", {{"0101", "x"}}, "0101", "0101"},
+      {"a whole code left by the close box acts", "0607", {{"0101", "x"}, {"12", "wyjscie"}}, "0101", "0101"},
       {"the design default on a first start", std::nullopt, {{"1", "wyjscie"}}, "0607", "0607"},
       {"a stored short code: none in force, the stored one kept", "12", {}, "", "12"},
       {"a stored short code, then one saved", "12", {{"0101", "zapis"}}, "0101", "0101"},
@@ -413,6 +413,8 @@ TEST(MainWindow, ASeatNumberNotOfEightDigitsNeverActs) {
   } cases[] = {
       {"typed short, left by Powrot", "00000000", {{"123", "wyjscie"}}, "00000000", "00000000"},
       {"typed short, left by the close box", "00000005", {{"123", "x"}}, "00000005", "00000005"},
+      {"a whole number left by the close box acts", "00000000", {{"00000123", "x"}, {"123", "wyjscie"}}, "00000123",
+       "00000123"},
       {"a whole number left in force first", "00000000", {{"00000123", "wyjscie"}, {"123", "wyjscie"}}, "00000123",
        "00000123"},
       {"a whole number saved", "00000000", {{"87654321", "zapis"}}, "87654321", "87654321"},

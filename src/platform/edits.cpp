@@ -78,6 +78,19 @@ int typingLimit(const QLineEdit* edit) {
   return edit->maxLength();
 }
 
+bool exactDigits(const QString& text, int count) {
+  return text.size() == count && nonDigits(text) == 0;
+}
+
+void DigitsInForce::take() {
+  if (edit_ && exactDigits(edit_->text(), count_)) last_ = edit_->text();
+}
+
+std::optional<QString> DigitsInForce::value() const {
+  if (edit_ && exactDigits(edit_->text(), count_)) return edit_->text();
+  return last_;
+}
+
 void guardEdit(QComboBox* combo, EditRules rules) {
   if (combo && combo->lineEdit()) guardEdit(combo->lineEdit(), rules);
 }

@@ -11,7 +11,9 @@
 //
 // Every window calls guardEdit once for each of its text edits, after giving the edit its length,
 // mask and any validator of its own (that validator then judges the cleaned text).
+#include <QString>
 #include <QValidator>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -38,6 +40,26 @@ void guardEdit(QPlainTextEdit* edit, int maxLength, EditRules rules = {});
 
 // How many characters the user may type into the edit: the guard's limit, else Qt's maximum length.
 int typingLimit(const QLineEdit* edit);
+
+// Whether the text is exactly `count` digits 0..9.
+bool exactDigits(const QString& text, int count);
+
+// The value in force of an edit whose value must be `count` digits (a code, a number), read by
+// other windows: what the edit holds when it is whole, else the last whole value recorded, none
+// before any. A text that is not whole (typed, the window then left without saving; or loaded so)
+// never acts. The window records at its load and at each leaving.
+class DigitsInForce {
+ public:
+  DigitsInForce() = default;
+  DigitsInForce(const QLineEdit* edit, int count) : edit_(edit), count_(count) {}
+  void take();
+  std::optional<QString> value() const;
+
+ private:
+  const QLineEdit* edit_ = nullptr;
+  int count_ = 0;
+  std::optional<QString> last_;
+};
 
 // The validator that guardEdit installs; exposed for the edits of the grid's in-place editor.
 class GuardedTextValidator : public QValidator {

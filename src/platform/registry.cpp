@@ -358,23 +358,35 @@ static void writeStore(const QString& path, const std::string& bytes) {
   writeWholeFile(path, bytes, WriteMode::Replace, FileAccess::OwnerOnly);
 }
 
+// A whole store file: the header, the keys, and the end line that tells a whole file from one cut
+// short.
+static std::string storeFile(const std::string& keys) {
+  std::string text(RegistryStore::kHeader);
+  text += '\n';
+  text += keys;
+  text += RegistryStore::kEndLine;
+  text += '\n';
+  return text;
+}
+
 void RegistryStore::persist() const {
   if (path_.isEmpty()) return;
-  std::string text(kHeader);
-  text += '\n';
-  text += serialiseTree(tree_->roots[0], "HKCU");
-  text += serialiseTree(tree_->roots[1], "HKCR");
-  text += kEndLine;
-  text += '\n';
-  writeStore(path_, text);
+  writeStore(path_, storeFile(serialiseTree(tree_->roots[0], "HKCU") + serialiseTree(tree_->roots[1], "HKCR")));
 }
 
 void RegistryStore::saveKey(RegRoot root, std::string_view path, const QString& file) const {
-  const Key* k = walk(tree_->root(root), path);
-  if (!k) throw IoError("Brak klucza rejestru " + std::string(path));
-  std::string text = "ZELT-REGISTRY-KEY 1\n";
-  serialise(text, k->name, *k, false);
-  writeStore(file, text);
+  // The key's whole path with the names as the tree keeps them, so that the file, loaded as a
+  // store, puts the key back where it was.
+  std::string full = root == RegRoot::CurrentUser ? "HKCU" : "HKCR";
+  const Key* k = &tree_->root(root);
+  for (auto part : splitPath(path)) {
+    k = findChild(*k, part);
+    if (!k) throw IoError("Brak klucza rejestru " + std::string(path));
+    full += "\\" + k->name;
+  }
+  std::string keys;
+  serialise(keys, full, *k, false);
+  writeStore(file, storeFile(keys));
 }
 
 void RegistryStore::load() {

@@ -67,7 +67,9 @@ class RegistryStore {
   // Deletes the key with all its subkeys; false when it did not exist.
   bool deleteKey(RegRoot root, std::string_view path);
 
-  // Saves a key with its subkeys to a file in the store's own text format.
+  // Saves a key with its subkeys to a file that is a whole store of that key alone, in the
+  // store's own format (header and end line): named by ZELT_REGISTRY, or copied to the store's
+  // place, it is the store of another installation.
   void saveKey(RegRoot root, std::string_view path, const QString& file) const;
 
   // Batches nest; the outermost commit writes the file once. A batch that ends without a commit

@@ -224,7 +224,7 @@ void TglownyForm::dodajClick() {
       u.numeracja = k->numeracja();
     }
     if (TFirmaForm* f = program_.firma()) {
-      u.NumIO = cp1250::fromUnicode(f->NumIO->text());
+      u.NumIO = f->numerSiedziby();
       u.jednostki = f->jednostkiIO.listaKarty();
     }
     u.zalogowany = program_.zalogowany;

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRegularExpressionValidator>
@@ -91,6 +92,7 @@ TFirmaForm::TFirmaForm(Program& program) : program_(program) {
   NazIO = pole(s1, "NazIO", 56);
   NumIO = pole(s1, "NumIO", 8);
   NumIO->setInputMask(QStringLiteral("99999999"));
+  numerSiedziby_ = platform::DigitsInForce(NumIO, 8);
   NIPIO = pole(s1, "NIPIO", 10);
   RegIO = pole(s1, "RegIO", 9);
   KrIO = pole(s1, "KrIO", 29);
@@ -378,6 +380,7 @@ void TFirmaForm::FormCreate() {
   if (p.aktualneIO.empty()) p.aktualneIO = "IO\\";
   const DaneIO d = wczytajIO(reg, p.aktualneIO);
   ustaw(d);
+  numerSiedziby_.take();
   jednostkiIO = wczytajJednostki(reg, p.aktualneIO, d.JedIO);
   pokazJednostki();
   setBiezacyWiersz(1);
@@ -411,15 +414,36 @@ void TFirmaForm::weryfClick() {
 
 void TFirmaForm::DrukIdentClick() { drukujFormularzIO(program_, *this); }
 
-void TFirmaForm::zapiszDoRejestru(platform::RegistryStore& reg) {
+std::string TFirmaForm::numerSiedziby() const {
+  return cp1250::fromUnicode(numerSiedziby_.value().value_or(QStringLiteral("00000000")));
+}
+
+void TFirmaForm::zapiszDoRejestru(platform::RegistryStore& reg, KtoZapisuje kto) {
+  DaneIO d = dane();
+  if (kto == KtoZapisuje::Wyjscie && !platform::exactDigits(NumIO->text(), 8)) {
+    const std::string klucz = kluczInstytucji(program_.aktualneIO);
+    if (const auto wMocy = numerSiedziby_.value())
+      d.numIO = cp1250::fromUnicode(*wMocy);
+    else
+      d.numIO = reg.readString(platform::RegRoot::CurrentUser, klucz, "numIO").value_or(DaneIO{}.numIO);
+  }
   platform::RegistryBatch batch(reg);
-  const int staryJedIO = zapiszIO(reg, program_.aktualneIO, dane());
+  const int staryJedIO = zapiszIO(reg, program_.aktualneIO, d);
   zapiszJednostki(reg, program_.aktualneIO, staryJedIO, jednostkiIO);
   batch.commit();
 }
 
 void TFirmaForm::zapisClick() {
   Program& p = program_;
+  // The seat's number takes 8 digits. Only a number the user has typed is held to it: a stored one
+  // is kept as it was loaded.
+  if (NumIO->isModified() && !platform::exactDigits(NumIO->text(), 8)) {
+    p.svc.dialogs.messageBox(q("Numer instytucji obowiązanej musi składać się z 8 cyfr"), windowTitle(),
+                             platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+    strony->setCurrentIndex(0);
+    NumIO->setFocus();
+    return;
+  }
   weryfIO();
   if (p.listyWer.saUwagi() && p.wer() && p.wer()->pokazDoZapisu(q("Zapisz")) != TWerForm::kPotwierdz) {
     setModalResult(platform::mrCancel);  // closed without writing
@@ -432,12 +456,23 @@ void TFirmaForm::zapisClick() {
   const TwizytForm* splash = p.wizyt();
   zapiszKluczProgramu(reg, splash ? cp1250::fromUnicode(splash->Wersja->text()) : std::string(), p.IloscIO,
                       splash ? splash->WyborIO->currentIndex() : -1);
-  zapiszDoRejestru(reg);
+  zapiszDoRejestru(reg, KtoZapisuje::Okno);
   batch.commit();
+  numerSiedziby_.take();
   setModalResult(platform::mrOk);
 }
 
-void TFirmaForm::wyjscieClick() { setModalResult(platform::mrCancel); }
+void TFirmaForm::wyjscieClick() {
+  numerSiedziby_.take();
+  setModalResult(platform::mrCancel);
+}
+
+void TFirmaForm::hideEvent(QHideEvent* e) {
+  // However the window is left (the check's "&Wróć" and the close box too), a whole number the
+  // user typed acts from now on.
+  if (!e->spontaneous()) numerSiedziby_.take();
+  platform::ModalForm::hideEvent(e);
+}
 
 void TFirmaForm::dodajClick() {
   Program& p = program_;

@@ -20,9 +20,11 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/edits.h"
 #include "settings/daneio.h"
 #include "settings/hasla.h"
 #include "settings/jednostki.h"
+#include "settings/zapisustawien.h"
 
 namespace platform {
 class RegistryStore;
@@ -122,8 +124,15 @@ class TFirmaForm : public platform::ModalForm {
   // "&Zapisz" writes, and what the save-all step on exit writes.
   DaneIO dane() const;
 
+  // The seat's number in force, for a new card's unit list: the 8 digits NumIO holds, else the
+  // last 8 digits it held in this run, else "00000000". (The check and the number proposal read
+  // the edit itself.)
+  std::string numerSiedziby() const;
+
   // Writes the institution key and its unit subkeys in one batch: "&Zapisz" and the save-all step.
-  void zapiszDoRejestru(platform::RegistryStore& reg);
+  // The save-all step writes the seat's number in force, and with none the stored one, never a
+  // number NumIO holds that is not 8 digits.
+  void zapiszDoRejestru(platform::RegistryStore& reg, KtoZapisuje kto);
 
   void zapisClick();
   void wyjscieClick();
@@ -150,6 +159,7 @@ class TFirmaForm : public platform::ModalForm {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
 
  private:
   // Each text edit with the value of the record that it holds.
@@ -161,6 +171,8 @@ class TFirmaForm : public platform::ModalForm {
 
   Program& program_;
   QButtonGroup* formatGrupa_;
+  // The seat's number in force: 8 digits, put in force at the load and at each leaving.
+  platform::DigitsInForce numerSiedziby_;
 };
 
 }  // namespace zelt

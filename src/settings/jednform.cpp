@@ -124,10 +124,7 @@ void TJednForm::ZapisClick() {
   if (!jednostki_) return;
   if (trybDodawania()) {
     // The mask takes blanks too: a stored unit always carries its whole 8-digit number.
-    const QString numer = NumIO->text();
-    bool cyfry = numer.size() == 8;
-    for (QChar c : numer) cyfry = cyfry && c.isDigit() && c.unicode() < 128;
-    if (!cyfry) {
+    if (!platform::exactDigits(NumIO->text(), 8)) {
       program_.svc.dialogs.showMessage(q("Numer jednostki musi składać się z 8 cyfr"));
       return;
     }

@@ -4,10 +4,11 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QVBoxLayout>
+#include <optional>
 #include <tuple>
 
 #include "platform/cp1250.h"
@@ -193,6 +194,7 @@ TKonfigForm::TKonfigForm(Program& program) : program_(program) {
     domkRodzTr = edit(page, "domkRodzTr", "", "Symbol rodzaju transakcji klawisz podpowiedź ułatwi wpisanie właściwego kodu");
     domkRodzTr->setInputMask("0000");
     domkRodzTr->setText("0607");
+    kodRodzaju_ = platform::DigitsInForce(domkRodzTr, 4);
     domkRodzTrPod = podpowiedz(page, "domkRodzTrPod", "Pozwala wybrac kod Rodzaju transakcji");
     line("Domyślny kod transakcji", domkRodzTr, domkRodzTrPod);
     auto wybor = [&](const char* name, const char* hint) {
@@ -348,6 +350,7 @@ void TKonfigForm::FormCreate() {
   wczytaj("podmioty.txt", "ładowanie kodów podmiotów", domTypPo);
   platform::restoreGeometry(program_.svc.reg, *this, "Konfig");
   wczytajWartosci();
+  kodRodzaju_.take();
   program_.definicjeKolumn = wczytajDefinicje(program_.svc.reg);
   WygladRej->zbudujListy();
   WydrukRej->zbudujListy();
@@ -404,14 +407,17 @@ void TKonfigForm::wybierzDrukarke(const std::string& nazwa) {
     if (WybDruk->itemText(k) == n) WybDruk->setCurrentIndex(k);  // the last equal name wins
 }
 
-void TKonfigForm::zapiszWartosci(platform::RegistryStore& reg, bool zNumeracja, bool zKolumnami) const {
+void TKonfigForm::zapiszWartosci(platform::RegistryStore& reg, KtoZapisuje kto, bool zKolumnami) const {
   platform::RegistryBatch batch(reg);
   for (const auto& w : wartosci()) {
-    if (w.numeracja && !zNumeracja) continue;
+    if (w.numeracja && kto == KtoZapisuje::Wyjscie) continue;
     switch (w.rodzaj) {
-      case Wartosc::Tekst:
-        reg.writeString(RegRoot::CurrentUser, kKonfig, w.nazwa, cp1250::fromUnicode((this->*w.tekst)->text()));
+      case Wartosc::Tekst: {
+        std::optional<QString> tekst = (this->*w.tekst)->text();
+        if (w.tekst == &TKonfigForm::domkRodzTr && kto == KtoZapisuje::Wyjscie) tekst = kodRodzaju_.value();
+        if (tekst) reg.writeString(RegRoot::CurrentUser, kKonfig, w.nazwa, cp1250::fromUnicode(*tekst));
         break;
+      }
       case Wartosc::Znacznik:
         reg.writeInteger(RegRoot::CurrentUser, kKonfig, w.nazwa, (this->*w.znacznik)->isChecked() ? 1 : 0);
         break;
@@ -431,8 +437,7 @@ void TKonfigForm::zapiszWartosci(platform::RegistryStore& reg, bool zNumeracja, 
 void TKonfigForm::zapisClick() {
   // The default kind code takes four digits. Only a code the user has typed is held to it: a
   // stored one is kept as it was loaded.
-  static const QRegularExpression czteryCyfry(QStringLiteral("^[0-9]{4}$"));
-  if (domkRodzTr->isModified() && !czteryCyfry.match(domkRodzTr->text()).hasMatch()) {
+  if (domkRodzTr->isModified() && !platform::exactDigits(domkRodzTr->text(), 4)) {
     program_.svc.dialogs.messageBox(q("Kod rodzaju transakcji musi składać się z 4 cyfr"), q("Konfiguracja"),
                                     platform::MsgButtons::Ok, platform::MsgIcon::Warning);
     Konfig->setCurrentIndex(1);
@@ -442,20 +447,28 @@ void TKonfigForm::zapisClick() {
   WygladRej->przebudujPozycje();
   WydrukRej->przebudujPozycje();
   try {
-    zapiszWartosci(program_.svc.reg, true, true);
+    zapiszWartosci(program_.svc.reg, KtoZapisuje::Okno, true);
   } catch (const platform::IoError& e) {
     // Nothing of the change reached the store; the window stays open with the user's values.
     program_.svc.dialogs.messageBox(q("Błąd zapisu konfiguracji\n") + QString::fromUtf8(e.what()), q("Konfiguracja"),
                                     platform::MsgButtons::Ok, platform::MsgIcon::Error);
     return;
   }
+  kodRodzaju_.take();
   setModalResult(platform::mrOk);
 }
 
 void TKonfigForm::wyjscieClick() {
   WygladRej->przebudujPozycje();
   WydrukRej->przebudujPozycje();
+  kodRodzaju_.take();
   setModalResult(platform::mrCancel);
+}
+
+void TKonfigForm::hideEvent(QHideEvent* e) {
+  // However the window is left (the close box too), a whole code the user typed acts from now on.
+  if (!e->spontaneous()) kodRodzaju_.take();
+  platform::ModalForm::hideEvent(e);
 }
 
 void TKonfigForm::domkRodzTrPodClick() {
@@ -499,7 +512,7 @@ NumeracjaEwidencyjna TKonfigForm::numeracja() const {
 
 DomyslneKarty TKonfigForm::domyslne() const {
   DomyslneKarty d;
-  d.kRodzTr = cp1250::fromUnicode(domkRodzTr->text());
+  d.kRodzTr = cp1250::fromUnicode(kodRodzaju_.value().value_or(QString()));
   d.miejsce = cp1250::fromUnicode(domMiejsce->text());
   d.waluta = cp1250::fromUnicode(domWaluta->text());
   d.kraj = cp1250::fromUnicode(domKraj->text());

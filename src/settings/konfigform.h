@@ -10,7 +10,9 @@
 #include <string>
 
 #include "platform/dialogs.h"
+#include "platform/edits.h"
 #include "settings/slownik.h"
+#include "settings/zapisustawien.h"
 
 namespace platform {
 class RegistryStore;
@@ -32,7 +34,8 @@ struct NumeracjaEwidencyjna {
   bool jednostka = false, dzien = false, miesiac = false, rok = false;
 };
 
-// Presets of a new card (texts Windows-1250; list choices as item indexes, -1 for none).
+// Presets of a new card (texts Windows-1250; list choices as item indexes, -1 for none). The kind
+// code is the one in force: empty when none of four digits was ever held in this run.
 struct DomyslneKarty {
   std::string kRodzTr, miejsce, waluta, kraj;
   int spDysp = -1, typPo = -1, rodzDokTo = -1;
@@ -86,12 +89,13 @@ class TKonfigForm : public platform::ModalForm {
   void domWalutaPodClick();
   void domKrajPodClick();
 
-  // Writes the configuration values in their stored order, in one change of the store; the four
-  // numbering switches and the column definitions only when asked (the save-all step leaves the
-  // switches out and follows its own switch for the columns). "druk" only when a printer is
-  // chosen, so that a printer missing for one run keeps its stored name. Throws
-  // platform::IoError when the store cannot be written.
-  void zapiszWartosci(platform::RegistryStore& reg, bool zNumeracja, bool zKolumnami) const;
+  // Writes the configuration values in their stored order, in one change of the store; the column
+  // definitions only when asked. "&Zapisz" writes the four numbering switches and the kind code
+  // as the edit holds it; the save-all step leaves the switches out, writes the kind code in
+  // force, and with none leaves the stored one. "druk" only when a printer is chosen, so that a
+  // printer missing for one run keeps its stored name. Throws platform::IoError when the store
+  // cannot be written.
+  void zapiszWartosci(platform::RegistryStore& reg, KtoZapisuje kto, bool zKolumnami) const;
 
   // Typed readers of the current settings.
   UstawieniaWydruku kartaTransakcji() const;
@@ -110,12 +114,15 @@ class TKonfigForm : public platform::ModalForm {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
 
  private:
   void wczytajWartosci();
   void wybierzDrukarke(const std::string& nazwa);
   Program& program_;
   std::string zapisanaDrukarka_;
+  // The default kind code in force: four digits, put in force at the load and at each leaving.
+  platform::DigitsInForce kodRodzaju_;
 };
 
 }  // namespace zelt

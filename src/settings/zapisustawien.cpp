@@ -47,8 +47,8 @@ void zapiszWszystkieUstawienia(Program& program) {
       for (const auto& [klucz, okno] : okna)
         if (okno) platform::saveGeometry(reg, *okno, klucz);
     }
-    if (zap.konfiguracja && konfig) konfig->zapiszWartosci(reg, false, zap.rejestr);
-    if (zap.io && program.firma()) program.firma()->zapiszDoRejestru(reg);
+    if (zap.konfiguracja && konfig) konfig->zapiszWartosci(reg, KtoZapisuje::Wyjscie, zap.rejestr);
+    if (zap.io && program.firma()) program.firma()->zapiszDoRejestru(reg, KtoZapisuje::Wyjscie);
     batch.commit();
   });
 }

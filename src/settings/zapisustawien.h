@@ -6,6 +6,11 @@ namespace zelt {
 
 class Program;
 
+// Who writes a window's values: its own "&Zapisz", which stores what the controls hold, or the
+// save-all step, which stores the values in force (a code or number that a control holds but that
+// never met its rule is not one of them).
+enum class KtoZapisuje { Okno, Wyjscie };
+
 // Writes in one change of the store, so a failed write leaves the stored settings as they were;
 // the failure is shown, and the caller ends the program all the same.
 void zapiszWszystkieUstawienia(Program& program);

@@ -255,16 +255,29 @@ TEST(Registry, TheStoresFolderIsPrivate) {
     EXPECT_EQ(QFileInfo(dir.filePath(folder)).permissions() & kOthers, 0) << folder;
 }
 
-TEST(Registry, SaveKeyWritesTheSubtree) {
+// The saved key is a whole store of that key alone: loaded as a store it holds the key where it
+// was, with its values and subkeys, and nothing else.
+TEST(Registry, SaveKeyWritesAStoreOfTheSubtree) {
   QTemporaryDir dir;
   RegistryStore reg;
-  reg.writeString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\Konfig", "a", "x");
+  reg.writeString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\Konfig", "a", "x y");
+  reg.writeInteger(HKCU, "\\SOFTWARE\\Tarvo\\ZELT", "IloscIO", 2);
+  reg.writeBinary(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO", "Opcje", std::string("\x0e\0\x85", 3));
   reg.writeString(HKCU, "\\SOFTWARE\\Other", "b", "y");
-  reg.saveKey(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\", dir.filePath("konfig"));
+  reg.writeString(RegRoot::ClassesRoot, "mailto", "c", "z");
+  reg.saveKey(HKCU, "\\software\\tarvo\\zelt\\", dir.filePath("konfig"));
   const std::string text = slurp(dir.filePath("konfig"));
-  EXPECT_NE(text.find("Konfig"), std::string::npos);
-  EXPECT_NE(text.find("S a x"), std::string::npos);
-  EXPECT_EQ(text.find("Other"), std::string::npos);
+  EXPECT_EQ(text.rfind(std::string(RegistryStore::kHeader) + "\n", 0), 0u) << text;
+  EXPECT_EQ(text.substr(text.size() - 5), "\nEND\n");
+  RegistryStore wczytany(dir.filePath("konfig"));
+  EXPECT_EQ(wczytany.readString(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\Konfig", "a"), "x y");
+  EXPECT_EQ(wczytany.readInteger(HKCU, "\\SOFTWARE\\Tarvo\\ZELT", "IloscIO"), 2);
+  EXPECT_EQ(wczytany.readBinary(HKCU, "\\SOFTWARE\\Tarvo\\ZELT\\IO", "Opcje"), std::string("\x0e\0\x85", 3));
+  EXPECT_EQ(wczytany.subkeyNames(HKCU, "\\SOFTWARE"), std::vector<std::string>{"Tarvo"}) << "the names keep their case";
+  EXPECT_EQ(wczytany.subkeyNames(HKCU, "\\SOFTWARE\\Tarvo\\ZELT"), (std::vector<std::string>{"Konfig", "IO"}));
+  EXPECT_FALSE(wczytany.keyExists(RegRoot::ClassesRoot, "mailto"));
+  EXPECT_THROW(reg.saveKey(HKCU, "\\SOFTWARE\\Brak", dir.filePath("inny")), platform::IoError);
+  EXPECT_FALSE(QFile::exists(dir.filePath("inny")));
 }
 
 // A store cut short at any length, or emptied, is refused and left as it is: loading it as a

@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QMenuBar>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <optional>
 
 #include "platform/cp1250.h"
 #include "register/edycjaform.h"
@@ -325,6 +328,147 @@ TEST(MainWindow, NewCardTakesTheWindowsSettings) {
   EXPECT_EQ(k.Wprowa, "Anna;Nowak;Kasjer");
   EXPECT_EQ(k.NrRejDat, std::vector<std::string>{"0"});
   EXPECT_EQ(k.rejDat, w.dzis());
+}
+
+// A code or number that must be whole (the settings' default kind code: four digits; the
+// institution's seat number: eight) acts only when it is: one typed short and left without
+// "&Zapisz" never reaches a new card nor the store at exit. "&Dodaj" and the exit take the last
+// whole value of the run.
+const std::string kKluczKonfig = "\\SOFTWARE\\Tarvo\\ZELT\\Konfig\\";
+const std::string kKluczIO = "\\SOFTWARE\\Tarvo\\ZELT\\IO\\";
+
+struct WMocy : Okno {
+  zelt::TglownyForm* g = nullptr;
+  void start() {
+    g = &otworz();
+    program().administrator = true;
+  }
+  QWidget* okno(const std::string& nazwa) {
+    return nazwa == "KonfigForm" ? static_cast<QWidget*>(program().konfig()) : program().firma();
+  }
+  // The user opens the window from the menu, types `text` over the edit's and leaves by `wyjscie`
+  // ("zapis" for "&Zapisz", "wyjscie" for "&Wyjdź" or "&Powrót", "x" for the close box).
+  void wpisz(const char* okno, const char* pole, const char* text, std::string wyjscie) {
+    dialogs.expectModal(okno, [this, pole, text, wyjscie](platform::ModalForm& f) {
+      auto* e = f.findChild<QLineEdit*>(pole);
+      e->selectAll();
+      e->del();
+      QTest::keyClicks(e, text);
+      // The institution's save runs its check first, whose findings the user confirms.
+      if (wyjscie == "zapis" && f.objectName() == "FirmaForm")
+        dialogs.expectModal("WerForm", [](platform::ModalForm&) { return zelt::TWerForm::kPotwierdz; });
+      if (wyjscie == "x") f.close();
+      else f.findChild<QPushButton*>(QString::fromStdString(wyjscie))->click();
+      return platform::mrNone;
+    });
+    if (std::string(okno) == "KonfigForm") g->konMenClick();
+    else g->JedMenClick();
+  }
+  zelt::Karta dodaj() {
+    g->Dodaj1->trigger();
+    return edycje.back();
+  }
+  std::optional<std::string> poWyjsciu(const std::string& klucz, const char* nazwa) {
+    g->zapiszUstawienia();
+    return platform::RegistryStore(registryFile()).readString(platform::RegRoot::CurrentUser, klucz, nazwa);
+  }
+};
+
+struct Wpis {
+  const char* text;
+  const char* wyjscie;
+};
+struct PrzypadekWMocy {
+  const char* opis;
+  std::optional<std::string> zapisany;  // none: the value is not stored
+  std::vector<Wpis> wpisy;
+  std::string naKarcie, poWyjsciu;
+};
+// An edit's cases: the value stored (or its design default) is shown as it is; then the typing,
+// what "&Dodaj" gives the card, and what the exit stores.
+struct EdycjaWMocy {
+  const char* okno;
+  const char* pole;
+  const std::string& klucz;
+  const char* wartosc;
+  const char* domyslna;
+  std::string (*zKarty)(const zelt::Karta&);
+};
+void sprawdzWMocy(const EdycjaWMocy& ed, const std::vector<PrzypadekWMocy>& cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.opis);
+    WMocy w;
+    if (c.zapisany) w.reg().writeString(platform::RegRoot::CurrentUser, ed.klucz, ed.wartosc, *c.zapisany);
+    w.start();
+    EXPECT_EQ(w.okno(ed.okno)->findChild<QLineEdit*>(ed.pole)->text().toStdString(), c.zapisany.value_or(ed.domyslna))
+        << "shown as stored";
+    for (const auto& x : c.wpisy) w.wpisz(ed.okno, ed.pole, x.text, x.wyjscie);
+    EXPECT_TRUE(w.dialogs.scriptDone());
+    EXPECT_EQ(ed.zKarty(w.dodaj()), c.naKarcie);
+    EXPECT_EQ(w.poWyjsciu(ed.klucz, ed.wartosc), c.poWyjsciu);
+  }
+}
+
+TEST(MainWindow, AKindCodeNotOfFourDigitsNeverActs) {
+  sprawdzWMocy({"KonfigForm", "domkRodzTr", kKluczKonfig, "domkRodzTr", "0607",
+                [](const zelt::Karta& k) { return k.kRodzTr; }},
+               {
+                   {"typed short, left by Wyjdz", "0607", {{"12", "wyjscie"}}, "0607", "0607"},
+                   {"typed short, left by the close box", "0607", {{"12", "x"}}, "0607", "0607"},
+                   {"a whole code left in force first", "0607", {{"0101", "wyjscie"}, {"12", "wyjscie"}}, "0101", "0101"},
+                   {"a whole code left by the close box acts", "0607", {{"0101", "x"}, {"12", "wyjscie"}}, "0101",
+                    "0101"},
+                   {"the design default on a first start", std::nullopt, {{"1", "wyjscie"}}, "0607", "0607"},
+                   {"a stored short code: none in force, the stored one kept", "12", {}, "", "12"},
+                   {"a stored short code, then one saved", "12", {{"0101", "zapis"}}, "0101", "0101"},
+                   {"a stored short code, a short one typed", "12", {{"1", "wyjscie"}}, "", "12"},
+               });
+}
+
+TEST(MainWindow, ASeatNumberNotOfEightDigitsNeverActs) {
+  sprawdzWMocy({"FirmaForm", "NumIO", kKluczIO, "numIO", "00000000",
+                [](const zelt::Karta& k) { return k.jedIOPozycje.front(); }},
+               {
+                   {"typed short, left by Powrot", "00000000", {{"123", "wyjscie"}}, "00000000 - siedziba", "00000000"},
+                   {"typed short, left by the close box", "00000005", {{"123", "x"}}, "00000005 - siedziba",
+                    "00000005"},
+                   {"a whole number left by the close box acts", "00000000", {{"00000123", "x"}, {"123", "wyjscie"}},
+                    "00000123 - siedziba", "00000123"},
+                   {"a whole number left in force first", "00000000", {{"00000123", "wyjscie"}, {"123", "wyjscie"}},
+                    "00000123 - siedziba", "00000123"},
+                   {"a whole number saved", "00000000", {{"87654321", "zapis"}}, "87654321 - siedziba", "87654321"},
+                   {"the design default on a first start", std::nullopt, {{"123", "wyjscie"}}, "00000000 - siedziba",
+                    "00000000"},
+                   {"a stored number that is not 8 digits: shown, never on a card, kept", "12AB5678", {},
+                    "00000000 - siedziba", "12AB5678"},
+                   {"a stored short number, a short one typed", "123", {{"1234", "wyjscie"}}, "00000000 - siedziba",
+                    "123"},
+               });
+}
+
+// "&Zapisz" of the institution window refuses a seat number typed short: it says so, stays open
+// on the number and writes nothing.
+TEST(MainWindow, TheInstitutionsSaveRefusesAShortSeatNumber) {
+  WMocy w;
+  w.reg().writeString(platform::RegRoot::CurrentUser, kKluczIO, "numIO", "00000000");
+  w.start();
+  const std::string przed = testing_world::World::readFile(w.registryFile());
+  auto* f = w.program().firma();
+  w.dialogs.expectModal("FirmaForm", [&](platform::ModalForm&) {
+    f->strony->setCurrentIndex(2);
+    f->NumIO->selectAll();
+    QTest::keyClicks(f->NumIO, "123");
+    w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Numer instytucji obowiązanej musi składać się z 8 cyfr"));
+    f->zapis->click();
+    EXPECT_EQ(f->modalResult(), platform::mrNone) << "the window stays open";
+    EXPECT_EQ(f->strony->currentIndex(), 0) << "on the number's page";
+    EXPECT_EQ(testing_world::World::readFile(w.registryFile()), przed) << "nothing written";
+    f->wyjscie->click();
+    return platform::mrNone;
+  });
+  w.g->JedMenClick();
+  EXPECT_EQ(w.dialogs.messages(), QStringList{QString::fromUtf8("Numer instytucji obowiązanej musi składać się z 8 cyfr")});
+  EXPECT_EQ(w.dodaj().jedIOPozycje.front(), "00000000 - siedziba");
 }
 
 TEST(MainWindow, BatchesGoToThePrintAndTheSend) {

@@ -446,6 +446,8 @@ TEST(FirmaForm, EveryTextEditStoresWhatIsTyped) {
   f.HaOs1IO->clear();
   pisz(f.HaOs1IO, u("Жук1"));
   EXPECT_EQ(f.HaOs1IO->text(), "1") << "the edit shows one character, and one is stored";
+  f.NumIO->clear();
+  f.NumIO->insert("12345678");  // the seat's number is saved only whole
   w.zapiszMimoUwag(f);
   w.reloadRegistry();
   EXPECT_EQ(w.reg().readString(HKCU, kIO, "nazIO"), "Bank Polski ");

@@ -253,7 +253,7 @@ TEST(Konfig, SavingWithoutTheNumberingSwitchesLeavesThemAlone) {
   w.reg().writeInteger(HKCU, kKonfig, "NrEwRo", 1);
   auto& f = w.create();
   f.NrEwRo->setChecked(false);
-  f.zapiszWartosci(w.reg(), false, false);
+  f.zapiszWartosci(w.reg(), zelt::KtoZapisuje::Wyjscie, false);
   EXPECT_EQ(w.reg().readInteger(HKCU, kKonfig, "NrEwRo"), 1);
   EXPECT_FALSE(w.reg().valueExists(HKCU, kKonfig, "NrEwDz"));
   EXPECT_FALSE(w.reg().valueExists(HKCU, kKonfig, "Pole01")) << "nor the columns, unless asked";

@@ -28,22 +28,8 @@ namespace {
 constexpr auto HKCU = RegRoot::CurrentUser;
 const std::string kProg = "\\SOFTWARE\\Tarvo\\ZELT\\";
 
-// Every value under a key, by "subkey\name", with its type and bytes.
-using Snapshot = std::map<std::string, std::string>;
-void dump(const platform::RegistryStore& reg, const std::string& key, const std::string& rel, Snapshot& out) {
-  for (const auto& n : reg.valueNames(HKCU, key)) {
-    const auto v = *reg.value(HKCU, key, n);
-    out[rel + n] = std::to_string(int(v.type)) + ":" + (v.type == platform::RegValue::Type::Integer
-                                                             ? std::to_string(v.integer)
-                                                             : v.bytes);
-  }
-  for (const auto& s : reg.subkeyNames(HKCU, key)) dump(reg, key + s + "\\", rel + s + "\\", out);
-}
-Snapshot snapshot(const platform::RegistryStore& reg) {
-  Snapshot s;
-  dump(reg, kProg, "", s);
-  return s;
-}
+using Snapshot = testing_world::RegSnapshot;
+Snapshot snapshot(const platform::RegistryStore& reg) { return testing_world::snapshotKey(reg, kProg); }
 // The names whose values differ between two snapshots (added, removed or changed).
 std::set<std::string> changed(const Snapshot& a, const Snapshot& b) {
   std::set<std::string> out;

@@ -59,6 +59,24 @@ int renderWindow(QWidget& w, const QString& name) {
   return int(colours.size());
 }
 
+namespace {
+void dumpKey(const platform::RegistryStore& reg, const std::string& key, const std::string& rel, RegSnapshot& out) {
+  constexpr auto HKCU = platform::RegRoot::CurrentUser;
+  for (const auto& n : reg.valueNames(HKCU, key)) {
+    const auto v = *reg.value(HKCU, key, n);
+    out[rel + n] = std::to_string(int(v.type)) + ":" +
+                   (v.type == platform::RegValue::Type::Integer ? std::to_string(v.integer) : v.bytes);
+  }
+  for (const auto& s : reg.subkeyNames(HKCU, key)) dumpKey(reg, platform::regPath(key, s), rel + s + "\\", out);
+}
+}  // namespace
+
+RegSnapshot snapshotKey(const platform::RegistryStore& reg, const std::string& key) {
+  RegSnapshot s;
+  dumpKey(reg, key, "", s);
+  return s;
+}
+
 zelt::Program& World::program() {
   if (!program_) program_ = std::make_unique<zelt::Program>(zelt::Services{*reg_, dialogs, clock, shell, printers});
   return *program_;

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <ostream>
 #include <QTemporaryDir>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,11 @@ namespace testing_world {
 // there as <name>.png, to be looked at. Returns the number of distinct colours in the picture
 // (a blank window has one or two).
 int renderWindow(QWidget& w, const QString& name);
+
+// Every value under a key of HKEY_CURRENT_USER and its subkeys, by "subkey\name" relative to the
+// key, as its type and bytes (an integer in decimal).
+using RegSnapshot = std::map<std::string, std::string>;
+RegSnapshot snapshotKey(const platform::RegistryStore& reg, const std::string& key);
 
 // Sets an environment variable for one scope.
 class ScopedEnv {

@@ -7,12 +7,18 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "platform/cp1250.h"
 #include "platform/library.h"
 #include "register/glownyform.h"
 #include "register/swiatrejestru.h"
+#include "register/wizytform.h"
 #include "settings/firmaform.h"
+#include "settings/hasla.h"
+#include "settings/kolumny.h"
+#include "settings/kolumnygrid.h"
+#include "settings/konfigform.h"
 #include "zip/zippack.h"
 
 namespace {
@@ -158,6 +164,115 @@ TEST(ArchiveCommand, AFileThatIsNoArchiveIsRefusedUntouched) {
   EXPECT_EQ(World::readFile(w.archiwum()), "to nie jest archiwum\n");
   EXPECT_FALSE(QFile::exists(w.konfig()));
   EXPECT_TRUE(w.dialogs.scriptDone());
+}
+
+// The settings export as a new installation takes it over: "konfig" from the archive becomes its
+// store, and the data folder the export names holds the archive's files. The program starts there
+// with the same institutions, units, passwords, settings and column layout, over the same register.
+TEST(ArchiveCommand, ANewInstallationTakesOverTheSettingsExport) {
+  const std::string prog = "\\SOFTWARE\\Tarvo\\ZELT\\";
+  const std::string io = prog + "IO\\";
+  Archiwum a;
+  auto& reg = a.reg();
+  reg.writeInteger(RegRoot::CurrentUser, prog, "IloscIO", 2);
+  reg.writeString(RegRoot::CurrentUser, prog + "IO02\\", "nazIO", "Kantor Bis");
+  reg.writeText(RegRoot::CurrentUser, io, "KatDan", a.baza());
+  reg.writeString(RegRoot::CurrentUser, io, "numIO", "00000007");
+  reg.writeString(RegRoot::CurrentUser, io, "ImOs1IO", "Jan");
+  reg.writeString(RegRoot::CurrentUser, io, "NaOs1IO", "Kowalski");
+  reg.writeString(RegRoot::CurrentUser, io, "StOs1IO", "Kierownik");
+  reg.writeBinary(RegRoot::CurrentUser, io, "OpOs1IO", zelt::hasla::zakoduj(zelt::hasla::Rola::Osoba1, "p1"));
+  reg.writeBinary(RegRoot::CurrentUser, io, "Opcje", zelt::hasla::zakoduj(zelt::hasla::Rola::Administrator, "adm"));
+  reg.writeInteger(RegRoot::CurrentUser, io, "JedIO", 3);
+  reg.writeString(RegRoot::CurrentUser, io + "JED00\\", "NumJe", "00000001");
+  reg.writeString(RegRoot::CurrentUser, io + "JED00\\", "NazJe", cp1250::fromUtf8("Oddział Łask"));
+  const std::string konf = prog + "Konfig\\";
+  reg.writeString(RegRoot::CurrentUser, konf, "domMiejsce", cp1250::fromUtf8("Gdańsk"));
+  reg.writeInteger(RegRoot::CurrentUser, konf, "NrEwRo", 1);
+  zelt::DefinicjeKolumn uklad;
+  uklad[uklad.numer("zNrPes")].pozWyg = 3;
+  uklad[uklad.numer("Wprow")].pozWyg = 0;
+  uklad[uklad.numer("tKw")].szerWyg = zelt::kodujSzerokosc(120, true);
+  zelt::zapiszDefinicje(reg, uklad);
+  reg.writeInteger(RegRoot::CurrentUser, prog + "OKNA\\Firma\\", "Left", 77);
+
+  // The start offers the institutions, the first is chosen; then the sign-in takes the password.
+  auto start = [](testing_world::World& w, zelt::Program& p, const char* haslo, QStringList* oferta) {
+    p.zakoncz = [] {};
+    w.dialogs.expectModal("wizytForm", [oferta](platform::ModalForm& f) {
+      auto& s = static_cast<zelt::TwizytForm&>(f);
+      if (oferta)
+        for (int i = 0; i < s.WyborIO->count(); ++i) *oferta << s.WyborIO->itemText(i);
+      s.WyborIO->setCurrentIndex(0);
+      s.Wybierz->click();
+      return platform::mrNone;
+    });
+    if (haslo)
+      w.dialogs.expectModal("wizytForm", [haslo](platform::ModalForm& f) {
+        auto& s = static_cast<zelt::TwizytForm&>(f);
+        QTest::keyClicks(s.haslo, haslo);
+        QTest::keyClick(s.haslo, Qt::Key_Return);
+        return platform::mrNone;
+      });
+    else
+      p.logowanie = [] { return platform::mrOk; };
+    return p.start();
+  };
+  ASSERT_TRUE(start(a, a.program(), nullptr, nullptr));
+  a.dialogs.expectSaveFile(a.archiwum());
+  a.program().glowny()->ArchMenClick();
+  ASSERT_TRUE(a.dialogs.messages().isEmpty());
+  const auto stary = testing_world::snapshotKey(reg, prog);
+  const auto definicje = a.program().definicjeKolumn;
+  auto kolumny = [](const zelt::UkladListy& u) {
+    QStringList out;
+    for (const auto& k : u.kolumny()) out << QString("%1:%2:%3").arg(k.kod.c_str()).arg(k.szerokosc).arg(k.doPrawej);
+    return out;
+  };
+  const QStringList kolumnyListy = kolumny(a.program().ukladListy);
+  ASSERT_TRUE(kolumnyListy.contains("zNrPes:60:0") && !kolumnyListy.contains("Wprow:60:0"));
+  a.resetProgram();
+
+  // The new installation: its data folder (the one the export names) holds the archive's files.
+  ASSERT_TRUE(QDir(a.baza()).removeRecursively());
+  QProcess py;
+  py.start("python3", {"-c", "import sys, zipfile\nzipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])", a.archiwum(),
+                       a.baza()});
+  ASSERT_TRUE(py.waitForFinished(60000));
+  ASSERT_EQ(py.exitCode(), 0);
+  testing_world::World b;
+  World::writeFile(b.registryFile(), member(a.archiwum(), "konfig"));
+  b.reloadRegistry();  // the export is a store the program reads
+  EXPECT_EQ(testing_world::snapshotKey(b.reg(), prog), stary);
+
+  struct Wejscie {
+    const char* haslo;
+    bool administrator;
+    std::string zalogowany;
+  } wejscia[] = {{"adm", true, ""}, {"p1", false, "Jan;Kowalski;Kierownik"}};
+  for (const auto& w : wejscia) {
+    SCOPED_TRACE(w.haslo);
+    b.resetProgram();
+    auto& p = b.program();
+    QStringList oferta;
+    ASSERT_TRUE(start(b, p, w.haslo, &oferta));
+    EXPECT_EQ(oferta, (QStringList{QString::fromUtf8("Kantor Łódź"), "Kantor Bis"}));
+    EXPECT_EQ(p.administrator, w.administrator);
+    EXPECT_EQ(p.zalogowany, w.zalogowany);
+    EXPECT_EQ(p.KatDan, a.baza());
+    EXPECT_EQ(p.glowny()->lista->RowCount(), 2) << "the register of the archive";
+    EXPECT_EQ(p.firma()->NazIO->text(), QString::fromUtf8("Kantor Łódź"));
+    EXPECT_EQ(p.firma()->NumIO->text(), "00000007");
+    EXPECT_EQ(p.firma()->HaOs1IO->text(), "p1");
+    EXPECT_EQ(p.firma()->jednostkiIO.listaKarty(),
+              (std::vector<std::pair<std::string, std::string>>{{"00000001", cp1250::fromUtf8("Oddział Łask")}}));
+    EXPECT_EQ(p.firma()->archdir, "/srv/archiwa");
+    EXPECT_EQ(p.konfig()->domMiejsce->text(), QString::fromUtf8("Gdańsk"));
+    EXPECT_TRUE(p.konfig()->NrEwRo->isChecked());
+    EXPECT_EQ(p.definicjeKolumn, definicje);
+    EXPECT_EQ(kolumny(p.ukladListy), kolumnyListy);
+    EXPECT_TRUE(b.dialogs.scriptDone());
+  }
 }
 
 TEST(ArchiveCommand, WhileArchivingTheWindowStaysOpenAndTheCommandWaits) {

@@ -9,7 +9,7 @@ packages=(
   zip unzip python3 bsdutils
   libxml2-utils
   fonts-dejavu-core fonts-liberation2 poppler-utils
-  xvfb xauth openbox xdotool
+  xvfb xauth openbox xdotool x11-utils
   cups printer-driver-cups-pdf
 )
 missing=()

@@ -32,6 +32,7 @@
 #include "settings/firmaform.h"
 #include "settings/konfigform.h"
 #include "settings/zapisustawien.h"
+#include "support/processes.h"
 #include "swiatrejestru.h"
 
 namespace {
@@ -176,29 +177,6 @@ void naWyswietlaczu() {
   EXPECT_EQ(napis(u.dialogi.miejsca["KonfigForm"]), napis({konfig})) << "after a restart";
 }
 
-// A program started for the test and ended with it.
-struct Proces {
-  QProcess p;
-  ~Proces() {
-    if (p.state() == QProcess::NotRunning) return;
-    p.terminate();
-    if (!p.waitForFinished(2000)) {
-      p.kill();
-      p.waitForFinished(2000);
-    }
-  }
-};
-
-bool czekajNa(const std::function<bool()>& warunek, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) {
-    if (warunek()) return true;
-    QThread::msleep(20);
-  }
-  return warunek();
-}
-
 TEST(WindowPlacement, OpenedAgainUnderAWindowManagerTheWindowStandsWhereItStood) {
   if (qEnvironmentVariableIsSet(kDziecko)) return naWyswietlaczu();
 
@@ -209,16 +187,15 @@ TEST(WindowPlacement, OpenedAgainUnderAWindowManagerTheWindowStandsWhereItStood)
   ASSERT_TRUE(dir.isValid());
 
   // A display of its own: Xvfb picks a free number and writes it once it takes connections.
-  Proces xvfb;
+  testing_world::OwnedProcess xvfb;
   QFile numer(dir.filePath("display"));
   ASSERT_TRUE(numer.open(QIODevice::ReadWrite));
   xvfb.p.setStandardOutputFile(QProcess::nullDevice());
-  xvfb.p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   xvfb.p.start("sh", {"-c", "exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>\"$0\" 2>/dev/null",
                       numer.fileName()});
   ASSERT_TRUE(xvfb.p.waitForStarted()) << "Xvfb could not be started";
   QString display;
-  czekajNa([&] {
+  testing_world::waitUntil([&] {
     display = QString::fromLatin1(numer.readAll()).trimmed();
     numer.seek(0);
     return !display.isEmpty() || xvfb.p.state() == QProcess::NotRunning;
@@ -231,31 +208,21 @@ TEST(WindowPlacement, OpenedAgainUnderAWindowManagerTheWindowStandsWhereItStood)
   env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
   env.insert("XDG_CACHE_HOME", dir.filePath("cache"));
   // openbox runs its start-up command once it manages the screen.
-  Proces openbox;
+  testing_world::OwnedProcess openbox;
   const QString gotowy = dir.filePath("openbox-ready");
   openbox.p.setProcessEnvironment(env);
   openbox.p.setProcessChannelMode(QProcess::MergedChannels);
   openbox.p.start("openbox", {"--sm-disable", "--startup", "touch " + gotowy});
   ASSERT_TRUE(openbox.p.waitForStarted()) << "openbox could not be started";
-  ASSERT_TRUE(czekajNa([&] { return QFile::exists(gotowy) || openbox.p.state() == QProcess::NotRunning; }, 10000) &&
+  ASSERT_TRUE(testing_world::waitUntil([&] { return QFile::exists(gotowy) || openbox.p.state() == QProcess::NotRunning; }, 10000) &&
               QFile::exists(gotowy))
       << "openbox did not take the display " << display.toStdString() << ": " << openbox.p.readAll().toStdString();
 
-  QProcess dziecko;
   env.insert(kDziecko, "1");
   env.insert("QT_QPA_PLATFORM", "xcb");
-  dziecko.setProcessEnvironment(env);
-  dziecko.setProcessChannelMode(QProcess::MergedChannels);
-  dziecko.start(QCoreApplication::applicationFilePath(),
-                {"--gtest_filter=WindowPlacement.OpenedAgainUnderAWindowManagerTheWindowStandsWhereItStood"});
-  ASSERT_TRUE(dziecko.waitForStarted());
-  const bool skonczone = dziecko.waitForFinished(120000);
-  if (!skonczone) dziecko.kill();
-  dziecko.waitForFinished();
-  const std::string wyjscie = dziecko.readAll().toStdString();
-  ASSERT_TRUE(skonczone) << "the windows' run did not end:\n" << wyjscie;
-  EXPECT_EQ(dziecko.exitCode(), 0) << wyjscie;
-  EXPECT_NE(wyjscie.find("[  PASSED  ] 1 test"), std::string::npos) << wyjscie;
+  const auto dziecko = testing_world::runTestAsChild(
+      "WindowPlacement.OpenedAgainUnderAWindowManagerTheWindowStandsWhereItStood", env, 120000);
+  EXPECT_TRUE(dziecko.passed()) << "the windows' run on " << display.toStdString() << ":\n" << dziecko.output;
 }
 
 }  // namespace

@@ -188,10 +188,12 @@ TEST(QtDialogDriver, QtsOwnDialogsSpeakPolish) {
     auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dlg, nullptr);
     zapis = napisy(dlg);
+    testing_world::renderWindow(*dlg, "qt-zapis");
     QTimer::singleShot(0, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       ASSERT_NE(box, nullptr) << "the question before replacing";
       pytanie = napisy(box);
+      testing_world::renderWindow(*box, "qt-zapis-pytanie");
       box->button(QMessageBox::No)->click();
       QTimer::singleShot(0, [] {
         if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) d->reject();

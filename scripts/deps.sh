@@ -3,13 +3,14 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl1-mesa-dev
+  qt6-base-dev libgl1-mesa-dev qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libzip-dev
   zip unzip python3 bsdutils
   libxml2-utils
   fonts-dejavu-core fonts-liberation2 poppler-utils
-  xvfb xauth
+  xvfb xauth openbox xdotool x11-utils
+  cups printer-driver-cups-pdf
 )
 missing=()
 for p in "${packages[@]}"; do

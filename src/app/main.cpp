@@ -6,10 +6,14 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/snapshot.h"
+#include "platform/startup.h"
 #include "register/uruchom.h"
 
 int main(int argc, char** argv) {
+  platform::prepareProcess();
   platform::GuardedApplication app(argc, argv);
+  QString why;
+  if (!platform::installQtPolish(&why)) qWarning("zelt: %s", qUtf8Printable(why));
   platform::QtDialogDriver dialogs;
   app.setDialogs(&dialogs);
   platform::SystemClock clock;

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <stdexcept>
 
 namespace platform {
@@ -13,6 +14,13 @@ ModalForm::ModalForm(QWidget* parent) : QDialog(parent) {}
 void ModalForm::setModalResult(int result) {
   modalResult_ = result;
   if (result != mrNone) done(result == mrDismissed ? 0 : result);
+}
+
+void ModalForm::showEvent(QShowEvent* event) {
+  // Sent before the window is mapped; its frame position is known from its last showing.
+  if (shownBefore_ && !event->spontaneous()) move(pos());
+  shownBefore_ = true;
+  QDialog::showEvent(event);
 }
 
 void ModalForm::reject() {

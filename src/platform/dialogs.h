@@ -35,9 +35,15 @@ class ModalForm : public QDialog {
   void resetModalResult() { modalResult_ = mrNone; }
   void reject() override;
 
+ protected:
+  // A window shown again opens where it was: without, the window manager places it anew, a title
+  // bar lower at each showing.
+  void showEvent(QShowEvent* event) override;
+
  private:
   int modalResult_ = mrNone;
   int closeResult_ = mrCancel;
+  bool shownBefore_ = false;
 };
 
 struct FileDialogRequest {

@@ -1,6 +1,7 @@
 #include "platform/geometry.h"
 
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <algorithm>
 #include <optional>
@@ -16,6 +17,11 @@ std::string geometryKey(std::string_view keyName) {
 void restoreGeometry(const RegistryStore& reg, QWidget& window, std::string_view keyName) {
   const std::string key = geometryKey(keyName);
   if (!reg.keyExists(RegRoot::CurrentUser, key)) return;
+  // The layout's own minimum is settled now, not when the window is first shown: a window that
+  // grows at its showing is placed by its client area there, and its frame would land a title
+  // bar above the stored place.
+  window.ensurePolished();
+  if (QLayout* layout = window.layout()) layout->activate();
   QRect g = window.isVisible() ? window.normalGeometry() : window.geometry();
   QPoint pos = window.pos();
   QSize size = g.size();

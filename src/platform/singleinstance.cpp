@@ -31,6 +31,30 @@ QString SingleInstance::privateFolder() {
   return base + "/tarvo-zelt";
 }
 
+bool SingleInstance::makePrivateFolder(const QString& dir, QString* failure) {
+  QString why;
+  if (!makePrivatePath(dir, &why)) {
+    if (failure) *failure = QStringLiteral("Nie można utworzyć katalogu %1: %2").arg(dir, why);
+    return false;
+  }
+  // A folder of the user's own that was made with wider rights is narrowed; anyone else's is refused.
+  const QFileInfo fi(dir);
+  if (fi.isDir() && !fi.isSymLink() && fi.ownerId() == uint(::geteuid()))
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  if (!ownPrivateFolder(dir)) {
+    if (failure) *failure = QStringLiteral("Katalog %1 nie jest prywatnym katalogiem użytkownika").arg(dir);
+    return false;
+  }
+  return true;
+}
+
+void SingleInstance::provideRuntimeFolder() {
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+  const QString dir = privateFolder();
+  // Left unset when the folder cannot be had: the guard then names the reason at start-up.
+  if (makePrivateFolder(dir, nullptr)) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
+}
+
 SingleInstance::SingleInstance(const QString& instanceName, const QString& scope, QObject* parent)
     : SingleInstance(instanceName, scope, QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation), parent) {}
 
@@ -52,19 +76,7 @@ SingleInstance::~SingleInstance() {
 
 SingleInstance::Result SingleInstance::acquire() {
   failure_.clear();
-  QString why;
-  if (!makePrivatePath(folder_, &why)) {
-    failure_ = QStringLiteral("Nie można utworzyć katalogu %1: %2").arg(folder_, why);
-    return Result::Failed;
-  }
-  // A folder of the user's own that was made with wider rights is narrowed; anyone else's is refused.
-  const QFileInfo fi(folder_);
-  if (fi.isDir() && !fi.isSymLink() && fi.ownerId() == uint(::geteuid()))
-    QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  if (!ownPrivateFolder(folder_)) {
-    failure_ = QStringLiteral("Katalog %1 nie jest prywatnym katalogiem użytkownika").arg(folder_);
-    return Result::Failed;
-  }
+  if (!makePrivateFolder(folder_, &failure_)) return Result::Failed;
   lock_ = std::make_unique<QLockFile>(lockPath_);
   lock_->setStaleLockTime(0);  // a lock whose owner process is gone is taken over
   if (!lock_->tryLock(0)) {

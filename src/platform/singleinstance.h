@@ -38,6 +38,12 @@ class SingleInstance : public QObject {
 
   // The private folder that stands in for a missing or shared runtime folder.
   static QString privateFolder();
+  // Makes a private folder of the user's (0700), narrowing one of the user's own that has wider
+  // rights; false, with the reason, when it cannot be had or is someone else's.
+  static bool makePrivateFolder(const QString& dir, QString* failure);
+  // Before Qt looks for a runtime folder: a session without XDG_RUNTIME_DIR gets the private
+  // folder, so that Qt neither warns nor falls back to a folder under /tmp that others can see.
+  static void provideRuntimeFolder();
 
  signals:
   void activationRequested();

@@ -81,8 +81,9 @@ class Wysylka {
   Wysylka(Program& program, const DaneIO& dane)
       : p_(program), okno_(*program.wysylka()), dane_(dane), xml_(dane.Format != 0) {}
 
-  // Steps up to the last file; false when the send stopped (the question was not answered
-  // "Pomiń", or no number of the day was free). Errors are thrown.
+  // Steps up to the last file; false when the question was not answered "Pomiń". When no number
+  // of the day is free, the refusal is shown and the files written so far stand: the send ends
+  // with its final report as after the last file. Errors are thrown.
   bool wykonaj(const std::vector<std::int32_t>& numery) {
     PlikRejestru plik(p_.transakDat());
     if (!plik.otworzDoZmiany()) throw platform::IoError(plik.bladOtwarcia().toStdString());
@@ -122,7 +123,7 @@ class Wysylka {
       lista.clear();
       for (const DoWyslania& d : doWyslania)
         if (d.kategoria == k) lista.push_back(&d);
-      if (!lista.empty() && !plikKategorii(k, lista, plik)) return false;
+      if (!lista.empty() && !plikKategorii(k, lista, plik)) break;
     }
     return true;
   }
@@ -143,7 +144,8 @@ class Wysylka {
     return true;
   }
 
-  // One category's file, whole, then its records' marks, then the number of the day.
+  // One category's file, whole, then its records' marks, then the number of the day; false, after
+  // the refusal is shown, when the day has no number left.
   bool plikKategorii(int k, const std::vector<const DoWyslania*>& lista, PlikRejestru& plik) {
     // One reading of the clock names the file, dates its header and picks the counter's day.
     const QDateTime czas = p_.svc.clock.now();

@@ -151,3 +151,70 @@ TEST(QtDialogDriver, SaveDialogFilters) {
 }
 
 }  // namespace
+
+#include <QLabel>
+#include <QMessageBox>
+
+#include "platform/startup.h"
+#include "support/world.h"
+
+namespace {
+
+// Texts of the labels and buttons inside a window, as the user reads them (mnemonics dropped).
+QStringList napisy(QWidget* w) {
+  QStringList out;
+  for (auto* l : w->findChildren<QLabel*>())
+    if (l->isVisibleTo(w) && !l->text().isEmpty()) out << l->text().remove('&');
+  for (auto* b : w->findChildren<QAbstractButton*>())
+    if (b->isVisibleTo(w) && !b->text().isEmpty()) out << b->text().remove('&');
+  return out;
+}
+
+// Qt's own dialogs and the question before replacing a file speak the program's language: the
+// tests' main sets it up as the program does.
+TEST(QtDialogDriver, QtsOwnDialogsSpeakPolish) {
+  EXPECT_TRUE(QFileInfo::exists(platform::qtPolishTranslationFile()))
+      << "Qt's Polish translation is missing (scripts/deps.sh installs qt6-translations-l10n)";
+  QTemporaryDir dir;
+  QFile istniejacy(dir.filePath("wykaz.txt"));
+  ASSERT_TRUE(istniejacy.open(QIODevice::WriteOnly));
+  istniejacy.close();
+  QtDialogDriver d;
+  const FileDialogRequest r{"Eksport", dir.path(), {}, "Plik tekstowy (*.txt)", {}};
+
+  // Save: the existing file chosen, the question answered "Nie", then the dialog cancelled.
+  QStringList zapis, pytanie;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dlg, nullptr);
+    zapis = napisy(dlg);
+    testing_world::renderWindow(*dlg, "qt-zapis");
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr) << "the question before replacing";
+      pytanie = napisy(box);
+      testing_world::renderWindow(*box, "qt-zapis-pytanie");
+      box->button(QMessageBox::No)->click();
+      QTimer::singleShot(0, [] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) d->reject();
+      });
+    });
+    dlg->selectFile("wykaz.txt");
+    static_cast<QDialog*>(dlg)->accept();
+  });
+  EXPECT_FALSE(d.saveFileAs(r)) << "not replaced, then cancelled";
+  EXPECT_EQ(zapis.join('|').toStdString(), "Szukaj w:|Nazwa pliku:|Pliki rodzaju:|Zachowaj|Anuluj");
+  EXPECT_EQ(pytanie.join('|').toStdString(), "wykaz.txt już istnieje.\nCzy chcesz go zastąpić?|Tak|Nie");
+
+  QStringList otwarcie;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dlg, nullptr);
+    otwarcie = napisy(dlg);
+    dlg->reject();
+  });
+  EXPECT_FALSE(d.openFile(r));
+  EXPECT_EQ(otwarcie.join('|').toStdString(), "Szukaj w:|Nazwa pliku:|Pliki rodzaju:|Otwórz|Anuluj");
+}
+
+}  // namespace

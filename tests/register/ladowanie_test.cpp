@@ -65,12 +65,12 @@ TEST(RegisterLoad, ARegisterThatCannotBeOpenedIsNotAnEmptyOne) {
   struct C {
     const char* name;
     std::function<void(LoadWorld&)> make;
-    const char* reason;  // a part of the system's text
+    const char* reason;  // a part of the system's text (Qt's own texts are in Polish)
   } cases[] = {
-      {"a folder in the file's place", [](LoadWorld& w) { QDir().mkpath(w.program().transakDat()); }, "directory"},
+      {"a folder in the file's place", [](LoadWorld& w) { QDir().mkpath(w.program().transakDat()); }, "jest katalogiem"},
       {"a link to nothing",
        [](LoadWorld& w) { ASSERT_TRUE(QFile::link(w.path("Baza/zniknal.dat"), w.program().transakDat())); },
-       "No such file"},
+       "Brak pliku"},
       {"a file in the data folder's place",
        [](LoadWorld& w) {
          QDir(w.path("Baza")).removeRecursively();

@@ -192,15 +192,15 @@ TEST(Delete, ARegisterThatCannotBeOpenedIsReported) {
   struct Case {
     const char* name;
     std::function<void(swiat::SwiatRejestru&)> setUp;
-    const char* reason;  // a part of the system's text
+    const char* reason;  // a part of the system's text (Qt's own texts are in Polish)
   } cases[] = {
-      {"vanished", [](swiat::SwiatRejestru& w) { QDir().mkpath(w.baza()); }, "No such file"},
+      {"vanished", [](swiat::SwiatRejestru& w) { QDir().mkpath(w.baza()); }, "Brak pliku"},
       {"a link to nothing",
        [](swiat::SwiatRejestru& w) {
          QDir().mkpath(w.baza());
          ASSERT_TRUE(QFile::link(w.baza() + "/zniknal.dat", w.plik()));
        },
-       "No such file"},
+       "Brak pliku"},
       {"a folder in its place", [](swiat::SwiatRejestru& w) { QDir().mkpath(w.plik()); }, "directory"},
   };
   for (const auto& c : cases) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -187,6 +188,39 @@ TEST(SingleInstanceGuard, TheLockLivesInAFolderOfTheUsersOwn) {
   SingleInstance g("Tarvo ZELT", dir.filePath("other.txt"), "");
   EXPECT_EQ(g.acquire(), SingleInstance::Result::First) << g.failure().toStdString();
   EXPECT_EQ(QFileInfo(fallback).permissions() & kOthers, 0);
+}
+
+// A session without XDG_RUNTIME_DIR: the program and the tests' main take the guard's private
+// folder as their runtime folder before Qt looks for one, so Qt prints no warning and makes no
+// folder under /tmp.
+TEST(SingleInstance, NoRuntimeFolderGivenMeansThePrivateFolderSilently) {
+  Home home;
+  auto env = home.env(home.dir.filePath("config/registry.txt"));
+  env.remove("XDG_RUNTIME_DIR");
+  env.insert("XDG_CACHE_HOME", home.dir.filePath("cache"));
+  const QString prywatny = home.dir.filePath("cache/tarvo-zelt");
+
+  QProcess zelt;
+  zelt.setProcessEnvironment(env);
+  zelt.start(ZELT_EXE, {});
+  QByteArray err;
+  EXPECT_TRUE(waitFor(zelt, "zelt: started", err, 20000)) << err.toStdString();
+  QThread::msleep(300);  // the sign-in is up
+  err += zelt.readAllStandardError();
+  zelt.kill();
+  zelt.waitForFinished();
+  EXPECT_FALSE(err.contains("XDG_RUNTIME_DIR")) << err.toStdString();
+  EXPECT_FALSE(err.contains("runtime directory")) << err.toStdString();
+  const QStringList w = QDir(prywatny).entryList({"*.lock"}, QDir::Files | QDir::Hidden);
+  EXPECT_EQ(w.size(), 1) << "the guard's lock is there";
+  EXPECT_EQ(QFileInfo(prywatny).permissions() & kOthers, 0);
+
+  QProcess testy;  // this very test program, listing its tests
+  testy.setProcessEnvironment(env);
+  testy.start(QCoreApplication::applicationFilePath(), {"--gtest_list_tests"});
+  ASSERT_TRUE(testy.waitForFinished(20000));
+  const QByteArray e = testy.readAllStandardError();
+  EXPECT_FALSE(e.contains("XDG_RUNTIME_DIR")) << e.toStdString();
 }
 
 TEST(SingleInstanceGuard, OnlyALiveProgramsLockMeansRunning) {

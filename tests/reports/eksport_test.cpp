@@ -379,8 +379,8 @@ TEST(RoundTrip, SentFilesComeBack) {
     const auto zrodlo = bogate();
     Wymiana s(zrodlo);
     const std::string konfig = platform::regPath(platform::RegistryStore::kProgramKey, "Konfig\\");
-    s.reg().writeString(HKCU, konfig, "xsi:schemaLocation", "http://www.giif.mofnet.gov.pl/ wykaz.xsd");
-    s.reg().writeString(HKCU, konfig, "xmlns", "http://www.giif.mofnet.gov.pl/");
+    s.reg().writeString(HKCU, konfig, "xsi:schemaLocation", "http://zelt.invalid/ wykaz.xsd");
+    s.reg().writeString(HKCU, konfig, "xmlns", "http://zelt.invalid/");
     s.reg().writeString(HKCU, konfig, "xmlns:xsi", "http://www.w3.org/2001/XMLSchema-instance");
     s.p->firma()->nazpli->setText("ABCDE");
     s.p->firma()->setFormatItemIndex(format);
@@ -394,7 +394,7 @@ TEST(RoundTrip, SentFilesComeBack) {
     ASSERT_EQ(pliki, QStringList{format == 0 ? "W01ABCDE.txt" : "W01ABCDE.xml"});
     if (format == 1) {
       const std::string f = s.readFile(s.eks() + "/" + pliki[0]);
-      EXPECT_NE(f.find("xsi:schemaLocation=\"http://www.giif.mofnet.gov.pl/ wykaz.xsd\"\r\n"), std::string::npos);
+      EXPECT_NE(f.find("xsi:schemaLocation=\"http://zelt.invalid/ wykaz.xsd\"\r\n"), std::string::npos);
     }
     s.importuj(s.eks() + "/" + pliki[0]);
     const auto wszystkie = s.rekordy();

@@ -569,7 +569,6 @@ struct Pokazania : QObject {
 // What is refused or cannot be read is said after the report is hidden, and nothing is written.
 TEST(SendFailure, RefusalsWriteNothing) {
   const QString krotka = q("Błędna nazwa skrótowa dla nazw plików - popraw dane instytucji");
-  const QString pelny = q("Brak wolnego numeru pliku na dziś (01-99) - pozostałe rekordy nie zostały wysłane");
   const struct {
     const char* name;
     std::function<void(Wysylka&)> przygotuj;
@@ -586,15 +585,6 @@ TEST(SendFailure, RefusalsWriteNothing) {
       {"no register", [](Wysylka& w) { QFile::remove(w.plik()); }, [](Wysylka&) { return q("Brak pliku danych"); }},
       {"a record beyond the register", [](Wysylka&) {},
        [](Wysylka& w) { return q("Błąd odczytu pliku ") + w.plik() + q(": brak rekordu 9"); }, {1, 0, 9}},
-      {"day full", [](Wysylka& w) { w.ustawLicznik(2026, 10, 12, 99); }, [&](Wysylka&) { return pelny; }},
-      {"a damaged counter at the largest 32-bit number",
-       [](Wysylka& w) { w.ustawLicznik(2026, 10, 12, 2147483647); }, [&](Wysylka&) { return pelny; }},
-      {"last number taken",
-       [](Wysylka& w) {
-         w.ustawLicznik(2026, 10, 12, 98);
-         w.writeFile(w.eks() + "/P99ABCDE.txt", "old");
-       },
-       [&](Wysylka&) { return pelny; }},
   };
   for (const auto& c : cases) {
     Wysylka w(trzyKategorie());
@@ -615,6 +605,58 @@ TEST(SendFailure, RefusalsWriteNothing) {
     EXPECT_EQ(w.readFile(w.np(2026)), licznik) << c.name;
     EXPECT_EQ(w.pliki(), pliki) << c.name;
     EXPECT_EQ(QFile::exists(w.plik()), !rejestr.empty()) << c.name << ": the register is never created";
+  }
+}
+
+// A day without a free number of the day stops the send at that file: the refusal is said with
+// the report hidden, and the report then comes up as after a full send, listing the files that
+// were written before the refusal.
+TEST(SendFailure, NoNumberLeftEndsWithTheFinalReport) {
+  const QString pelny = q("Brak wolnego numeru pliku na dziś (01-99) - pozostałe rekordy nie zostały wysłane");
+  const struct {
+    const char* name;
+    int licznik;
+    QStringList zajete;     // files already in the export folder
+    QStringList zapisane;   // the memo's lines of the files written
+    std::vector<int> oznaczone;
+  } cases[] = {
+      {"day full", 99, {}, {}, {}},
+      {"a damaged counter at the largest 32-bit number", 2147483647, {}, {}, {}},
+      {"last number taken", 98, {"P99ABCDE.txt"}, {}, {}},
+      {"part-way", 97, {}, {"P98ABCDE.txt", "W99ABCDE.txt"}, {1, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Wysylka w(trzyKategorie());
+    w.ustawLicznik(2026, 10, 12, c.licznik);
+    for (const QString& f : c.zajete) w.writeFile(w.eks() + "/" + f, "old");
+    const std::string przed = w.readFile(w.plik());
+    w.d.expectMessage(platform::IdOk, pelny);
+    QStringList memo;
+    w.d.expectModal("Wysylka", [&](platform::ModalForm& f) {
+      auto& o = static_cast<TWysylka&>(f);
+      memo = o.Pliki->toPlainText().split('\n');
+      EXPECT_TRUE(o.Wyslij->isVisible());
+      EXPECT_FALSE(o.pomin->isVisible());
+      EXPECT_FALSE(o.Anuluj->isVisible());
+      if (!c.zapisane.isEmpty()) {
+        EXPECT_GT(testing_world::renderWindow(o, "wysylka-brak-numeru"), 2);
+      }
+      o.Wyslij->click();
+      return platform::mrNone;
+    });
+    w.wyslij({1, 0, 2});
+    EXPECT_TRUE(w.d.scriptDone()) << "the refusal, then the final report";
+    EXPECT_EQ(w.d.oknoPrzyKomunikacie, std::vector<bool>{false}) << "the report hidden for the refusal";
+    QStringList oczekiwane{q("Rekordów do wysłania 3")};
+    for (const QString& f : c.zapisane) oczekiwane << q("Generowanie pliku ") + f;
+    EXPECT_EQ(memo, oczekiwane + QStringList{kKoniec});
+    EXPECT_EQ(w.pliki(), (c.zajete + c.zapisane));
+    std::string po = przed;
+    for (int n : c.oznaczone) po = Wysylka::oznaczone(po, {n});
+    EXPECT_EQ(roznica(w.readFile(w.plik()), po), "") << "the records of the files written are marked, no others";
+    EXPECT_EQ(w.licznik(2026, 10, 12), c.zapisane.isEmpty() ? c.licznik : 99);
+    EXPECT_FALSE(w.okno().isVisible());
   }
 }
 

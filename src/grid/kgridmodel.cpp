@@ -158,6 +158,7 @@ void TKGridModel::AddRows(int count) {
 
 void TKGridModel::InsertRow(int row) {
   if (row < 0 || row > RowCount()) throwWrongRowIndex();
+  ++rowMoves_;
   columns_.InsertRow(row);
   rows_.insert(rows_.begin() + row, 0);
   empty_ = false;
@@ -179,6 +180,7 @@ void TKGridModel::DeleteRows(int first, int last) {
 }
 
 void TKGridModel::Clear() {
+  ++rowMoves_;
   HideCellButton();
   columns_.ClearData();
   rows_.clear();
@@ -279,6 +281,7 @@ void TKGridModel::MoveColumn(int from, int to) {
 void TKGridModel::MoveRow(int from, int to) {
   checkRow(from);
   checkRow(to);
+  ++rowMoves_;
   for (auto& c : columns_.items_) c->cells_.move(from, to);
   if (from < to)
     std::rotate(rows_.begin() + from, rows_.begin() + from + 1, rows_.begin() + to + 1);
@@ -311,6 +314,7 @@ void TKGridModel::SortRows() {
   for (TKGridColumn* c : visible_.items())
     if (c->SortOrder() != csNone) sorted.Append(c);
   if (sorted.Count() == 0) return;  // nothing decides an order: the rows stay as they are
+  ++rowMoves_;
   const int n = RowCount();
 
   // Each sorted column's texts, decoded once; most cells are plain and are read in place.
@@ -376,6 +380,7 @@ int TKGridModel::CompareRows(int r1, int r2) const {
 void TKGridModel::ExchangeRows(int a, int b) {
   checkRow(a);
   checkRow(b);
+  ++rowMoves_;
   for (auto& c : columns_.items_) c->cells_.swap(a, b);
   std::swap(rows_[std::size_t(a)], rows_[std::size_t(b)]);
   InvalidateRow(a + 1);

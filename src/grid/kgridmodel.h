@@ -106,6 +106,10 @@ class TKGridModel {
   // The selection in data rows; -1 .. -1 while the grid is empty.
   TGridRect DataSelection() const;
   bool IsEmpty() const { return empty_; }
+  // Grows whenever rows change places or their cells are emptied wholesale (moved, exchanged,
+  // sorted, inserted before others, cleared): a caller that keeps rows by their positions knows
+  // from it that they may have moved.
+  std::uint64_t RowMoves() const { return rowMoves_; }
   // A number the caller may keep with each row; it moves with its row.
   std::intptr_t RowObject(int row) const;
   void SetRowObject(int row, std::intptr_t v);
@@ -325,6 +329,7 @@ class TKGridModel {
   TKGridFont fixedFont_{"MS Sans Serif", 8, clWindowText};
   bool defaultLook_ = false;
   bool autoSort_ = true;
+  std::uint64_t rowMoves_ = 0;
   const TKGridColumnList* sortedColumns_ = nullptr;  // only while sorting
 
   int col_ = 0, row_ = 1;              // current cell (base coordinates)

@@ -238,6 +238,14 @@ void RecordFile::sync() {
   }
 }
 
+std::optional<RecordFile::Identity> RecordFile::identity() const {
+  struct stat st;
+  if (!file_.isOpen() || ::fstat(file_.handle(), &st) != 0) return std::nullopt;
+  return Identity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                  static_cast<std::int64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec),
+                  static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
+}
+
 void RecordFile::close() {
   if (!file_.isOpen()) return;
   file_.flush();

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QString>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,6 +102,15 @@ class RecordFile {
   // Flushes and syncs the file to the disk, and its folder the first time after open() created it.
   void sync();
   void close();
+
+  // What tells the open file from another or from itself changed: device, inode, size and the
+  // time of its last change. None when the file is not open.
+  struct Identity {
+    std::uint64_t device = 0, inode = 0;
+    std::int64_t size = 0, mtimeSec = 0, mtimeNsec = 0;
+    bool operator==(const Identity&) const = default;
+  };
+  std::optional<Identity> identity() const;
 
  private:
   [[noreturn]] void fail(const char* what);

@@ -289,9 +289,9 @@ Wczytanie wczytajKarte(Program& program, std::int32_t& n, const kgrid::TKGridMod
   k.listaBeneficjentow = {};
 
   bool zaDuzo = false;
-  // Only the records of the card are decoded whole: the pass runs over the whole register.
+  // The records the register's index names for the number, each judged as a pass would.
   static const PoleRekordu& numer = *poleTekstowe("nrEwT");
-  plik.kazdyBajty([&](qint64 r, const char* bajty) {
+  plik.kazdyZNumerem(klucz, [&](qint64 r, const char* bajty) {
     if (zaDuzo || packed::getI32(bajty, TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted ||
         packed::getStr(bajty, numer.offset, numer.capacity) != klucz)
       return;
@@ -308,15 +308,9 @@ Wczytanie wczytajKarte(Program& program, std::int32_t& n, const kgrid::TKGridMod
 
   zakonczWczytanie(k);
 
-  if (lista) {
-    // One pass over the rows finds them all; the list may be sorted in any order.
-    const int kolumnaLp = program.ukladListy.kolumnaLp();
-    for (int w = 0; kolumnaLp >= 0 && w < lista->RowCount(); ++w) {
-      const auto nr = numerRekordu(*lista, kolumnaLp, w);
-      if (!nr) continue;
-      for (int i = 1; i <= rk.k; ++i)
-        if (rk.r[i].nrRekordu == *nr && rk.r[i].wiersz < 0) rk.r[i].wiersz = w;
-    }
+  const int kolumnaLp = program.ukladListy.kolumnaLp();
+  if (lista && kolumnaLp >= 0) {
+    for (int i = 1; i <= rk.k; ++i) rk.r[i].wiersz = plik.wiersz(rk.r[i].nrRekordu, *lista, kolumnaLp);
   }
   if (zaDuzo)
     program.svc.dialogs.showMessage(

@@ -1,6 +1,5 @@
 #include "register/numeracja.h"
 
-#include "platform/packed.h"
 #include "register/rejestr.h"
 #include "settings/konfigform.h"
 
@@ -47,17 +46,9 @@ std::optional<int> NumeryDnia::wez() {
 std::string wolnyNrRejDat(const QString& transakDat, double rejDat) {
   PlikRejestru plik(transakDat);
   if (!plik.otworzDoOdczytu()) return "0";
-  NumeryDnia zajete;
-  // Three fields of each record: the search runs at every opening of a new card and at every
-  // change of its date, over the whole register.
-  static const PoleRekordu& numer = *poleTekstowe("nrRejDat");
-  plik.kazdyBajty([&](qint64, const char* b) {
-    if (packed::getI32(b, TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted ||
-        packed::getF64(b, TRekordTransakcji::kOffsetRejDat) != rejDat)
-      return;
-    zajete.zajmij(packed::getStr(b, numer.offset, numer.capacity));
-  });
-  const auto wolny = zajete.pierwszyWolny();
+  // From the register's index: the search runs at every opening of a new card and at every
+  // change of its date.
+  const auto wolny = plik.numeryDnia(rejDat).pierwszyWolny();
   return std::to_string(wolny ? *wolny : NumeryDnia::kNumerow);
 }
 

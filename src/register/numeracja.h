@@ -32,6 +32,9 @@ class NumeryDnia {
   explicit NumeryDnia(const std::vector<std::string>& zapisane);
   // A stored number holds its mark when it reads as a whole number 0..999 (numerRejestracji).
   void zajmij(std::string_view zapisany);
+  void zajmijNumer(int n) {
+    if (n >= 0 && n < kNumerow) z_[static_cast<std::size_t>(n)] = true;
+  }
   bool zajety(int n) const { return n >= 0 && n < kNumerow && z_[static_cast<std::size_t>(n)]; }
   // The lowest free number; none when all are held.
   std::optional<int> pierwszyWolny() const;

@@ -113,6 +113,7 @@ UsunieteWiersze::~UsunieteWiersze() {
     w_.pop_back();
     while (!w_.empty() && w_.back() == first - 1) first = w_.back(), w_.pop_back();
     lista_.DeleteRows(first, last);
+    PlikRejestru::usunietoWiersze(transakDat_, first, last);
   }
 }
 
@@ -122,7 +123,7 @@ int usunKarty(const QString& transakDat, kgrid::TKGridModel& lista, int kolumnaL
   if (dialogs.ask(QString::fromUtf8("Czy napewno chcesz usunąć wskazane karty transakcji ?"),
                   platform::MsgButtons::OkCancel) != platform::IdOk)
     return 0;
-  UsunieteWiersze usuniete(lista);  // declared before the file: the rows go once it is closed
+  UsunieteWiersze usuniete(lista, transakDat);  // declared before the file: the rows go once it is closed
   PlikRejestru plik(transakDat);
   // Only a register that exists is changed; a delete never creates one. A register that has
   // vanished or cannot be written is shown with the system's reason, never passed over.

@@ -61,7 +61,8 @@ QString komunikatWyboru(const Wybor& w);
 // Rows of records that were marked deleted leave the list this way (the delete and the card save).
 class UsunieteWiersze {
  public:
-  explicit UsunieteWiersze(kgrid::TKGridModel& lista) : lista_(lista) {}
+  // `transakDat`: the register the list shows, whose index keeps the rows.
+  UsunieteWiersze(kgrid::TKGridModel& lista, QString transakDat) : lista_(lista), transakDat_(std::move(transakDat)) {}
   ~UsunieteWiersze();
   UsunieteWiersze(const UsunieteWiersze&) = delete;
   UsunieteWiersze& operator=(const UsunieteWiersze&) = delete;
@@ -70,6 +71,7 @@ class UsunieteWiersze {
 
  private:
   kgrid::TKGridModel& lista_;
+  QString transakDat_;
   std::vector<int> w_;
 };
 

@@ -1,12 +1,18 @@
 #include "register/rejestr.h"
 
+#include "grid/kgridmodel.h"
 #include "platform/errors.h"
 #include "platform/packed.h"
+#include "register/indeksrejestru.h"
+#include "register/numeracja.h"
+#include "register/polecenia.h"
 
 #include <QFile>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -105,6 +111,34 @@ void odtworz(platform::RecordFile& f, const StanPrzed& s) {
   f.sync();
 }
 
+// The index of the register last used in this process: the program works on one register at a
+// time, and a change of register builds it again. The start-up's pass may build it on a worker
+// thread, hence the lock.
+struct Pamiec {
+  std::mutex lock;
+  QString sciezka;
+  std::optional<platform::RecordFile::Identity> stan;  // none: holds nothing to trust
+  IndeksRejestru indeks;
+};
+
+Pamiec& pamiec() {
+  static Pamiec p;
+  return p;
+}
+
+void zapomnij(const QString& sciezka) {
+  Pamiec& p = pamiec();
+  std::lock_guard g(p.lock);
+  if (p.sciezka == sciezka) p.stan.reset();
+}
+
+// True when the index holds the register as the open file is now.
+bool aktualny(const Pamiec& p, const platform::RecordFile& f) {
+  if (!p.stan || p.sciezka != f.path()) return false;
+  const auto teraz = f.identity();
+  return teraz && *teraz == *p.stan;
+}
+
 }  // namespace
 
 QString PlikRejestru::sciezkaDziennika(const QString& transakDat) { return transakDat + QStringLiteral(".dziennik"); }
@@ -139,6 +173,7 @@ PlikRejestru::Dziennik PlikRejestru::odtworzDziennik(const QString& transakDat, 
       blad = f.error();
       return Dziennik::Blad;
     }
+    zapomnij(transakDat);
     odtworz(f, *stan);
     f.close();
     platform::removeSyncedFile(sciezka);
@@ -174,14 +209,75 @@ qint64 PlikRejestru::dopisz(const TRekordTransakcji& r) { return zmien({{}, {}, 
 qint64 PlikRejestru::dopiszWszystkie(std::span<const TRekordTransakcji> rekordy) { return zmien({{}, {}, rekordy}); }
 
 void PlikRejestru::zapiszPole(const std::vector<qint64>& numery, std::size_t offset, const char* b, std::size_t ile) {
-  file_.writeEach(numery, offset, b, ile);
-  file_.sync();
+  // A counter is not in the index: it stays whole, the file's changed identity is taken in.
+  Pamiec& p = pamiec();
+  bool zgodny;
+  {
+    std::lock_guard g(p.lock);
+    zgodny = aktualny(p, file_);
+  }
+  try {
+    file_.writeEach(numery, offset, b, ile);
+    file_.sync();
+  } catch (const IoError&) {
+    zapomnij(file_.path());
+    throw;
+  }
+  std::lock_guard g(p.lock);
+  if (zgodny && p.sciezka == file_.path()) p.stan = file_.identity();
+  else if (p.sciezka == file_.path()) p.stan.reset();
+}
+
+void PlikRejestru::obetnij(qint64 bajty) {
+  zapomnij(file_.path());
+  file_.truncate(bajty);
 }
 
 qint64 PlikRejestru::zmien(const Zmiana& z) {
   const qint64 pierwszy = ilosc();
   const std::size_t zapisow = z.przepisane.size() + z.usuwane.size() + z.dopisane.size();
   if (zapisow == 0) return pierwszy;
+  Pamiec& p = pamiec();
+  bool zgodny;
+  {
+    std::lock_guard g(p.lock);
+    zgodny = aktualny(p, file_);
+  }
+  const qint64 wynik = zapiszZmiane(z);
+  // The index follows what was written, when it held the register as it was before; else the
+  // next use builds it again.
+  std::lock_guard g(p.lock);
+  if (p.sciezka != file_.path()) return wynik;
+  if (!zgodny || p.indeks.ilosc() != pierwszy) {
+    p.stan.reset();
+    return wynik;
+  }
+  TRekordTransakcji::Bytes b;
+  for (const auto& [n, r] : z.przepisane) {
+    r.encode(b.data());
+    p.indeks.zmien(n, b.data());
+  }
+  for (const auto& r : z.dopisane) {
+    r.encode(b.data());
+    p.indeks.dodaj(b.data());
+  }
+  for (qint64 n : z.usuwane) p.indeks.usun(n);
+  p.stan = file_.identity();
+  return wynik;
+}
+
+qint64 PlikRejestru::zapiszZmiane(const Zmiana& z) {
+  const qint64 pierwszy = ilosc();
+  const std::size_t zapisow = z.przepisane.size() + z.usuwane.size() + z.dopisane.size();
+  // An error part-way leaves the index to be built again: what the file holds then is the
+  // journal's business.
+  struct Zapomnij {
+    const QString& sciezka;
+    bool wlaczony = true;
+    ~Zapomnij() {
+      if (wlaczony) zapomnij(sciezka);
+    }
+  } zapomnijPrzyBledzie{file_.path()};
   char status[4];
   packed::putI32(status, 0, TRekordTransakcji::kDeleted);
 
@@ -194,6 +290,7 @@ qint64 PlikRejestru::zmien(const Zmiana& z) {
     if (!z.usuwane.empty()) {
       file_.write(z.usuwane[0], TRekordTransakcji::kOffsetStatus, status, sizeof status);
       file_.sync();
+      zapomnijPrzyBledzie.wlaczony = false;
       return pierwszy;
     }
     try {
@@ -207,6 +304,7 @@ qint64 PlikRejestru::zmien(const Zmiana& z) {
       }
       throw;
     }
+    zapomnijPrzyBledzie.wlaczony = false;
     return pierwszy;
   }
 
@@ -246,6 +344,7 @@ qint64 PlikRejestru::zmien(const Zmiana& z) {
     throw IoError(tekst);
   }
   platform::removeSyncedFile(dziennik);
+  zapomnijPrzyBledzie.wlaczony = false;
   return pierwszy;
 }
 
@@ -253,16 +352,148 @@ void PlikRejestru::kazdy(const std::function<void(qint64, const TRekordTransakcj
   kazdyBajty([&fn](qint64 i, const char* b) { fn(i, TRekordTransakcji::decode(b)); });
 }
 
-void PlikRejestru::kazdyBajty(const std::function<void(qint64, const char*)>& fn) {
-  // Large blocks: a pass over the whole register runs at every check and number search.
+namespace {
+
+// One pass over every whole record in file order, in large blocks (the start and every report
+// run one); what is given gets each record's bytes.
+void przejdz(platform::RecordFile& f, IndeksRejestru* nowy, const std::function<void(qint64, const char*)>* fn) {
   constexpr qint64 kBlok = 512;
-  const qint64 n = ilosc();
-  std::vector<char> b(static_cast<std::size_t>(std::min(n, kBlok)) * TRekordTransakcji::kSize);
+  const qint64 n = f.count();
+  if (nowy) nowy->rezerwuj(n);
+  std::vector<char> b(static_cast<std::size_t>(std::min(n, kBlok)) * kRozmiar);
   for (qint64 i = 0; i < n; i += kBlok) {
     const qint64 ile = std::min(kBlok, n - i);
-    file_.read(i, ile, b.data());
-    for (qint64 j = 0; j < ile; ++j) fn(i + j, b.data() + static_cast<std::size_t>(j) * TRekordTransakcji::kSize);
+    f.read(i, ile, b.data());
+    for (qint64 j = 0; j < ile; ++j) {
+      const char* r = b.data() + static_cast<std::size_t>(j) * kRozmiar;
+      if (nowy) nowy->dodaj(r);
+      if (fn) (*fn)(i + j, r);
+    }
   }
+}
+
+}  // namespace
+
+void PlikRejestru::kazdyBajty(const std::function<void(qint64, const char*)>& fn) {
+  Pamiec& p = pamiec();
+  std::optional<platform::RecordFile::Identity> przed;
+  {
+    std::lock_guard g(p.lock);
+    if (!aktualny(p, file_)) przed = file_.identity();
+  }
+  // A pass over a file the index does not hold builds the index on the way, without the lock:
+  // the start-up's pass runs on a worker thread.
+  std::optional<IndeksRejestru> nowy;
+  if (przed) nowy.emplace();
+  przejdz(file_, nowy ? &*nowy : nullptr, &fn);
+  if (!nowy) return;
+  std::lock_guard g(p.lock);
+  // Taken only when nothing changed the file while it was read.
+  if (file_.identity() != przed) return;
+  p.sciezka = file_.path();
+  p.indeks = std::move(*nowy);
+  p.stan = przed;
+}
+
+template <class F>
+auto PlikRejestru::zIndeksem(F&& f) {
+  Pamiec& p = pamiec();
+  std::lock_guard g(p.lock);
+  if (!aktualny(p, file_)) {
+    IndeksRejestru nowy;
+    const auto przed = file_.identity();
+    przejdz(file_, &nowy, nullptr);
+    p.sciezka = file_.path();
+    p.indeks = std::move(nowy);
+    p.stan = przed;
+  }
+  return f(p.indeks);
+}
+
+void PlikRejestru::czytajKazdy(const std::vector<qint64>& numery, const std::function<void(qint64, const char*)>& fn) {
+  // Records that lie together come in one read.
+  constexpr qint64 kBlok = 512;
+  std::vector<char> b;
+  const qint64 wszystkich = ilosc();
+  for (std::size_t i = 0; i < numery.size();) {
+    std::size_t j = i + 1;
+    while (j < numery.size() && numery[j] == numery[j - 1] + 1 && qint64(j - i) < kBlok) ++j;
+    const qint64 pierwszy = numery[i], ile = std::min<qint64>(qint64(j - i), wszystkich - pierwszy);
+    if (pierwszy >= 0 && ile > 0) {
+      b.resize(static_cast<std::size_t>(ile) * kRozmiar);
+      file_.read(pierwszy, ile, b.data());
+      for (qint64 k = 0; k < ile; ++k) fn(pierwszy + k, b.data() + static_cast<std::size_t>(k) * kRozmiar);
+    }
+    i = j;
+  }
+}
+
+void PlikRejestru::kazdyZNumerem(std::string_view nrEwT, const std::function<void(qint64, const char*)>& fn) {
+  czytajKazdy(zIndeksem([&](const IndeksRejestru& i) { return i.zNumerem(nrEwT); }), fn);
+}
+
+void PlikRejestru::kazdyZDnia(double rejDat, const std::function<void(qint64, const char*)>& fn) {
+  const auto dzien = IndeksRejestru::dzienDaty(rejDat);
+  if (!dzien) {
+    kazdyBajty(fn);
+    return;
+  }
+  czytajKazdy(zIndeksem([&](const IndeksRejestru& i) { return i.zDnia(*dzien); }), fn);
+}
+
+NumeryDnia PlikRejestru::numeryDnia(double rejDat) {
+  NumeryDnia zajete;
+  static const PoleRekordu& numer = *poleTekstowe("nrRejDat");
+  auto zajmij = [&](qint64, const char* b) {
+    if (packed::getI32(b, TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted ||
+        packed::getF64(b, TRekordTransakcji::kOffsetRejDat) != rejDat)
+      return;
+    zajete.zajmij(packed::getStr(b, numer.offset, numer.capacity));
+  };
+  const auto dzien = IndeksRejestru::dzienDaty(rejDat);
+  if (!dzien) {
+    kazdyBajty(zajmij);
+    return zajete;
+  }
+  std::vector<qint64> niecale;
+  const std::vector<int> numery = zIndeksem([&](const IndeksRejestru& i) { return i.numeryDnia(*dzien, &niecale); });
+  if (rejDat == static_cast<double>(*dzien)) {
+    for (int n : numery) zajete.zajmijNumer(n);
+  } else {
+    // A date with a fraction is held by records of its day whose date has one too.
+    czytajKazdy(niecale, zajmij);
+  }
+  return zajete;
+}
+
+int PlikRejestru::wiersz(qint64 n, const kgrid::TKGridModel& lista, int kolumnaLp) {
+  const IndeksRejestru::Lista l{lista.RowCount(), lista.RowMoves(),
+                                [&](int w) { return numerRekordu(lista, kolumnaLp, w); }};
+  return zIndeksem([&](IndeksRejestru& i) { return i.wiersz(n, l); });
+}
+
+void PlikRejestru::ustawWiersz(const QString& transakDat, qint64 n, int wiersz, int wierszy) {
+  Pamiec& p = pamiec();
+  std::lock_guard g(p.lock);
+  if (p.sciezka == transakDat) p.indeks.ustawWiersz(n, wiersz, wierszy);
+}
+
+void PlikRejestru::usunietoWiersze(const QString& transakDat, int pierwszy, int ostatni) {
+  Pamiec& p = pamiec();
+  std::lock_guard g(p.lock);
+  if (p.sciezka == transakDat) p.indeks.usunietoWiersze(pierwszy, ostatni);
+}
+
+void PlikRejestru::wierszeZywych(const QString& transakDat) {
+  Pamiec& p = pamiec();
+  std::lock_guard g(p.lock);
+  if (p.sciezka == transakDat) p.indeks.wierszeZywych();
+}
+
+std::size_t PlikRejestru::bajtyIndeksu(const QString& transakDat) {
+  Pamiec& p = pamiec();
+  std::lock_guard g(p.lock);
+  return p.sciezka == transakDat && p.stan ? p.indeks.bajty() : 0;
 }
 
 }  // namespace zelt

@@ -7,20 +7,32 @@
 // the register's length and the former bytes of every record to be rewritten, synced before the
 // first write to the register, removed once the register is synced. A journal found at the next
 // start is an unfinished write, played back before the register is read.
+//
+// The one writer keeps the register's index (indeksrejestru.h) as it writes; a whole pass over the
+// file builds it again whenever the file is not as the program last left it.
 #include <QString>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/recordfile.h"
 #include "register/rekordtransakcji.h"
 
+namespace kgrid {
+class TKGridModel;
+}
+
 namespace zelt {
 
 // The message for a register that exists but cannot be opened, with the system's reason.
 QString komunikatOtwarcia(const QString& blad);
+
+class NumeryDnia;
 
 class PlikRejestru {
  public:
@@ -43,7 +55,7 @@ class PlikRejestru {
   qint64 ilosc() const { return file_.count(); }
   qint64 bajty() const { return file_.bytes(); }
   // Cuts the file back to `bajty` bytes: what was appended after that goes.
-  void obetnij(qint64 bajty) { file_.truncate(bajty); }
+  void obetnij(qint64 bajty);
   // Bytes of a partial record at the end, 0 when the file ends with a whole record.
   qint64 niepelnyOstatni() const { return file_.partialTailBytes(); }
 
@@ -95,8 +107,38 @@ class PlikRejestru {
   // The same over the records' bytes, for a pass that needs a few fields of each record only.
   void kazdyBajty(const std::function<void(qint64, const char*)>& fn);
 
+  // The records `numery` (in file order; those past the end are passed over), records that lie
+  // together read in one read.
+  void czytajKazdy(const std::vector<qint64>& numery, const std::function<void(qint64, const char*)>& fn);
+
+  // The records the index names, read from the file and handed over in file order as bytes; the
+  // caller judges each one as it would in a whole-file pass (a name out of date costs a read).
+  // With the transaction number `nrEwT`: the live records that hold it.
+  void kazdyZNumerem(std::string_view nrEwT, const std::function<void(qint64, const char*)>& fn);
+  // Registered on the whole day of `rejDat`: the live records of that day (every record, for a
+  // date the index cannot file).
+  void kazdyZDnia(double rejDat, const std::function<void(qint64, const char*)>& fn);
+  // The registration numbers held by the live records whose date is exactly `rejDat`.
+  NumeryDnia numeryDnia(double rejDat);
+
+  // The main list's row of record n as a pass over its rows finds it first (the list may be sorted
+  // in any order), -1 when no row shows it: kept beside the index, each entry checked against the
+  // list's "Lp" cell, and built again from the list when it changed in a way it was not told of.
+  int wiersz(qint64 n, const kgrid::TKGridModel& lista, int kolumnaLp);
+  // A row written for record n; `wierszy` is the list's row count after it.
+  static void ustawWiersz(const QString& transakDat, qint64 n, int wiersz, int wierszy);
+  // Rows pierwszy..ostatni taken out of the list.
+  static void usunietoWiersze(const QString& transakDat, int pierwszy, int ostatni);
+  // The list filled from the register at the start: its live records in file order.
+  static void wierszeZywych(const QString& transakDat);
+  // The index's size in memory, 0 when it holds nothing of this register.
+  static std::size_t bajtyIndeksu(const QString& transakDat);
+
  private:
   bool otworzDoPisania(platform::RecordFile::Mode mode);
+  qint64 zapiszZmiane(const Zmiana& z);
+  template <class F>
+  auto zIndeksem(F&& f);
   platform::RecordFile file_;
   QString blad_;
 };

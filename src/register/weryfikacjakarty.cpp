@@ -105,7 +105,6 @@ void Sprawdzenie::rejestr(const QString& transakDat, const std::string& numer, b
   PlikRejestru plik(transakDat);
   if (!plik.otworzDoOdczytu()) return;
   if (!nowa_) zapisane_.assign(static_cast<std::size_t>(std::clamp(rk_.k, 0, kMaxRekordowKarty)), std::nullopt);
-  std::vector<bool> wlasny;  // by record number, the card's own records
   auto wlasnyNr = [&](qint64 r) {
     for (int i = 1; i <= rk_.k; ++i)
       if (rk_.r[static_cast<std::size_t>(i)].nrRekordu == r) return i;
@@ -114,24 +113,39 @@ void Sprawdzenie::rejestr(const QString& transakDat, const std::string& numer, b
   static const PoleRekordu& nrEw = *poleTekstowe("nrEwT");
   static const PoleRekordu& nrRej = *poleTekstowe("nrRejDat");
   static const PoleRekordu& rodz = *poleTekstowe("kRodzTr");
-  const double dzien = std::floor(k_.rejDat);
-  int obcych = 0;
+  auto zywy = [](const char* b) {
+    return packed::getI32(b, TRekordTransakcji::kOffsetStatus) != TRekordTransakcji::kDeleted;
+  };
+  // The card's own records, the day's records and the records with the card's number: what the
+  // register's index names of them is read and judged record by record.
+  std::vector<qint64> wlasne;
+  for (int i = 1; !nowa_ && i <= std::clamp(rk_.k, 0, kMaxRekordowKarty); ++i)
+    if (rk_.r[static_cast<std::size_t>(i)].nrRekordu >= 0) wlasne.push_back(rk_.r[static_cast<std::size_t>(i)].nrRekordu);
+  std::sort(wlasne.begin(), wlasne.end());
+  wlasne.erase(std::unique(wlasne.begin(), wlasne.end()), wlasne.end());
+  while (!wlasne.empty() && wlasne.back() >= plik.ilosc()) wlasne.pop_back();
   std::vector<int> scalone;  // the edited card's own later records that carry a transaction
-  plik.kazdyBajty([&](qint64 r, const char* b) {
-    if (packed::getI32(b, TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted) return;
-    const int i = nowa_ ? 0 : wlasnyNr(r);
-    if (i > 0) {
-      zapisane_[static_cast<std::size_t>(i - 1)] = TRekordTransakcji::decode(b);
-      if (sprawdzNumer && i >= 2) {
-        const std::string kod = packed::getStr(b, rodz.offset, rodz.capacity);
-        if (!kod.empty() && kod != "    ") scalone.push_back(i);
-      }
-      return;
+  plik.czytajKazdy(wlasne, [&](qint64 r, const char* b) {
+    const int i = wlasnyNr(r);
+    if (!zywy(b) || i <= 0) return;
+    zapisane_[static_cast<std::size_t>(i - 1)] = TRekordTransakcji::decode(b);
+    if (sprawdzNumer && i >= 2) {
+      const std::string kod = packed::getStr(b, rodz.offset, rodz.capacity);
+      if (!kod.empty() && kod != "    ") scalone.push_back(i);
     }
-    if (std::floor(packed::getF64(b, TRekordTransakcji::kOffsetRejDat)) == dzien)
-      w_.numeryDnia.push_back(packed::getStr(b, nrRej.offset, nrRej.capacity));
-    if (sprawdzNumer && packed::getStr(b, nrEw.offset, nrEw.capacity) == numer) ++obcych;
   });
+  std::sort(scalone.begin(), scalone.end());
+  auto obcy = [&](qint64 r, const char* b) { return zywy(b) && (nowa_ || wlasnyNr(r) == 0); };
+  const double dzien = std::floor(k_.rejDat);
+  plik.kazdyZDnia(k_.rejDat, [&](qint64 r, const char* b) {
+    if (obcy(r, b) && std::floor(packed::getF64(b, TRekordTransakcji::kOffsetRejDat)) == dzien)
+      w_.numeryDnia.push_back(packed::getStr(b, nrRej.offset, nrRej.capacity));
+  });
+  int obcych = 0;
+  if (sprawdzNumer)
+    plik.kazdyZNumerem(numer, [&](qint64 r, const char* b) {
+      if (obcy(r, b) && packed::getStr(b, nrEw.offset, nrEw.capacity) == numer) ++obcych;
+    });
   // Another card with the number, and another card merged into this one by the load: a save
   // would leave two cards under one number, and the next load would join them.
   for (int j = 0; j < obcych; ++j)

@@ -286,7 +286,7 @@ Zapis zapiszKarte(Program& program, const NumeracjaEwidencyjna& numeracja, const
   // The rows follow the register once it is written.
   std::vector<int> wiersze(static_cast<std::size_t>(n) + 1, -1);
   if (lista) {
-    UsunieteWiersze usun(*lista);
+    UsunieteWiersze usun(*lista, program.transakDat());
     std::vector<int> doUsuniecia;
     for (int j : usuwaneNr) {
       const int w = poz(j).wiersz;
@@ -300,6 +300,7 @@ Zapis zapiszKarte(Program& program, const NumeracjaEwidencyjna& numeracja, const
       }
       zapiszWiersz(*lista, program.ukladListy, w, numery[static_cast<std::size_t>(i)],
                    rekordy[static_cast<std::size_t>(i)], program.listyKarty);
+      PlikRejestru::ustawWiersz(program.transakDat(), numery[static_cast<std::size_t>(i)], w, lista->RowCount());
       // Where the row stands once the rows of the deleted records are gone.
       wiersze[static_cast<std::size_t>(i)] =
           w - static_cast<int>(std::count_if(doUsuniecia.begin(), doUsuniecia.end(), [w](int d) { return d < w; }));

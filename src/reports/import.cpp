@@ -542,10 +542,14 @@ void importujPlik(Program& p, const QString& sciezka) {
     int wiersz = lista.RowCount();
     const auto zywe = std::count_if(w.rekordy.begin(), w.rekordy.end(), [](const R& r) { return !r.deleted(); });
     if (zywe > 0) lista.AddRows(static_cast<int>(zywe));
-    for (std::size_t i = 0; i < w.rekordy.size(); ++i)
-      if (!w.rekordy[i].deleted())
-        zapiszWiersz(lista, p.ukladListy, wiersz++, static_cast<std::int32_t>(pierwszy + static_cast<qint64>(i)),
-                     w.rekordy[i], p.listyKarty);
+    for (std::size_t i = 0; i < w.rekordy.size(); ++i) {
+      if (w.rekordy[i].deleted()) continue;
+      const auto nr = static_cast<std::int32_t>(pierwszy + static_cast<qint64>(i));
+      zapiszWiersz(lista, p.ukladListy, wiersz, nr, w.rekordy[i], p.listyKarty);
+      // Filled in order: the rows up to this one are known.
+      PlikRejestru::ustawWiersz(p.transakDat(), nr, wiersz, wiersz + 1);
+      ++wiersz;
+    }
   });
 }
 

@@ -65,6 +65,8 @@ class TKCellStore {
   }
   // A cell at the end with its stored text and cell word as they are.
   void append(std::string_view stored, std::uint32_t word);
+  void reserveText(std::size_t bytes) { buffer_.reserve(bytes); }
+  std::size_t textBytes() const { return buffer_.size(); }
   void appendEmpty(int count) { slots_.resize(slots_.size() + std::size_t(count)); }
   // The other store's cells after these; its buffer is taken whole when this store is empty.
   void append(TKCellStore&& other);
@@ -84,6 +86,9 @@ class TKCellStore {
 class TKCellBlock {
  public:
   void reserve(int cells) { store_.reserve(cells); }
+  // Room for this many bytes of stored text.
+  void reserveText(std::size_t bytes) { store_.reserveText(bytes); }
+  std::size_t textBytes() const { return store_.textBytes(); }
   void append(std::string_view text);
   int size() const { return store_.size(); }
   const TKCellStore& Store() const { return store_; }

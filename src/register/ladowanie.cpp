@@ -91,6 +91,14 @@ void PrzebiegRejestru::przejdz() {
   }
   const ListyKarty brak;  // a list column's text is not made here
   std::string t;
+  // Once the first records show how long each column's texts are, its text gets room for all:
+  // a buffer grown step by step would be copied and its pages touched twice.
+  constexpr std::int64_t kProba = 1000;
+  auto zarezerwuj = [&] {
+    for (std::size_t c = 0; c < n; ++c)
+      if (!teksty.lista(c))
+        bloki[c].reserveText(static_cast<std::size_t>(static_cast<double>(bloki[c].textBytes()) / kProba * rekordy * 1.05) + 64);
+  };
   plik.kazdyBajty([&](qint64 nr, const char* b) {
     if (packed::getI32(b, TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted) return;
     const auto nrRekordu = static_cast<std::int32_t>(nr);
@@ -102,7 +110,7 @@ void PrzebiegRejestru::przejdz() {
         bloki[c].append(t);
       }
     }
-    ++wiersze;
+    if (++wiersze == kProba) zarezerwuj();
   });
 }
 

@@ -48,6 +48,42 @@ void TKCellStore::setText(int i, std::string_view t) {
   buffer_.append(t);
 }
 
+void TKCellStore::append(std::string_view stored, std::uint32_t word) {
+  if (buffer_.size() + stored.size() > std::numeric_limits<std::uint32_t>::max())
+    throw std::length_error("column text too large");
+  slots_.push_back(Slot{std::uint32_t(buffer_.size()), std::uint32_t(stored.size()), word});
+  buffer_.append(stored);
+}
+
+void TKCellStore::append(TKCellStore&& other) {
+  if (slots_.empty() && buffer_.empty()) {
+    std::swap(slots_, other.slots_);
+    std::swap(buffer_, other.buffer_);
+    std::swap(dead_, other.dead_);
+  } else {
+    if (buffer_.size() + other.buffer_.size() > std::numeric_limits<std::uint32_t>::max())
+      throw std::length_error("column text too large");
+    const auto shift = std::uint32_t(buffer_.size());
+    slots_.reserve(slots_.size() + other.slots_.size());
+    for (Slot s : other.slots_) {
+      s.off += shift;
+      slots_.push_back(s);
+    }
+    buffer_.append(other.buffer_);
+    dead_ += other.dead_;
+  }
+  other.clear();
+}
+
+void TKCellBlock::append(std::string_view text) {
+  if (KStrings::IsPlainText(text)) {
+    store_.append(text, 0);
+    return;
+  }
+  // As SetCells: comma text, and a value with a line break makes a multi-line cell.
+  store_.append(KStrings::LinesToCommaText(text), hasLineBreak(text) ? packCellWord(cfMultiLine, ctText) : 0);
+}
+
 void TKCellStore::insert(int i) { slots_.insert(slots_.begin() + i, Slot{}); }
 
 void TKCellStore::erase(int first, int last) {

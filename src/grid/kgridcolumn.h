@@ -63,6 +63,13 @@ class TKCellStore {
   std::size_t bytesUsed() const {
     return slots_.capacity() * sizeof(Slot) + buffer_.capacity();
   }
+  // A cell at the end with its stored text and cell word as they are.
+  void append(std::string_view stored, std::uint32_t word);
+  void reserveText(std::size_t bytes) { buffer_.reserve(bytes); }
+  std::size_t textBytes() const { return buffer_.size(); }
+  void appendEmpty(int count) { slots_.resize(slots_.size() + std::size_t(count)); }
+  // The other store's cells after these; its buffer is taken whole when this store is empty.
+  void append(TKCellStore&& other);
 
  private:
   struct Slot {
@@ -72,6 +79,23 @@ class TKCellStore {
   std::vector<Slot> slots_;
   std::string buffer_;
   std::size_t dead_ = 0;
+};
+
+// The cells of one column for rows appended in bulk (TKGridModel::AppendRows), made apart from
+// the grid and on any thread: each text is stored as SetCells stores it in a new text cell.
+class TKCellBlock {
+ public:
+  void reserve(int cells) { store_.reserve(cells); }
+  // Room for this many bytes of stored text.
+  void reserveText(std::size_t bytes) { store_.reserveText(bytes); }
+  std::size_t textBytes() const { return store_.textBytes(); }
+  void append(std::string_view text);
+  int size() const { return store_.size(); }
+  const TKCellStore& Store() const { return store_; }
+
+ private:
+  friend class TKGridModel;
+  TKCellStore store_;
 };
 
 class TKGridColumns;

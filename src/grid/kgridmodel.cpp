@@ -156,6 +156,27 @@ void TKGridModel::AddRows(int count) {
   rowsChanged();
 }
 
+void TKGridModel::AppendRows(int count, std::vector<TKCellBlock>& blocks) {
+  if (count < 0) throwWrongRowIndex();
+  if (int(blocks.size()) != visible_.Count()) throw EKGridError("Wrong number of column blocks");
+  for (const auto& b : blocks)
+    if (b.size() != count) throw EKGridError("Wrong number of cells in a column block");
+  if (count == 0) return;
+  const int n = RowCount();
+  for (auto& c : columns_.items_) {
+    const int at = c->visible_ ? visible_.IndexOf(c.get()) : -1;
+    if (at >= 0) {
+      c->cells_.append(std::move(blocks[std::size_t(at)].store_));
+    } else {
+      c->cells_.reserve(n + count);
+      c->cells_.appendEmpty(count);
+    }
+  }
+  rows_.resize(std::size_t(n + count), 0);
+  empty_ = false;
+  rowsChanged();
+}
+
 void TKGridModel::InsertRow(int row) {
   if (row < 0 || row > RowCount()) throwWrongRowIndex();
   ++rowMoves_;

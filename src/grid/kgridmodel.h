@@ -96,6 +96,11 @@ class TKGridModel {
   void SetCellType(int col, int row, int type);
   void AddRow() { AddRows(1); }
   void AddRows(int count);
+  // `count` rows appended at the end in one step, as AddRows and SetCells on each would make
+  // them: one block of `count` cells per visible column in display order; the columns not shown
+  // get empty cells. One layout change and one repaint request for all; the blocks are left
+  // empty. Blocks that do not fit (another number of them, or of cells) raise EKGridError.
+  void AppendRows(int count, std::vector<TKCellBlock>& blocks);
   // Inserts an empty row before `row`, 0 .. RowCount.
   void InsertRow(int row);
   void DeleteRow(int row) { DeleteRows(row, row); }
@@ -298,7 +303,6 @@ class TKGridModel {
   void clampCurrent();
   void scrollIntoView(int col, int baseRow);
   void rowsChanged();
-  void afterRowsAppended(bool wasEmpty);
   int rowPitch() const { return defaultRowHeight_ + gridLineWidth_; }
   int fixedWidth() const;
   int columnExtent(int col) const;

@@ -33,4 +33,11 @@ double dateToDays(const QDate& d);
 // Empty for a value that is no date (NaN, infinite, or outside years 1..9999).
 std::optional<QDate> daysToDate(double days);
 
+// The same day as year, month and day, without a QDate: for passes that turn the dates of many
+// records into text.
+struct CivilDate {
+  int year = 0, month = 0, day = 0;
+};
+std::optional<CivilDate> daysToCivil(double days);
+
 }  // namespace platform

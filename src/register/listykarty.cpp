@@ -55,15 +55,22 @@ std::string data(double days, const QString& format, const char* brak) {
 
 std::string data(double days) { return data(days, QStringLiteral("yyyy/MM/dd"), ""); }
 
-bool transakcyjna(const std::string& kod) {
+// v as `ile` digits with leading zeros.
+void cyfry(std::string& out, int v, int ile) {
+  char b[10];
+  for (int i = ile - 1; i >= 0; --i, v /= 10) b[i] = static_cast<char>('0' + v % 10);
+  out.append(b, static_cast<std::size_t>(ile));
+}
+
+}  // namespace
+
+bool kolumnaTransakcji(std::string_view kod) {
   static const char* const kody[] = {"kRodzTr", "kPwz", "kPdjrz", "spDysp", "nrDokT", "tDat",
                                      "tM",      "tKw",  "tJ",     "tKwZ",   "tJZ"};
   for (const char* k : kody)
     if (kod == k) return true;
   return false;
 }
-
-}  // namespace
 
 ListyKarty ListyKarty::wbudowane() {
   ListyKarty l;
@@ -91,16 +98,23 @@ std::string ListyKarty::kod(const Lista& lista, std::int32_t index) { return tek
 
 std::string dataRaportu(double dni) {
   // Formatted by hand: a send writes two dates for each of a thousand records.
-  const auto d = platform::daysToDate(dni);
+  const auto d = platform::daysToCivil(dni);
   if (!d) return "00000000";
-  std::string b(8, '0');
-  auto cyfry = [&b](std::size_t koniec, int v, int ile) {
-    for (int i = 1; i <= ile; ++i, v /= 10) b[koniec - static_cast<std::size_t>(i)] = static_cast<char>('0' + v % 10);
-  };
-  cyfry(4, d->year(), 4);
-  cyfry(6, d->month(), 2);
-  cyfry(8, d->day(), 2);
+  std::string b;
+  cyfry(b, d->year, 4);
+  cyfry(b, d->month, 2);
+  cyfry(b, d->day, 2);
   return b;
+}
+
+void dopiszDateListy(double dni, std::string& out) {
+  const auto d = platform::daysToCivil(dni);
+  if (!d) return;
+  cyfry(out, d->year, 4);
+  out += '/';
+  cyfry(out, d->month, 2);
+  out += '/';
+  cyfry(out, d->day, 2);
 }
 
 void wczytajListyKarty(Program& program, ListyKarty& listy) {
@@ -116,7 +130,7 @@ void wczytajListyKarty(Program& program, ListyKarty& listy) {
 
 std::string tekstKomorki(const std::string& kod, const TRekordTransakcji& r, std::int32_t nrRekordu,
                          const ListyKarty& listy) {
-  if (transakcyjna(kod) && (r.kRodzTr.empty() || r.kRodzTr == "    ")) return {};
+  if (kolumnaTransakcji(kod) && (r.kRodzTr.empty() || r.kRodzTr == "    ")) return {};
   if (kod == "Lp") return std::to_string(static_cast<std::int64_t>(nrRekordu) + 1);
   if (kod == "Info") {
     std::string s;

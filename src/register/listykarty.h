@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "register/rekordtransakcji.h"
@@ -29,6 +30,9 @@ struct ListyKarty {
 // A stored date (days since 1899-12-30) as yyyymmdd, as the report files write it; "00000000"
 // for a value that is no date.
 std::string dataRaportu(double dni);
+// A stored date as the register list shows it (yyyy/mm/dd), appended; nothing for a value that is
+// no date. Formatted by hand: the start-up shows the dates of every record.
+void dopiszDateListy(double dni, std::string& out);
 
 class Program;
 // The card editor's four dictionaries from the working folder, with their splash lines:
@@ -37,6 +41,9 @@ void wczytajListyKarty(Program& program, ListyKarty& listy);
 
 // The text of one register-list cell for a column code: "Lp" (record number + 1), "Info",
 // "Uwagi", the dates as yyyy/mm/dd, list texts, and the field of the same name for the rest.
+// The columns of the transaction itself ("kRodzTr", "tDat", ...): empty in a row whose kind code
+// is empty or four blanks.
+bool kolumnaTransakcji(std::string_view kod);
 std::string tekstKomorki(const std::string& kod, const TRekordTransakcji& r, std::int32_t nrRekordu,
                          const ListyKarty& listy);
 

@@ -8,6 +8,7 @@
 #include "platform/shell.h"
 #include "register/edycjaform.h"
 #include "register/glownyform.h"
+#include "register/ladowanie.h"
 #include "register/rejestr.h"
 #include "register/werform.h"
 #include "register/wizytform.h"
@@ -78,6 +79,8 @@ bool Program::start() {
 
   // Every window, once, in this order; each creation loads its own data and writes its lines.
   if (!utworz(glowny_, *this).FormCreate()) return false;
+  // The data folder is settled: the register is read while the other windows are made.
+  rozpocznijLadowanieRejestru(*this);
   utworz(edycja_, *this).FormCreate();
   // "&Dodaj" and "&Edytuj" open the card editor over the card they prepared.
   glowny_->pokazEdycje = [this] { return edycja_->pokaz(); };

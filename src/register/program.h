@@ -42,6 +42,7 @@ class TKonfigForm;
 class TWerForm;
 class TWysylka;
 class TEdPodmiotForm;
+class PrzebiegRejestru;
 
 struct Services {
   platform::RegistryStore& reg;
@@ -135,6 +136,10 @@ class Program {
   QString bladOtwarciaRejestru;
   // The load found an unfinished write's journal and put the register back as it was before it.
   bool rejestrOdtworzony = false;
+  // The register's pass, started with the journal's playback once the data folder is settled
+  // and taken by the list's load (ladowanie.h).
+  std::shared_ptr<PrzebiegRejestru> przebiegRejestru;
+  bool rejestrRozpoczety = false;
 
   // The splash's progress line; every line shown is also kept, in order.
   void akcja(const QString& line);

@@ -27,7 +27,6 @@
 #include "register/glownyform.h"
 #include "register/ladowanie.h"
 #include "register/listykarty.h"
-#include "register/wierszrejestru.h"
 #include "settings/kolumnygrid.h"
 
 namespace zelt {
@@ -366,11 +365,7 @@ void TKonfigForm::FormCreate() {
   WybDruk->setCurrentIndex(-1);
   wybierzDrukarke(zapisanaDrukarka_);
   if (glowny) {
-    auto& lista = *glowny->lista;
-    zaladujRejestr(program_, [&](std::int32_t nr, const TRekordTransakcji& r) {
-      lista.AddRow();
-      zapiszWiersz(lista, program_.ukladListy, lista.RowCount() - 1, nr, r, program_.listyKarty);
-    });
+    zaladujRejestr(program_, *glowny->lista);
     glowny->ustawPrzyciski();
   }
 }

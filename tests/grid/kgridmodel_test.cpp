@@ -222,6 +222,80 @@ TEST_F(GridTest, RowsStayWholeUnderRandomChanges) {
     for (int c = 0; c < grid.Columns().Count(); ++c) ASSERT_EQ(collectionText(c, r), model[std::size_t(r)][std::size_t(c)]);
 }
 
+// Rows appended in bulk are the rows AddRow and SetCells make, cell for cell (stored text, flags,
+// the text read back), over texts that are stored as they are and texts that become comma text,
+// on an empty grid and after rows already there, with a column not shown; and the whole append
+// asks for one layout change and no repaint of single cells.
+TEST(BulkRows, AppendedRowsAreTheRowsSetCellsMakes) {
+  struct Counting : TKGridModel {
+    int layouts = 0, cells = 0;
+    void LayoutChanged() override { ++layouts; }
+    void InvalidateCell(int, int) override { ++cells; }
+  };
+  const std::vector<std::string> texts = {"", "plain", "two words", "a,b", "say \"x\"", "line\r\nnext",
+                                          "lf\nonly", "\t", std::string(300, 'x'), "x\"", ",", "end "};
+  for (int before : {0, 3}) {
+    Counting bulk, single;
+    for (TKGridModel* g : {static_cast<TKGridModel*>(&bulk), static_cast<TKGridModel*>(&single)}) {
+      gridtest::build(*g, 3, before);
+      g->Columns().Items(1).SetVisible(false);  // shown: A C
+    }
+    std::vector<TKCellBlock> blocks(2);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      blocks[0].append(texts[i]);
+      blocks[1].append(texts[texts.size() - 1 - i]);
+    }
+    bulk.layouts = bulk.cells = 0;
+    bulk.AppendRows(int(texts.size()), blocks);
+    EXPECT_EQ(bulk.layouts, 1) << before;
+    EXPECT_EQ(bulk.cells, 0) << before;
+    EXPECT_EQ(blocks[0].size(), 0) << "the block's cells went to the grid";
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      single.AddRow();
+      single.SetCells(0, single.RowCount() - 1, texts[i]);
+      single.SetCells(1, single.RowCount() - 1, texts[texts.size() - 1 - i]);
+    }
+    ASSERT_EQ(bulk.RowCount(), single.RowCount()) << before;
+    EXPECT_EQ(bulk.DataRow(), single.DataRow());
+    EXPECT_EQ(bulk.DataCol(), single.DataCol());
+    for (int c = 0; c < 3; ++c) {
+      const TKGridColumn& b = bulk.Columns().Items(c);
+      const TKGridColumn& s = single.Columns().Items(c);
+      ASSERT_EQ(b.Store().size(), s.Store().size()) << "column " << c;
+      for (int r = 0; r < bulk.RowCount(); ++r) {
+        EXPECT_EQ(b.StoredText(r), s.StoredText(r)) << "column " << c << " row " << r;
+        EXPECT_EQ(b.CellFlags(r), s.CellFlags(r)) << "column " << c << " row " << r;
+        EXPECT_EQ(b.Cells(r), s.Cells(r)) << "column " << c << " row " << r;
+      }
+    }
+    // The appended cells take later writes as any other cell does.
+    bulk.SetCells(0, before, "changed");
+    EXPECT_EQ(bulk.Cells(0, before), "changed");
+    EXPECT_EQ(bulk.Cells(0, before + 1), texts[1]);
+  }
+}
+
+TEST(BulkRows, BlocksThatDoNotFitTheColumnsAreRefusedWithoutChange) {
+  TKGridModel g;
+  gridtest::build(g, 2, 1);
+  std::vector<TKCellBlock> one(1), uneven(2);
+  one[0].append("x");
+  uneven[0].append("x");
+  EXPECT_THROW(g.AppendRows(1, one), EKGridError);
+  EXPECT_THROW(g.AppendRows(1, uneven), EKGridError);
+  EXPECT_THROW(g.AppendRows(2, one), EKGridError);
+  EXPECT_EQ(g.RowCount(), 1);
+  EXPECT_EQ(g.Columns().Items(0).Store().size(), 1);
+  std::vector<TKCellBlock> none(2);
+  g.AppendRows(0, none);
+  EXPECT_EQ(g.RowCount(), 1) << "no rows, nothing appended";
+  // A list that shows no column still gets its rows.
+  TKGridModel bare;
+  std::vector<TKCellBlock> noBlocks;
+  bare.AppendRows(3, noBlocks);
+  EXPECT_EQ(bare.RowCount(), 3);
+}
+
 TEST_F(GridTest, DataSelectionInDataRows) {
   build(3, 6);
   grid.SetDataRow(2);

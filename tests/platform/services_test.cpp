@@ -122,6 +122,28 @@ TEST(Dates, PartsOfADayAreCutTowardZero) {
   EXPECT_FALSE(daysToDate(-693594.0).has_value());
 }
 
+// The calendar worked out without QDate gives QDate's day for every day count of years 1..9999
+// (every one around the era and century leap rules, a sample elsewhere).
+TEST(Dates, TheCalendarWithoutQDateIsQDates) {
+  const QDate epoch(1899, 12, 30);
+  auto same = [&](qint64 day) {
+    const auto c = daysToCivil(static_cast<double>(day));
+    const QDate q = epoch.addDays(day);
+    ASSERT_TRUE(c.has_value()) << day;
+    ASSERT_EQ(QDate(c->year, c->month, c->day), q) << day << " gives " << c->year << "-" << c->month << "-" << c->day;
+  };
+  for (qint64 day = -693593; day <= 2958465; day += 97) same(day);
+  for (const QDate around : {QDate(1, 1, 1), QDate(1600, 2, 28), QDate(1700, 2, 28), QDate(1899, 12, 30),
+                             QDate(1900, 2, 28), QDate(2000, 2, 28), QDate(2100, 2, 28), QDate(9999, 12, 31)})
+    for (qint64 d = -400; d <= 400; ++d) {
+      const qint64 day = epoch.daysTo(around) + d;
+      if (day >= -693593 && day <= 2958465) same(day);
+    }
+  EXPECT_FALSE(daysToCivil(2958466.0).has_value());
+  EXPECT_FALSE(daysToCivil(-693594.0).has_value());
+  EXPECT_FALSE(daysToCivil(std::nan("")).has_value());
+}
+
 TEST(Guard, AnExceptionInAHandlerBecomesAMessage) {
   ScriptedDialogs d;
   d.expectMessage(IdOk, QString::fromUtf8("Błąd zapisu"));

@@ -4,9 +4,11 @@
 #include <QFile>
 #include <functional>
 
+#include "grid/kgridmodel.h"
 #include "register/ladowanie.h"
 #include "register/program.h"
 #include "register/rejestr.h"
+#include "settings/kolumnygrid.h"
 #include "support/world.h"
 
 using testing_world::World;
@@ -30,10 +32,16 @@ struct LoadWorld : World {
       f.dopisz(r);
     }
   }
+  // The rows of the default list as record number and nrEwT.
   std::vector<std::pair<int32_t, std::string>> load(int64_t* count = nullptr) {
-    std::vector<std::pair<int32_t, std::string>> rows;
-    int64_t n = zelt::zaladujRejestr(program(), [&](int32_t nr, const TRekordTransakcji& r) { rows.emplace_back(nr, r.nrEwT); });
+    kgrid::TKGridModel lista;
+    program().ukladListy = zelt::zbudujKolumnyListy(lista, program().definicjeKolumn);
+    int64_t n = zelt::zaladujRejestr(program(), lista);
     if (count) *count = n;
+    std::vector<std::pair<int32_t, std::string>> rows;
+    const int lp = program().ukladListy.kolumnaLp(), nrEwT = program().ukladListy.kolumna("nrEwT");
+    for (int r = 0; r < lista.RowCount(); ++r)
+      rows.emplace_back(std::stoi(lista.Cells(lp, r)) - 1, lista.Cells(nrEwT, r));
     return rows;
   }
 };

@@ -5,19 +5,22 @@
 // reader (lines, fields, conversion, checks) and the record encoding. Each round measures both
 // back to back (each in turn first), then puts the register and the list back as they were.
 //
-// Linearity: the same with 50,000 records. A one-line file of 50 and 100 MB (TXT: a header that
-// never ends; XML: a line of tags without the institution's NIP) is refused, and its time shows
-// that a line is read once, whatever its length.
+// Linearity: the same with 50,000 records; and a check that the import of 50,000 records takes
+// 45-55 % of the processor time of 100,000, both measured in the same rounds from the same state,
+// so that a growth faster than linear fails it (the program ends with 1) whichever runs first. A one-line
+// file of 50 and 100 MB (TXT: a header that never ends; XML: a line of tags without the
+// institution's NIP) is refused, and its time shows that a line is read once, whatever its length.
 //
 // Memory: the peak resident size that the import adds over what the program held before it.
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
 #include <functional>
 #include <memory>
 
@@ -32,6 +35,7 @@
 #include "settings/firmaform.h"
 #include "qtbench.h"
 #include "peakmemory.h"
+#include "pomiar.h"
 #include "rejestr100k.h"
 #include "swiatbench.h"
 
@@ -92,21 +96,8 @@ Swiat& swiat() {
   return *swiatSlot();
 }
 
-double ms(const std::function<void()>& fn) {
-  QElapsedTimer t;
-  t.start();
-  fn();
-  return double(t.nsecsElapsed()) / 1e6;
-}
-
-// The median and the range of a figure over the rounds.
-void zakres(benchmark::State& state, const char* nazwa, std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  state.counters[std::string(nazwa)] = n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-  state.counters[std::string(nazwa) + "_min"] = v.front();
-  state.counters[std::string(nazwa) + "_max"] = v.back();
-}
+using bench::ms;
+using bench::zakres;
 
 void BM_ImportAgainstReference(benchmark::State& state) {
   Swiat& s = swiat();
@@ -195,6 +186,64 @@ BENCHMARK(BM_ImportAgainstReference)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 
+bool liniowoscZawiodla = false;
+
+// The processor time the program has used, in milliseconds: the import's own work, which the
+// machine's other work disturbs far less than the wall time (a 50,000-record import's wall time
+// varies by half from round to round on a busy machine).
+double cpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// The import at 50,000 and at 100,000 records. Each round imports both, in an order that turns
+// from round to round, and every measured import follows the same case: the register and the
+// list put back, one unmeasured import of 50,000 records, put back again. So neither size finds a
+// state the other did not, and the share is the import's own growth: the fastest round's
+// processor time of each size, the round the machine's other work disturbed least. The wall
+// times are given beside it.
+void BM_ImportIsLinear(benchmark::State& state) {
+  Swiat& s = swiat();
+  const bool xml = state.range(0) != 0;
+  const int rozmiary[] = {kRecords / 2, kRecords};
+  const QString pliki[] = {s.plik(rozmiary[0], xml), s.plik(rozmiary[1], xml)};
+  std::vector<double> sciana[2], cpu[2];
+  std::size_t rundy = 0;
+  for (auto _ : state) {
+    double runda = 0;
+    for (std::size_t i = 0; i < 2; ++i) {
+      const std::size_t k = (i + rundy) % 2;
+      s.odnow();
+      zelt::importujPlik(*s.program, pliki[0]);
+      s.odnow();
+      const double cpu0 = cpuMs();
+      const double czas = ms([&] { zelt::importujPlik(*s.program, pliki[k]); });
+      cpu[k].push_back(cpuMs() - cpu0);
+      sciana[k].push_back(czas);
+      runda += czas;
+      if (s.wiersze() != s.wierszePrzed + rozmiary[k]) throw std::runtime_error("the import did not add its rows");
+    }
+    s.odnow();
+    state.SetIterationTime(runda / 1e3);
+    ++rundy;
+  }
+  auto najmniej = [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); };
+  zakres(state, "wall50k_ms", sciana[0]);
+  zakres(state, "wall100k_ms", sciana[1]);
+  zakres(state, "cpu50k_ms", cpu[0]);
+  zakres(state, "cpu100k_ms", cpu[1]);
+  state.counters["wall_share"] = najmniej(sciana[0]) / najmniej(sciana[1]);
+  const double udzial = najmniej(cpu[0]) / najmniej(cpu[1]);
+  state.counters["share"] = udzial;
+  if (udzial < 0.45 || udzial > 0.55) {
+    liniowoscZawiodla = true;
+    std::fprintf(stderr, "FAILED: the import of 50,000 records (%s) takes %.1f %% of the time of 100,000, not 45-55 %%\n",
+                 xml ? "XML" : "TXT", udzial * 100);
+  }
+}
+BENCHMARK(BM_ImportIsLinear)->ArgName("xml")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
 // A file of one line: refused, read once.
 void BM_OneLineFileRefused(benchmark::State& state) {
   Swiat& s = swiat();
@@ -228,5 +277,6 @@ BENCHMARK(BM_OneLineFileRefused)
 }  // namespace
 
 int main(int argc, char** argv) {
-  return qtbench::run(argc, argv, [] { swiatSlot().reset(); });
+  const int wynik = qtbench::run(argc, argv, [] { swiatSlot().reset(); });
+  return liniowoscZawiodla ? 1 : wynik;
 }

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "pomiar.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/printers.h"
@@ -53,13 +54,6 @@ struct Uslugi {
 
 // One plain sequential read of a whole file in blocks of 1 MiB, the yardstick of the passes over
 // the register and the parties file: the number of bytes read.
-inline qint64 czytajCaly(const QString& plik) {
-  static std::vector<char> bufor(1 << 20);
-  QFile f(plik);
-  if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot open " + plik.toStdString());
-  qint64 razem = 0;
-  for (qint64 n; (n = f.read(bufor.data(), static_cast<qint64>(bufor.size()))) > 0;) razem += n;
-  return razem;
-}
+inline qint64 czytajCaly(const QString& plik) { return czytajBlokami(plik, std::size_t(1) << 20); }
 
 }  // namespace bench

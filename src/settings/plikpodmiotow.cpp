@@ -22,12 +22,6 @@ bool otworz(RecordFile& f, RecordFile::Mode mode) {
   throw platform::IoError(("Błąd otwarcia pliku " + f.path() + ": " + f.error()).toStdString());
 }
 
-std::int32_t typ(const char* bajty) {
-  std::int32_t t;
-  std::memcpy(&t, bajty, sizeof t);  // little-endian on every target this builds for
-  return t;
-}
-
 }  // namespace
 
 QString PlikPodmiotow::komunikatPelnej() {
@@ -39,7 +33,8 @@ qint64 PlikPodmiotow::ilosc() const {
   return otworz(f, RecordFile::Mode::Read) ? f.count() : 0;
 }
 
-void PlikPodmiotow::kazdy(const std::function<void(qint64, const TRekordPodmiotu&)>& fn) const {
+void PlikPodmiotow::zywe(TRekordPodmiotu::Pola pola,
+                         const std::function<bool(qint64, const TRekordPodmiotu&)>& fn) const {
   RecordFile f(path_, kRozmiar);
   if (!otworz(f, RecordFile::Mode::Read)) return;
   const qint64 n = f.count();
@@ -52,8 +47,10 @@ void PlikPodmiotow::kazdy(const std::function<void(qint64, const TRekordPodmiotu
     const qint64 ile = std::min(kBlok, n - pierwszy);
     f.read(pierwszy, ile, blok.data());
     for (qint64 i = 0; i < ile; ++i) {
-      TRekordPodmiotu::decode(blok.data() + i * kRozmiar, r);
-      fn(pierwszy + i, r);
+      const char* bajty = blok.data() + i * kRozmiar;
+      if (TRekordPodmiotu::usuniety(bajty)) continue;
+      TRekordPodmiotu::decode(bajty, r, pola);
+      if (!fn(pierwszy + i, r)) return;
     }
   }
 }
@@ -69,7 +66,7 @@ std::optional<TRekordPodmiotu> PlikPodmiotow::czytajZywy(qint64 n) const {
 bool PlikPodmiotow::zapisz(qint64 n, const TRekordPodmiotu& r) const {
   RecordFile f(path_, kRozmiar);
   if (!otworz(f, RecordFile::Mode::ReadWrite) || n < 0 || n >= f.count()) return false;
-  if (typ(f.read(n).data()) == TRekordPodmiotu::kDeleted) return false;
+  if (TRekordPodmiotu::usuniety(f.read(n).data())) return false;
   f.write(n, r.encode().data());
   return true;
 }
@@ -103,7 +100,7 @@ bool PlikPodmiotow::usun(qint64 n) const {
   RecordFile f(path_, kRozmiar);
   if (!otworz(f, RecordFile::Mode::ReadWrite) || n < 0 || n >= f.count()) return false;
   std::string bajty = f.read(n);
-  if (typ(bajty.data()) == TRekordPodmiotu::kDeleted) return false;
+  if (TRekordPodmiotu::usuniety(bajty.data())) return false;
   const std::int32_t usuniety = TRekordPodmiotu::kDeleted;
   std::memcpy(bajty.data(), &usuniety, sizeof usuniety);
   f.write(n, bajty.data());

@@ -23,9 +23,10 @@ class PlikPodmiotow {
 
   // Whole records, deleted ones included; 0 when the file is absent.
   qint64 ilosc() const;
-  // Every whole record in order with its number (a partial tail is not a record); nothing when
-  // the file is absent.
-  void kazdy(const std::function<void(qint64 numer, const TRekordPodmiotu&)>& fn) const;
+  // Every live whole record in order with its number (a partial tail is not a record), until `fn`
+  // says false; nothing when the file is absent. The pass decodes only the parts in `pola`, into
+  // one record that it reuses: the parts it is not asked for stay empty.
+  void zywe(TRekordPodmiotu::Pola pola, const std::function<bool(qint64 numer, const TRekordPodmiotu&)>& fn) const;
   // Record n when it is there and live; nothing for a number outside the file or a deleted one.
   std::optional<TRekordPodmiotu> czytajZywy(qint64 n) const;
   // Rewrites live record n in place; false (nothing written) when n is no live record.

@@ -39,7 +39,15 @@ bool zawiera(const std::string& tekst, const std::string& wzor) {
 }  // namespace
 
 bool TPodmiotForm::zgodnyNIP(std::string_view a, std::string_view b) {
-  return bezKresekIBlankow(a) == bezKresekIBlankow(b);
+  // Walked in step, not copied: the NIP search compares with every party of the file.
+  auto nastepny = [](std::string_view s, std::size_t i) {
+    while (i < s.size() && (s[i] == '-' || s[i] == ' ')) ++i;
+    return i;
+  };
+  std::size_t i = nastepny(a, 0), j = nastepny(b, 0);
+  for (; i < a.size() && j < b.size(); i = nastepny(a, i + 1), j = nastepny(b, j + 1))
+    if (a[i] != b[j]) return false;
+  return i == a.size() && j == b.size();
 }
 
 TPodmiotForm::TPodmiotForm(Program& program) : program_(program) {
@@ -181,11 +189,11 @@ void TPodmiotForm::wypelnij(bool wszystkie) {
   const std::string m = wszystkie ? "" : cp1250::fromUnicode(FAdrM->text());
   const std::string ul = wszystkie ? "" : cp1250::fromUnicode(fAdrUl->text());
   std::vector<std::pair<int, TRekordPodmiotu>> wiersze;
-  plik().kazdy([&](qint64 k, const TRekordPodmiotu& r) {
-    if (r.TypPo == TRekordPodmiotu::kDeleted) return;
-    if (!nip.empty() && !zgodnyNIP(nip, r.Nip)) return;
-    if (!zawiera(r.Nz, nz) || !zawiera(r.AdrM, m) || !zawiera(r.AdrUl, ul)) return;
+  plik().zywe(kPolaWiersza, [&](qint64 k, const TRekordPodmiotu& r) {
+    if (!nip.empty() && !zgodnyNIP(nip, r.Nip)) return true;
+    if (!zawiera(r.Nz, nz) || !zawiera(r.AdrM, m) || !zawiera(r.AdrUl, ul)) return true;
     wiersze.emplace_back(static_cast<int>(k), r);
+    return true;
   });
   if (wiersze.empty()) return;
   Podmiot->AddRows(static_cast<int>(wiersze.size()));
@@ -243,8 +251,9 @@ std::optional<int> TPodmiotForm::szukajNIP(const std::string& nip) const {
   // Without this, a party with no NIP would be offered for every other party without one.
   if (bezKresekIBlankow(nip).empty()) return znaleziony;
   // The file, not the grid: a filter may hide the party.
-  plik().kazdy([&](qint64 k, const TRekordPodmiotu& r) {
-    if (!znaleziony && r.TypPo != TRekordPodmiotu::kDeleted && zgodnyNIP(nip, r.Nip)) znaleziony = static_cast<int>(k);
+  plik().zywe(TRekordPodmiotu::pNip, [&](qint64 k, const TRekordPodmiotu& r) {
+    if (zgodnyNIP(nip, r.Nip)) znaleziony = static_cast<int>(k);
+    return !znaleziony;
   });
   return znaleziony;
 }

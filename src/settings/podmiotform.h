@@ -79,7 +79,10 @@ class TPodmiotForm : public platform::ModalForm {
   // The number of the first live party of the file whose NIP agrees with `nip`; nothing for a NIP
   // empty without its dashes and blanks.
   std::optional<int> szukajNIP(const std::string& nip) const;
-  // Writes row `w`'s cells from a party and its number: the one row writer of the list.
+  // Writes row `w`'s cells from a party and its number: the one row writer of the list. It reads
+  // the parts in kPolaWiersza and no other, and the filters test no other.
+  static constexpr TRekordPodmiotu::Pola kPolaWiersza =
+      TRekordPodmiotu::pNip | TRekordPodmiotu::pNz | TRekordPodmiotu::pAdrM | TRekordPodmiotu::pAdrUl;
   void wpiszWiersz(int w, int numer, const TRekordPodmiotu& r);
   // The row that shows record `numer`, or -1.
   int wierszRekordu(int numer) const;

@@ -20,12 +20,24 @@ struct TRekordPodmiotu {
   std::string NrDokTo, uwTypPo, uwRodzDokTo, uwObyw;
   std::uint8_t rolaPo = Brak;
 
+  // The parts of a record, for a pass over the file that decodes only what it reads.
+  enum Pole : std::uint32_t {
+    pTypPo = 1u << 0, pNz = 1u << 1, pObyw = 1u << 2, pAdrKr = 1u << 3, pAdrKod = 1u << 4, pAdrM = 1u << 5,
+    pAdrUl = 1u << 6, pNrPes = 1u << 7, pNrReg = 1u << 8, pNrReS = 1u << 9, pNrSwt = 1u << 10, pNip = 1u << 11,
+    pRodzDokTo = 1u << 12, pNrDokTo = 1u << 13, pUwTypPo = 1u << 14, pUwRodzDokTo = 1u << 15, pUwObyw = 1u << 16,
+    pRolaPo = 1u << 17,
+    pWszystkie = (1u << 18) - 1,
+  };
+  using Pola = std::uint32_t;
+
   using Bytes = std::array<char, kSize>;
   // Decodes exactly kSize bytes; a length byte beyond its capacity is clamped.
   static TRekordPodmiotu decode(const char* bytes);
   // The same into a record whose texts keep their storage: a pass over a whole file allocates
-  // nothing per record.
-  static void decode(const char* bytes, TRekordPodmiotu& into);
+  // nothing per record. Only the parts in `pola` are decoded; the others keep what they held.
+  static void decode(const char* bytes, TRekordPodmiotu& into, Pola pola = pWszystkie);
+  // A deleted record's bytes, told by its type alone.
+  static bool usuniety(const char* bytes);
   // Texts are cut to their capacity; the bytes past each text are zero.
   void encode(char* bytes) const;
   Bytes encode() const;

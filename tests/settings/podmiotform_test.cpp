@@ -8,7 +8,9 @@
 #include <QResizeEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/cp1250.h"
 #include "platform/dialogs.h"
@@ -90,7 +92,9 @@ TEST(PartiesNip, DashesAndBlanksDoNotCount) {
       {"123-456-32-18", "1234563218", true},   {"123-456-32-18", "123 456 32 18", true},
       {"123-456-32-18", "1234563219", false},  {"", "", true},
       {"- -", "", true},                       {"1234563218", "12345632", false},
-      {"123-45-63-218", "123 456 32 18", true},
+      {"123-45-63-218", "123 456 32 18", true}, {"12345632", "1234563218", false},
+      {"1234563218 -", "-1234563218", true},    {"-", "1", false},
+      {"1-2", "21", false},
   };
   for (const auto& c : cases) EXPECT_EQ(TPodmiotForm::zgodnyNIP(c.a, c.b), c.zgodne) << c.a << " / " << c.b;
 }
@@ -209,6 +213,108 @@ TEST(PartiesList, FiltersAgreeTogetherCaseSensitivelyInFileOrder) {
     for (int r = 0; r < l.Podmiot->RowCount(); ++r) numery.push_back(l.Podmiot->Cells(TPodmiotForm::NrRec, r));
     EXPECT_EQ(numery, c.numery) << c.nip << "/" << c.nz << "/" << c.m << "/" << c.ul;
     EXPECT_EQ(l.Podmiot->Columns().Items(TPodmiotForm::poNz).SortOrder(), kgrid::csNone) << "file order";
+  }
+}
+
+// The passes decode only the parts they read, into one record: what the list shows, what the
+// filters let through and what the NIP search finds must be what a decode of every whole record
+// gives. The records are laid out by hand over bytes that are not zero, so that a text's length
+// byte leaves something behind it.
+TEST(PartiesList, PassesOverTheFileAgreeWithAWholeDecodeOfEveryRecord) {
+  struct Bajty {
+    std::string b = std::string(std::size_t(kRec), 'Z');
+    Bajty& typ(std::int32_t t) {
+      std::memcpy(b.data(), &t, sizeof t);
+      return *this;
+    }
+    // A text at its offset, its length byte given apart when it is to lie.
+    Bajty& tekst(std::size_t off, const char* utf8, int dlugosc = -1) {
+      const std::string t = cp1250::fromUtf8(utf8);
+      b[off] = char(dlugosc < 0 ? int(t.size()) : dlugosc);
+      b.replace(off + 1, t.size(), t);
+      return *this;
+    }
+    Bajty& teksty(const char* nip, const char* nz, const char* m, const char* ul, int dlugosc = -1) {
+      return tekst(283, nip, dlugosc).tekst(4, nz, dlugosc).tekst(162, m, dlugosc).tekst(198, ul, dlugosc);
+    }
+    Bajty& rola(int r) {
+      b[1092] = char(r);
+      return *this;
+    }
+  };
+  const std::string n140(140, 'N'), m35(35, 'M'), u35(35, 'U');
+  const Bajty rekordy[] = {
+      Bajty().typ(1).teksty("1234563218", "Nowak Anna", "Warszawa", "Prosta 1").rola(0),
+      Bajty().typ(TRekordPodmiotu::kDeleted).teksty("1234563218", "Nowak Adam", "Warszawa", "Prosta 2").rola(1),
+      Bajty().typ(TRekordPodmiotu::kDeleted + 256).teksty("9999999999", "Kowalski Jan", "Kraków", "Długa 2").rola(2),
+      Bajty().typ(-1).teksty("5260250274", n140.c_str(), m35.c_str(), u35.c_str()).rola(3),
+      Bajty().typ(0).teksty("", "", "", "").rola(4),
+      Bajty().typ(22).teksty("5555555555", "Zawada Zofia", "Zamość", "Zielna", 255).rola(255),
+      Bajty().typ(TRekordPodmiotu::kDeleted << 24).teksty("123 456 32 18", "Nowak Ewa", "Łódź", "Prosta 3").rola(0x80),
+      Bajty().typ(TRekordPodmiotu::kDeleted).teksty("", "", "", "").rola(3),
+      Bajty().typ(2).teksty("123-456-32-18", "Łódź Żaneta", "Łódź", "Piłsudskiego 5/7").rola(1),
+  };
+  std::string plik;
+  for (const auto& r : rekordy) plik += r.b;
+  plik += Bajty().typ(1).teksty("1234563218", "Ogon", "Warszawa", "Prosta").b.substr(0, 500);  // no record
+  ListaWorld w;
+  World::writeFile(w.klienci(), plik);
+
+  // Today's answers: every whole record decoded in full.
+  std::vector<std::pair<int, TRekordPodmiotu>> zywe;
+  for (int k = 0; (k + 1) * kRec <= qint64(plik.size()); ++k) {
+    const TRekordPodmiotu r = TRekordPodmiotu::decode(plik.data() + k * kRec);
+    if (r.TypPo != TRekordPodmiotu::kDeleted) zywe.emplace_back(k, r);
+  }
+  auto bezKresek = [](std::string s) {
+    std::erase_if(s, [](char c) { return c == '-' || c == ' '; });
+    return s;
+  };
+  auto wiersz = [](const TRekordPodmiotu& r, int k) {
+    return cp1250::toQ(r.Nip + "|" + r.Nz + "|" + r.AdrM + " " + r.AdrUl + "|" + std::to_string(k)).toStdString();
+  };
+  ASSERT_EQ(zywe.size(), 7u);
+
+  std::vector<std::string> wszystkie;
+  for (const auto& [k, r] : zywe) wszystkie.push_back(wiersz(r, k));
+  std::vector<std::string> zaladowane = w.wiersze();
+  std::sort(zaladowane.begin(), zaladowane.end());
+  std::vector<std::string> oczekiwane = wszystkie;
+  std::sort(oczekiwane.begin(), oczekiwane.end());
+  EXPECT_EQ(zaladowane, oczekiwane) << "the list's load";
+
+  auto& l = w.lista();
+  const struct {
+    const char *nip, *nz, *m, *ul;
+  } filtry[] = {
+      {"", "", "", ""},          {"1234563218", "", "", ""}, {"5555555555", "", "", ""}, {"", "Nowak", "", ""},
+      {"", "ZZZ", "", ""},       {"", "", "Z", ""},          {"", "", "", "Prosta"},     {"", "Łódź", "Łódź", ""},
+      {"", "", "MMMM", "UUUU"},  {"", "N", "", ""},          {"999-999-99-99", "", "", ""},
+  };
+  for (const auto& f : filtry) {
+    const std::string nip = cp1250::fromUtf8(f.nip), nz = cp1250::fromUtf8(f.nz), m = cp1250::fromUtf8(f.m),
+                      ul = cp1250::fromUtf8(f.ul);
+    std::vector<std::string> przepuszczone;
+    for (const auto& [k, r] : zywe)
+      if ((nip.empty() || bezKresek(nip) == bezKresek(r.Nip)) && r.Nz.find(nz) != std::string::npos &&
+          r.AdrM.find(m) != std::string::npos && r.AdrUl.find(ul) != std::string::npos)
+        przepuszczone.push_back(wiersz(r, k));
+    l.fNip->setText(QString::fromUtf8(f.nip));
+    l.fNz->setText(QString::fromUtf8(f.nz));
+    l.FAdrM->setText(QString::fromUtf8(f.m));
+    l.fAdrUl->setText(QString::fromUtf8(f.ul));
+    l.filtrujClick();
+    EXPECT_EQ(w.wiersze(), przepuszczone) << f.nip << "/" << f.nz << "/" << f.m << "/" << f.ul;
+  }
+
+  for (const char* szukany : {"123-456-32-18", "9999999999", "5555555555", "5260250274", "ZZZZZZZZZZ", "", " - ", "1111111111"}) {
+    std::optional<int> pierwszy;
+    for (const auto& [k, r] : zywe)
+      if (!bezKresek(szukany).empty() && bezKresek(szukany) == bezKresek(r.Nip)) {
+        pierwszy = k;
+        break;
+      }
+    EXPECT_EQ(l.szukajNIP(szukany), pierwszy) << szukany;
   }
 }
 

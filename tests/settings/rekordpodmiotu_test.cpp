@@ -1,6 +1,7 @@
 // The 1093-byte party record, against bytes laid out by hand at the offsets of its table.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "settings/rekordpodmiotu.h"
@@ -99,6 +100,56 @@ TEST(PartyRecord, DecodingIntoAReusedRecordLeavesNothingOfTheOneBefore) {
   EXPECT_EQ(r.rolaPo, 0);
   const auto e = r.encode();
   EXPECT_EQ(std::string(e.data(), e.size()), pusty);
+}
+
+// A pass that reads a few parts decodes those and no other: each part alone comes as the whole
+// decode gives it, and every other part keeps what the reused record held.
+TEST(PartyRecord, APartialDecodeFillsTheNamedPartsOnly) {
+  using R = TRekordPodmiotu;
+  const std::string b = fixture();
+  const R pelny = R::decode(b.data());
+  R dawny;
+  dawny.TypPo = dawny.RodzDokTo = 7;
+  dawny.rolaPo = 9;
+  for (std::string* t : {&dawny.Nz, &dawny.Obyw, &dawny.AdrKr, &dawny.AdrKod, &dawny.AdrM, &dawny.AdrUl, &dawny.NrPes,
+                         &dawny.NrReg, &dawny.NrReS, &dawny.NrSwt, &dawny.Nip, &dawny.NrDokTo, &dawny.uwTypPo,
+                         &dawny.uwRodzDokTo, &dawny.uwObyw})
+    *t = "?";
+  const struct {
+    R::Pola pola;
+    std::function<void(R&, const R&)> czesc;
+  } cases[] = {
+      {R::pTypPo, [](R& r, const R& z) { r.TypPo = z.TypPo; }},
+      {R::pNz, [](R& r, const R& z) { r.Nz = z.Nz; }},
+      {R::pObyw, [](R& r, const R& z) { r.Obyw = z.Obyw; }},
+      {R::pAdrKr, [](R& r, const R& z) { r.AdrKr = z.AdrKr; }},
+      {R::pAdrKod, [](R& r, const R& z) { r.AdrKod = z.AdrKod; }},
+      {R::pAdrM, [](R& r, const R& z) { r.AdrM = z.AdrM; }},
+      {R::pAdrUl, [](R& r, const R& z) { r.AdrUl = z.AdrUl; }},
+      {R::pNrPes, [](R& r, const R& z) { r.NrPes = z.NrPes; }},
+      {R::pNrReg, [](R& r, const R& z) { r.NrReg = z.NrReg; }},
+      {R::pNrReS, [](R& r, const R& z) { r.NrReS = z.NrReS; }},
+      {R::pNrSwt, [](R& r, const R& z) { r.NrSwt = z.NrSwt; }},
+      {R::pNip, [](R& r, const R& z) { r.Nip = z.Nip; }},
+      {R::pRodzDokTo, [](R& r, const R& z) { r.RodzDokTo = z.RodzDokTo; }},
+      {R::pNrDokTo, [](R& r, const R& z) { r.NrDokTo = z.NrDokTo; }},
+      {R::pUwTypPo, [](R& r, const R& z) { r.uwTypPo = z.uwTypPo; }},
+      {R::pUwRodzDokTo, [](R& r, const R& z) { r.uwRodzDokTo = z.uwRodzDokTo; }},
+      {R::pUwObyw, [](R& r, const R& z) { r.uwObyw = z.uwObyw; }},
+      {R::pRolaPo, [](R& r, const R& z) { r.rolaPo = z.rolaPo; }},
+  };
+  R::Pola razem = 0;
+  for (const auto& c : cases) {
+    R r = dawny, oczekiwany = dawny;
+    R::decode(b.data(), r, c.pola);
+    c.czesc(oczekiwany, pelny);
+    EXPECT_EQ(r, oczekiwany) << "part " << c.pola;
+    EXPECT_NE(r, dawny) << "part " << c.pola << " is decoded";
+    razem |= c.pola;
+  }
+  R r = dawny;
+  R::decode(b.data(), r, razem);
+  EXPECT_EQ(r, pelny) << "every part named once is the whole record";
 }
 
 }  // namespace

@@ -95,6 +95,8 @@ void BM_EditOpensTheCardEditor(benchmark::State& state) {
     s.p->glowny()->EdytujClick();
   }
   if (s.p->rekordyKarty.k < 1) throw std::runtime_error("no card loaded");
+  state.counters["index_bytes_a_record"] =
+      static_cast<double>(zelt::PlikRejestru::bajtyIndeksu(s.plik())) / static_cast<double>(s.rekordow);
   liczniki(state, s);
 }
 

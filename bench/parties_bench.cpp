@@ -124,8 +124,12 @@ void BM_OntoTheListSearch(benchmark::State& state) {
   Swiat& s = swiat();
   zelt::TPodmiotForm lista(s.program);
   const int ostatni = bench::kPodmiotow - 1;
-  std::string nip = bench::podmiotLosowy(ostatni).Nip;
-  nip.insert(8, "-").insert(6, "-").insert(3, "-");
+  // The NIP as typed with dashes: 123-456-78-90.
+  std::string nip;
+  for (const char c : bench::podmiotLosowy(ostatni).Nip) {
+    if (nip.size() == 3 || nip.size() == 7 || nip.size() == 10) nip += '-';
+    nip += c;
+  }
   for (auto _ : state) {
     if (lista.szukajNIP(nip) != ostatni) throw std::runtime_error("the party was not found");
   }

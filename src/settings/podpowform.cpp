@@ -26,7 +26,11 @@ std::optional<std::pair<int, int>> indeksyWyniku(int wynik) {
   return std::pair{wynik / 100 - 1, wynik % 100};
 }
 
-std::string kodRodzaju(int wynik) { return "0" + std::to_string(wynik); }
+std::string kodRodzaju(int wynik) {
+  std::string kod(1, '0');
+  kod += std::to_string(wynik);
+  return kod;
+}
 
 std::optional<std::pair<int, int>> indeksyRodzaju(std::string_view kod) {
   if (kod.size() != 4 || kod[0] != '0') return std::nullopt;

@@ -91,6 +91,8 @@ class TKCellBlock {
   std::size_t textBytes() const { return store_.textBytes(); }
   void append(std::string_view text);
   int size() const { return store_.size(); }
+  // New cell i is old cell order[i].
+  void permute(const std::vector<int>& order) { store_.permute(order); }
   const TKCellStore& Store() const { return store_; }
 
  private:

@@ -375,10 +375,15 @@ void TKGridModel::SortRows() {
     return r < 0;
   });
 
-  for (auto& c : columns_.items_) c->cells_.permute(order);
-  std::vector<std::intptr_t> rows(rows_.size());
-  for (std::size_t i = 0; i < order.size(); ++i) rows[i] = rows_[std::size_t(order[i])];
-  rows_.swap(rows);
+  // Rows already in order (a list loaded sorted) are left where they are.
+  bool moved = false;
+  for (std::size_t i = 0; i < order.size() && !moved; ++i) moved = order[i] != int(i);
+  if (moved) {
+    for (auto& c : columns_.items_) c->cells_.permute(order);
+    std::vector<std::intptr_t> rows(rows_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) rows[i] = rows_[std::size_t(order[i])];
+    rows_.swap(rows);
+  }
   HideCellButton();
   InvalidateGrid();
 }

@@ -81,6 +81,7 @@ bool Program::start() {
   if (!utworz(glowny_, *this).FormCreate()) return false;
   // The data folder is settled: the register is read while the other windows are made.
   rozpocznijLadowanieRejestru(*this);
+  rozpocznijListePodmiotow(*this);
   utworz(edycja_, *this).FormCreate();
   // "&Dodaj" and "&Edytuj" open the card editor over the card they prepared.
   glowny_->pokazEdycje = [this] { return edycja_->pokaz(); };

@@ -38,6 +38,7 @@ class TpodpowForm;
 class TKodwalutyForm;
 class TKodykrajForm;
 class TPodmiotForm;
+struct WierszePodmiotowWTle;
 class TKonfigForm;
 class TWerForm;
 class TWysylka;
@@ -140,6 +141,8 @@ class Program {
   // and taken by the list's load (ladowanie.h).
   std::shared_ptr<PrzebiegRejestru> przebiegRejestru;
   bool rejestrRozpoczety = false;
+  // The parties list's rows, read on a worker thread from the start (podmiotform.h).
+  std::shared_ptr<WierszePodmiotowWTle> podmiotyWTle;
 
   // The splash's progress line; every line shown is also kept, in order.
   void akcja(const QString& line);

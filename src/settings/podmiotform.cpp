@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <charconv>
+#include <future>
 #include <vector>
 
 #include "platform/cp1250.h"
@@ -36,7 +37,68 @@ bool zawiera(const std::string& tekst, const std::string& wzor) {
   return wzor.empty() || tekst.find(wzor) != std::string::npos;
 }
 
+// A party's row, cell by cell in column order: the one place that says what a row shows.
+template <class F>
+void komorkiWiersza(int numer, const TRekordPodmiotu& r, std::string& adres, F&& komorka) {
+  komorka(TPodmiotForm::poNIP, std::string_view(r.Nip));
+  komorka(TPodmiotForm::poNz, std::string_view(r.Nz));
+  adres.assign(r.AdrM).append(" ").append(r.AdrUl);
+  komorka(TPodmiotForm::poAd, std::string_view(adres));
+  char liczba[16];
+  const auto koniec = std::to_chars(liczba, liczba + sizeof liczba, numer).ptr;
+  komorka(TPodmiotForm::NrRec, std::string_view(liczba, static_cast<std::size_t>(koniec - liczba)));
+}
+
+constexpr std::size_t kKolumn = 4;
+
+// The list's rows made apart from the grid (also on a worker thread): each column's cells in
+// one block, appended to the grid at once.
+struct Wiersze {
+  int ile = 0;
+  std::vector<kgrid::TKCellBlock> bloki;  // in column order
+};
+
+// The live parties that `przepusc` lets through (every one without it), in file order, or sorted
+// by name as the grid's sort orders them: the grid then finds them in order at once.
+Wiersze zbudujWiersze(const PlikPodmiotow& plik, const std::function<bool(const TRekordPodmiotu&)>& przepusc,
+                      bool poNazwie) {
+  Wiersze w;
+  w.bloki.resize(kKolumn);
+  const int najwiecej = static_cast<int>(std::min<qint64>(plik.ilosc(), PlikPodmiotow::kMaksimum));
+  for (auto& b : w.bloki) b.reserve(najwiecej);
+  std::string adres;
+  plik.zywe(TPodmiotForm::kPolaWiersza, [&](qint64 k, const TRekordPodmiotu& r) {
+    if (przepusc && !przepusc(r)) return true;
+    komorkiWiersza(static_cast<int>(k), r, adres,
+                   [&](int kolumna, std::string_view t) { w.bloki[static_cast<std::size_t>(kolumna)].append(t); });
+    ++w.ile;
+    return true;
+  });
+  if (poNazwie) {
+    // The stored texts as the grid compares them (byte by byte); a name kept as comma text may
+    // come out of place here, and the grid's own sort puts it right.
+    const kgrid::TKCellStore& nazwy = w.bloki[TPodmiotForm::poNz].Store();
+    std::vector<int> kolejnosc(static_cast<std::size_t>(w.ile));
+    for (int i = 0; i < w.ile; ++i) kolejnosc[static_cast<std::size_t>(i)] = i;
+    std::stable_sort(kolejnosc.begin(), kolejnosc.end(), [&](int a, int b) { return nazwy.text(a) < nazwy.text(b); });
+    for (auto& b : w.bloki) b.permute(kolejnosc);
+  }
+  return w;
+}
+
 }  // namespace
+
+struct WierszePodmiotowWTle {
+  QString plik;
+  std::future<Wiersze> wynik;
+};
+
+void rozpocznijListePodmiotow(Program& program) {
+  auto p = std::make_shared<WierszePodmiotowWTle>();
+  p->plik = TPodmiotForm::plikPodmiotow(program).path();
+  p->wynik = std::async(std::launch::async, [plik = p->plik] { return zbudujWiersze(PlikPodmiotow(plik), {}, true); });
+  program.podmiotyWTle = std::move(p);
+}
 
 bool TPodmiotForm::zgodnyNIP(std::string_view a, std::string_view b) {
   // Walked in step, not copied: the NIP search compares with every party of the file.
@@ -152,11 +214,13 @@ TPodmiotForm::TPodmiotForm(Program& program) : program_(program) {
   Podmiot->OnDblClick = [this] { zapiszClick(); };
 }
 
-PlikPodmiotow TPodmiotForm::plik() const {
+PlikPodmiotow TPodmiotForm::plikPodmiotow(const Program& program) {
   // The data folder until the creation has settled the parties folder.
-  const QString& folder = program_.KatPod.isEmpty() ? program_.KatDan : program_.KatPod;
+  const QString& folder = program.KatPod.isEmpty() ? program.KatDan : program.KatPod;
   return PlikPodmiotow(folder + QStringLiteral("/klienci.dat"));
 }
+
+PlikPodmiotow TPodmiotForm::plik() const { return plikPodmiotow(program_); }
 
 void TPodmiotForm::FormCreate() {
   platform::restoreGeometry(program_.svc.reg, *this, "Podmiot");
@@ -184,28 +248,37 @@ void TPodmiotForm::wypelnij(bool wszystkie) {
   kgrid::TKGridColumn& nazwa = Podmiot->Columns().Items(poNz);
   Podmiot->Clear();
   nazwa.SetSortOrder(kgrid::csNone);
-  const std::string nip = wszystkie ? "" : cp1250::fromUnicode(fNip->text());
-  const std::string nz = wszystkie ? "" : cp1250::fromUnicode(fNz->text());
-  const std::string m = wszystkie ? "" : cp1250::fromUnicode(FAdrM->text());
-  const std::string ul = wszystkie ? "" : cp1250::fromUnicode(fAdrUl->text());
-  std::vector<std::pair<int, TRekordPodmiotu>> wiersze;
-  plik().zywe(kPolaWiersza, [&](qint64 k, const TRekordPodmiotu& r) {
-    if (!nip.empty() && !zgodnyNIP(nip, r.Nip)) return true;
-    if (!zawiera(r.Nz, nz) || !zawiera(r.AdrM, m) || !zawiera(r.AdrUl, ul)) return true;
-    wiersze.emplace_back(static_cast<int>(k), r);
-    return true;
-  });
-  if (wiersze.empty()) return;
-  Podmiot->AddRows(static_cast<int>(wiersze.size()));
-  for (std::size_t w = 0; w < wiersze.size(); ++w) wpiszWiersz(static_cast<int>(w), wiersze[w].first, wiersze[w].second);
+  // The rows read at the start are taken once, for the first load of the same file.
+  std::shared_ptr<WierszePodmiotowWTle> wTle = std::move(program_.podmiotyWTle);
+  Wiersze w;
+  if (wszystkie && wTle && wTle->plik == plik().path()) {
+    w = wTle->wynik.get();
+  } else if (wszystkie) {
+    w = zbudujWiersze(plik(), {}, true);
+  } else {
+    const std::string nip = cp1250::fromUnicode(fNip->text());
+    const std::string nz = cp1250::fromUnicode(fNz->text());
+    const std::string m = cp1250::fromUnicode(FAdrM->text());
+    const std::string ul = cp1250::fromUnicode(fAdrUl->text());
+    w = zbudujWiersze(
+        plik(),
+        [&](const TRekordPodmiotu& r) {
+          return (nip.empty() || zgodnyNIP(nip, r.Nip)) && zawiera(r.Nz, nz) && zawiera(r.AdrM, m) && zawiera(r.AdrUl, ul);
+        },
+        false);
+  }
+  if (w.ile == 0) return;
+  // Every column of the list is shown: each one's block goes to its place in the display order.
+  std::vector<kgrid::TKCellBlock> widoczne;
+  for (const kgrid::TKGridColumn* c : Podmiot->VisibleColumns().items())
+    widoczne.push_back(std::move(w.bloki[static_cast<std::size_t>(c->Index())]));
+  Podmiot->AppendRows(w.ile, widoczne);
   if (wszystkie) nazwa.SetSortOrder(kgrid::csAsc);
 }
 
 void TPodmiotForm::wpiszWiersz(int w, int numer, const TRekordPodmiotu& r) {
-  Podmiot->SetCells(poNIP, w, r.Nip);
-  Podmiot->SetCells(poNz, w, r.Nz);
-  Podmiot->SetCells(poAd, w, r.AdrM + " " + r.AdrUl);
-  Podmiot->SetCells(NrRec, w, std::to_string(numer));
+  std::string adres;
+  komorkiWiersza(numer, r, adres, [&](int kolumna, std::string_view t) { Podmiot->SetCells(kolumna, w, t); });
 }
 
 int TPodmiotForm::wierszRekordu(int numer) const {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "grid/kstrgrid.h"
 #include "platform/dialogs.h"
@@ -16,6 +17,11 @@
 namespace zelt {
 
 class Program;
+
+// Starts reading the whole parties list's rows from klienci.dat on a worker thread, once the
+// parties folder is settled; the list's first load takes them (and reads the file itself when
+// the folder changed since).
+void rozpocznijListePodmiotow(Program& program);
 
 class TPodmiotForm : public platform::ModalForm {
   Q_OBJECT
@@ -47,6 +53,7 @@ class TPodmiotForm : public platform::ModalForm {
 
   // klienci.dat in the parties folder.
   PlikPodmiotow plik() const;
+  static PlikPodmiotow plikPodmiotow(const Program& program);
 
   // Restores the geometry, settles the parties folder (the data folder when it is empty) and
   // loads the list sorted by name.

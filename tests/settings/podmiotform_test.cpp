@@ -318,6 +318,67 @@ TEST(PartiesList, PassesOverTheFileAgreeWithAWholeDecodeOfEveryRecord) {
   }
 }
 
+// The whole list read on a worker thread from the start is the list the window reads itself:
+// the same rows in the grid's own order (by name byte by byte, equal names in file order, a
+// name kept as comma text in its place), for the file of the folder settled when the window is
+// made, and a file that cannot be opened said once as before.
+TEST(PartiesList, TheRowsReadAtTheStartAreTheRowsTheListReadsItself) {
+  std::vector<TRekordPodmiotu> zapisane = {
+      podmiot("Nowak", "5260250274", "Łódź", "Piotrkowska 1"), podmiot("Łoś Anna", "", "Kraków", ""),
+      podmiot("Adam\r\nBis", "1234563218", "A", "B"),             podmiot("Nowak", "", "Gdańsk", "Długa 7"),
+      podmiot("\"Alfa\", sp. z o.o.", "", "", ""),             podmiot("Zenon", "", "", ""),
+      podmiot("Nowak", "9999999999", "", ""),                    podmiot("adam", "", "", ""),
+      podmiot("Zofia\r\nKowal", "", "", ""),
+  };
+  zapisane[5].TypPo = TRekordPodmiotu::kDeleted;
+  // Expected: the live records stably sorted by their names' bytes.
+  std::vector<std::pair<std::string, std::string>> oczekiwane;
+  for (std::size_t k = 0; k < zapisane.size(); ++k) {
+    const auto& r = zapisane[k];
+    if (r.TypPo == TRekordPodmiotu::kDeleted) continue;
+    oczekiwane.emplace_back(r.Nz, cp1250::toQ(r.Nip + "|" + r.Nz + "|" + r.AdrM + " " + r.AdrUl + "|" + std::to_string(k)).toStdString());
+  }
+  std::stable_sort(oczekiwane.begin(), oczekiwane.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::string> wiersze;
+  for (const auto& o : oczekiwane) wiersze.push_back(o.second);
+
+  {
+    ListaWorld sam(zapisane);
+    EXPECT_EQ(sam.wiersze(), wiersze) << "read by the window";
+  }
+  {
+    ListaWorld w(zapisane);
+    zelt::rozpocznijListePodmiotow(w.program());
+    EXPECT_EQ(w.wiersze(), wiersze) << "read on the worker";
+    EXPECT_EQ(w.lista().Podmiot->Columns().Items(TPodmiotForm::poNz).SortOrder(), kgrid::csAsc);
+    EXPECT_EQ(w.program().podmiotyWTle, nullptr) << "taken once";
+    // A later load reads the file as it is then.
+    ASSERT_TRUE(w.lista().dopiszPodmiot(podmiot("Bartek")));
+    w.lista().filtrujClick();
+    EXPECT_EQ(w.wiersze().size(), wiersze.size() + 1);
+  }
+  {
+    ListaWorld w(zapisane);
+    zelt::rozpocznijListePodmiotow(w.program());
+    QDir().mkpath(w.path("inne"));
+    std::string jeden;
+    const auto e = podmiot("Inny", "", "", "").encode();
+    jeden.append(e.data(), e.size());
+    World::writeFile(w.path("inne/klienci.dat"), jeden);
+    w.program().KatPod = w.path("inne");
+    EXPECT_EQ(w.wiersze(), (std::vector<std::string>{"|Inny| |0"})) << "the folder settled when the window is made";
+  }
+  {
+    ListaWorld w;
+    QDir().mkpath(w.klienci());
+    w.dialogs.expectMessage(platform::IdOk, QString::fromUtf8("Błąd otwarcia pliku "));
+    zelt::rozpocznijListePodmiotow(w.program());
+    EXPECT_EQ(w.lista().Podmiot->RowCount(), 0);
+    ASSERT_EQ(w.dialogs.messages().size(), 1u);
+    EXPECT_TRUE(w.dialogs.messages()[0].startsWith(QString::fromUtf8("Błąd otwarcia pliku ") + w.klienci() + ": "));
+  }
+}
+
 TEST(PartiesList, AMissingFileIsAnEmptyListAndItsFirstAddCreatesIt) {
   ListaWorld w;
   auto& l = w.lista();

@@ -93,6 +93,10 @@ class TKCellBlock {
   int size() const { return store_.size(); }
   // New cell i is old cell order[i].
   void permute(const std::vector<int>& order) { store_.permute(order); }
+  // The first `cells` cells kept, the others dropped.
+  void truncate(int cells) {
+    if (cells < store_.size()) store_.erase(cells, store_.size() - 1);
+  }
   const TKCellStore& Store() const { return store_; }
 
  private:

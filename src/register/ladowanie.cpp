@@ -1,10 +1,14 @@
 #include "register/ladowanie.h"
 
+#include <algorithm>
+#include <atomic>
 #include <exception>
+#include <optional>
 #include <thread>
 
 #include "grid/kgridmodel.h"
 #include "platform/dialogs.h"
+#include "platform/errors.h"
 #include "platform/guard.h"
 #include "platform/packed.h"
 #include "register/program.h"
@@ -55,7 +59,19 @@ class PrzebiegRejestru {
   std::vector<std::vector<std::int32_t>> indeksy;
 
  private:
+  // One thread's share of the pass: its columns, the rows it made, the file as it found it
+  // before and after.
+  struct Czesc {
+    std::vector<std::size_t> kolumny;
+    std::int64_t wiersze = 0;
+    std::optional<platform::RecordFile::Identity> przed, po;
+    std::exception_ptr wyjatek;
+  };
   void przejdz();
+  void przejdz(std::size_t watkow);
+  // The pass of one share: over `zIndeksem` (opened, building the index) or over its own opening
+  // of the file, `rekordy` records at most.
+  void wykonaj(PlikRejestru* wlasny, qint64 rekordy, Czesc& czesc, PlikRejestru* zIndeksem = nullptr);
   QString plik_;
   std::vector<std::string> kody_;
   std::thread watek_;
@@ -69,11 +85,34 @@ void PrzebiegRejestru::uruchom() {
   }
 }
 
+namespace {
+
+std::atomic<std::size_t> ustawioneWatki{0};
+
+// Threads of the pass: each one reads the file itself, so a few are enough; the parties list is
+// read beside them.
+std::size_t watkiPrzebiegu() {
+  if (const std::size_t w = ustawioneWatki.load()) return w;
+  return std::clamp<std::size_t>(std::thread::hardware_concurrency() / 2, 1, 4);
+}
+
+}  // namespace
+
+// The columns are shared out among the threads: each thread reads the whole file and makes the
+// cells of its own columns, so that no cell is copied from one thread's block into another's
+// (first touches of fresh memory are a large part of the load). The first thread builds the
+// index on the way.
+void ustawWatkiLadowania(std::size_t watkow) { ustawioneWatki = watkow; }
+
 void PrzebiegRejestru::przejdz() {
-  TekstyWiersza teksty(kody_);
-  const std::size_t n = teksty.ile();
-  bloki.resize(n);
-  indeksy.resize(n);
+  przejdz(watkiPrzebiegu());
+}
+
+void PrzebiegRejestru::przejdz(std::size_t watkow) {
+  const std::size_t n = TekstyWiersza(kody_).ile();
+  bloki.assign(n, {});
+  indeksy.assign(n, {});
+  wiersze = 0;
   PlikRejestru plik(plik_);
   if (!plik.otworzDoOdczytu()) {
     // Only a register that is not there at all is an empty one.
@@ -81,37 +120,87 @@ void PrzebiegRejestru::przejdz() {
     return;
   }
   niepelny = plik.niepelnyOstatni();
-  // Room for every record at once; the deleted ones are a few.
-  const int rekordy = static_cast<int>(std::min<qint64>(plik.ilosc(), 0x7fffffff));
-  for (std::size_t c = 0; c < n; ++c) {
-    if (teksty.lista(c))
-      indeksy[c].reserve(static_cast<std::size_t>(rekordy));
-    else
-      bloki[c].reserve(rekordy);
+  const qint64 rekordy = plik.ilosc();
+  watkow = std::clamp<std::size_t>(watkow, 1, std::max<std::size_t>(n, 1));
+  std::vector<Czesc> czesci(watkow);
+  for (std::size_t c = 0; c < n; ++c) czesci[c % watkow].kolumny.push_back(c);
+  {
+    std::vector<std::jthread> pozostale;
+    for (std::size_t w = 1; w < watkow; ++w)
+      pozostale.emplace_back([this, rekordy, &czesc = czesci[w]] {
+        PlikRejestru wlasny(plik_);
+        wykonaj(&wlasny, rekordy, czesc);
+      });
+    wykonaj(nullptr, rekordy, czesci[0], &plik);
   }
-  const ListyKarty brak;  // a list column's text is not made here
-  std::string t;
-  // Once the first records show how long each column's texts are, its text gets room for all:
-  // a buffer grown step by step would be copied and its pages touched twice.
-  constexpr std::int64_t kProba = 1000;
-  auto zarezerwuj = [&] {
-    for (std::size_t c = 0; c < n; ++c)
-      if (!teksty.lista(c))
-        bloki[c].reserveText(static_cast<std::size_t>(static_cast<double>(bloki[c].textBytes()) / kProba * rekordy * 1.05) + 64);
-  };
-  plik.kazdyBajty([&](qint64 nr, const char* b) {
-    if (packed::getI32(b, TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted) return;
-    const auto nrRekordu = static_cast<std::int32_t>(nr);
-    for (std::size_t c = 0; c < n; ++c) {
-      if (teksty.lista(c)) {
-        indeksy[c].push_back(teksty.indeks(c, b));
-      } else {
-        teksty.tekst(c, b, nrRekordu, brak, t);
-        bloki[c].append(t);
+  std::int64_t najmniej = czesci[0].wiersze;
+  for (const Czesc& c : czesci) najmniej = std::min(najmniej, c.wiersze);
+  for (const Czesc& c : czesci)
+    if (c.wyjatek) {
+      // The rows every thread read before the error are kept, as one pass would keep them.
+      wyjatek = c.wyjatek;
+      for (std::size_t k = 0; k < n; ++k) {
+        bloki[k].truncate(static_cast<int>(std::min<std::int64_t>(najmniej, bloki[k].size())));
+        if (indeksy[k].size() > static_cast<std::size_t>(najmniej)) indeksy[k].resize(static_cast<std::size_t>(najmniej));
       }
+      wiersze = najmniej;
+      return;
     }
-    if (++wiersze == kProba) zarezerwuj();
-  });
+  // Another process changed the file while the threads read it: their rows may not be of the
+  // same records. One thread's pass reads it again.
+  for (const Czesc& c : czesci)
+    if (c.wiersze != czesci[0].wiersze || !c.przed || c.przed != c.po || c.przed != czesci[0].przed) {
+      if (watkow > 1) przejdz(1);
+      return;
+    }
+  wiersze = czesci[0].wiersze;
+}
+
+void PrzebiegRejestru::wykonaj(PlikRejestru* wlasny, qint64 rekordy, Czesc& czesc, PlikRejestru* zIndeksem) {
+  try {
+    PlikRejestru& plik = zIndeksem ? *zIndeksem : *wlasny;
+    if (!zIndeksem && !plik.otworzDoOdczytu()) throw platform::IoError(plik.bladOtwarcia().toStdString());
+    czesc.przed = plik.tozsamosc();
+    TekstyWiersza teksty(kody_);
+    // Room for every record at once; the deleted ones are a few.
+    const int wszystkie = static_cast<int>(std::min<qint64>(rekordy, 0x7fffffff));
+    for (std::size_t c : czesc.kolumny) {
+      if (teksty.lista(c))
+        indeksy[c].reserve(static_cast<std::size_t>(wszystkie));
+      else
+        bloki[c].reserve(wszystkie);
+    }
+    const ListyKarty brak;  // a list column's text is not made here
+    std::string t;
+    // Once the first records show how long each column's texts are, its text gets room for all:
+    // a buffer grown step by step would be copied and its pages touched twice.
+    constexpr std::int64_t kProba = 1000;
+    auto zarezerwuj = [&] {
+      for (std::size_t c : czesc.kolumny)
+        if (!teksty.lista(c))
+          bloki[c].reserveText(static_cast<std::size_t>(static_cast<double>(bloki[c].textBytes()) / kProba * wszystkie * 1.05) + 64);
+    };
+    auto rekord = [&](qint64 nr, const char* b) {
+      if (packed::getI32(b, TRekordTransakcji::kOffsetStatus) == TRekordTransakcji::kDeleted) return;
+      const auto nrRekordu = static_cast<std::int32_t>(nr);
+      for (std::size_t c : czesc.kolumny) {
+        if (teksty.lista(c)) {
+          indeksy[c].push_back(teksty.indeks(c, b));
+        } else {
+          teksty.tekst(c, b, nrRekordu, brak, t);
+          bloki[c].append(t);
+        }
+      }
+      if (++czesc.wiersze == kProba) zarezerwuj();
+    };
+    if (zIndeksem)
+      plik.kazdyBajty(rekord);
+    else
+      plik.kazdyBajtyBezIndeksu(rekordy, rekord);
+    czesc.po = plik.tozsamosc();
+  } catch (...) {
+    czesc.wyjatek = std::current_exception();
+  }
 }
 
 namespace {
@@ -165,7 +254,10 @@ std::int64_t zaladujRejestr(Program& program, kgrid::TKGridModel& lista) {
         const ListyKarty::Lista& l = program.listyKarty.*teksty.kolumna(c).lista;
         kgrid::TKCellBlock& b = p->bloki[c];
         b.reserve(static_cast<int>(p->indeksy[c].size()));
-        for (std::int32_t i : p->indeksy[c]) b.append(ListyKarty::tekst(l, i));
+        std::size_t bajty = 0;
+        for (std::int32_t i : p->indeksy[c]) bajty += ListyKarty::widok(l, i).size();
+        b.reserveText(bajty);
+        for (std::int32_t i : p->indeksy[c]) b.append(ListyKarty::widok(l, i));
         std::vector<std::int32_t>().swap(p->indeksy[c]);
       }
       const bool pusta = lista.RowCount() == 0;

@@ -4,6 +4,7 @@
 // data folder is settled and runs while the other windows are created; the list is filled from
 // its finished texts when the settings window has built the list's columns.
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,5 +32,9 @@ void rozpocznijLadowanieRejestru(Program& program);
 // not an empty one: its reason is kept in the program for the message after the splash.
 // Returns the number of rows added.
 std::int64_t zaladujRejestr(Program& program, kgrid::TKGridModel& lista);
+
+// The threads the pass shares the list's columns among: half the processors, at most four, when
+// 0 (the default).
+void ustawWatkiLadowania(std::size_t watkow);
 
 }  // namespace zelt

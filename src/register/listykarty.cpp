@@ -89,11 +89,6 @@ ListyKarty ListyKarty::wbudowane() {
   return l;
 }
 
-std::string ListyKarty::tekst(const Lista& lista, std::int32_t index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= lista.size()) return {};
-  return lista[static_cast<std::size_t>(index)];
-}
-
 std::string ListyKarty::kod(const Lista& lista, std::int32_t index) { return tekst(lista, index).substr(0, 2); }
 
 std::string dataRaportu(double dni) {

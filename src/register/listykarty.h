@@ -22,7 +22,11 @@ struct ListyKarty {
 
   // The item's text; empty for -1 and for any index outside the list (a shorter dictionary
   // file, an imported status), so that a stray index never breaks a listing.
-  static std::string tekst(const Lista& lista, std::int32_t index);
+  static std::string tekst(const Lista& lista, std::int32_t index) { return std::string(widok(lista, index)); }
+  static std::string_view widok(const Lista& lista, std::int32_t index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= lista.size()) return {};
+    return lista[static_cast<std::size_t>(index)];
+  }
   // The item's code, its first two characters (as tekst, empty outside the list).
   static std::string kod(const Lista& lista, std::int32_t index);
 };

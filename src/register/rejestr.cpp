@@ -356,9 +356,10 @@ namespace {
 
 // One pass over every whole record in file order, in large blocks (the start and every report
 // run one); what is given gets each record's bytes.
-void przejdz(platform::RecordFile& f, IndeksRejestru* nowy, const std::function<void(qint64, const char*)>* fn) {
+void przejdz(platform::RecordFile& f, IndeksRejestru* nowy, const std::function<void(qint64, const char*)>* fn,
+             qint64 najwyzej = -1) {
   constexpr qint64 kBlok = 512;
-  const qint64 n = f.count();
+  const qint64 n = najwyzej < 0 ? f.count() : std::min(najwyzej, f.count());
   if (nowy) nowy->rezerwuj(n);
   std::vector<char> b(static_cast<std::size_t>(std::min(n, kBlok)) * kRozmiar);
   for (qint64 i = 0; i < n; i += kBlok) {
@@ -393,6 +394,10 @@ void PlikRejestru::kazdyBajty(const std::function<void(qint64, const char*)>& fn
   p.sciezka = file_.path();
   p.indeks = std::move(*nowy);
   p.stan = przed;
+}
+
+void PlikRejestru::kazdyBajtyBezIndeksu(qint64 ile, const std::function<void(qint64, const char*)>& fn) {
+  przejdz(file_, nullptr, &fn, std::max<qint64>(ile, 0));
 }
 
 template <class F>

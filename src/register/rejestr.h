@@ -106,6 +106,12 @@ class PlikRejestru {
   void kazdy(const std::function<void(qint64, const TRekordTransakcji&)>& fn);
   // The same over the records' bytes, for a pass that needs a few fields of each record only.
   void kazdyBajty(const std::function<void(qint64, const char*)>& fn);
+  // The same over the first `ile` records (those of them in the file), leaving the index alone:
+  // for passes that run beside the one that builds it.
+  void kazdyBajtyBezIndeksu(qint64 ile, const std::function<void(qint64, const char*)>& fn);
+  // Device, inode, size and modification time of the open file: equal before and after a pass
+  // when nothing changed the file meanwhile.
+  std::optional<platform::RecordFile::Identity> tozsamosc() const { return file_.identity(); }
 
   // The records `numery` (in file order; those past the end are passed over), records that lie
   // together read in one read.

@@ -266,35 +266,47 @@ void takieSame(const kgrid::TKGridModel& a, const kgrid::TKGridModel& b, const c
   EXPECT_EQ(a.DataCol(), b.DataCol()) << nazwa;
 }
 
+// The pass's threads, for one test.
+struct Watki {
+  explicit Watki(std::size_t w) { zelt::ustawWatkiLadowania(w); }
+  ~Watki() { zelt::ustawWatkiLadowania(0); }
+};
+
 // Whether the pass ran ahead on its thread, here at once, or ahead for columns the list no longer
 // has (the stored definitions changed before the list was built), the list is the row writer's
-// list, and the dictionaries read after the pass began are the ones its list columns show.
+// list, and the dictionaries read after the pass began are the ones its list columns show; so it
+// is however many threads share the pass.
 TEST(RegisterLoad, TheListIsTheListTheRowWriterFills) {
   enum Jak { WTle, Tutaj, InneKolumny };
-  for (Jak jak : {WTle, Tutaj, InneKolumny}) {
-    const char* nazwa = jak == WTle ? "ahead" : jak == Tutaj ? "at once" : "ahead for other columns";
-    Swiat w;
-    auto& p = w.program();
-    const auto rekordy = w.zapiszRejestr();
-    if (jak != Tutaj) zelt::rozpocznijLadowanieRejestru(p);
-    if (jak == InneKolumny) {
-      w.defs[w.defs.numer("Info")].pozWyg = 0;
-      w.defs.normalizuj();
-      zelt::zapiszDefinicje(w.reg(), w.defs);
-      p.definicjeKolumn = zelt::wczytajDefinicje(w.reg());
+  // One thread, columns shared unevenly, more threads than columns.
+  for (std::size_t watkow : {1, 3, 64})
+    for (Jak jak : {WTle, Tutaj, InneKolumny}) {
+      Watki ustawione(watkow);
+      const std::string opis = std::string(jak == WTle ? "ahead" : jak == Tutaj ? "at once" : "ahead for other columns") +
+                               ", threads " + std::to_string(watkow);
+      const char* nazwa = opis.c_str();
+      Swiat w;
+      auto& p = w.program();
+      const auto rekordy = w.zapiszRejestr();
+      if (jak != Tutaj) zelt::rozpocznijLadowanieRejestru(p);
+      if (jak == InneKolumny) {
+        w.defs[w.defs.numer("Info")].pozWyg = 0;
+        w.defs.normalizuj();
+        zelt::zapiszDefinicje(w.reg(), w.defs);
+        p.definicjeKolumn = zelt::wczytajDefinicje(w.reg());
+      }
+      p.listyKarty.zTypPo = {"00 - tylko jeden"};
+      p.listyKarty.spDysp.resize(3);
+      kgrid::TKGridModel lista, wzor;
+      p.ukladListy = zelt::zbudujKolumnyListy(lista, p.definicjeKolumn);
+      EXPECT_EQ(zelt::zaladujRejestr(p, lista), std::int64_t(przypadki().size())) << nazwa;
+      listaWzorcowa(p, wzor, rekordy);
+      ASSERT_EQ(lista.ColCount(), jak == InneKolumny ? zelt::kIloscKolumn - 1 : zelt::kIloscKolumn) << nazwa;
+      takieSame(lista, wzor, nazwa);
+      EXPECT_EQ(p.splashLines.last(),
+                QString::fromUtf8("ładowanie rejestru transakcji - załadowano %1 rekordów").arg(przypadki().size()))
+          << nazwa;
     }
-    p.listyKarty.zTypPo = {"00 - tylko jeden"};
-    p.listyKarty.spDysp.resize(3);
-    kgrid::TKGridModel lista, wzor;
-    p.ukladListy = zelt::zbudujKolumnyListy(lista, p.definicjeKolumn);
-    EXPECT_EQ(zelt::zaladujRejestr(p, lista), std::int64_t(przypadki().size())) << nazwa;
-    listaWzorcowa(p, wzor, rekordy);
-    ASSERT_EQ(lista.ColCount(), jak == InneKolumny ? zelt::kIloscKolumn - 1 : zelt::kIloscKolumn) << nazwa;
-    takieSame(lista, wzor, nazwa);
-    EXPECT_EQ(p.splashLines.last(),
-              QString::fromUtf8("ładowanie rejestru transakcji - załadowano %1 rekordów").arg(przypadki().size()))
-        << nazwa;
-  }
 }
 
 // The pass runs after the playback of an unfinished write's journal, which it started: it reads
@@ -333,22 +345,26 @@ TEST(RegisterLoad, AReadErrorOnTheWorkerIsShownAsItsMessage) {
   QFile f(krotki);
   if (!f.open(QIODevice::ReadOnly) || f.size() < qint64(TRekordTransakcji::kSize) || f.readAll().size() >= 3512)
     GTEST_SKIP() << "no system file that is shorter than it says";
-  Swiat w;
-  auto& p = w.program();
-  ASSERT_TRUE(QFile::link(krotki, p.transakDat()));
-  w.dialogs.expectMessage(platform::IdOk,
-                          QString::fromUtf8("Błąd odczytu pliku ") + p.transakDat() + QStringLiteral(": brak rekordu 0"));
-  zelt::rozpocznijLadowanieRejestru(p);
-  kgrid::TKGridModel lista;
-  p.ukladListy = zelt::zbudujKolumnyListy(lista, p.definicjeKolumn);
-  int liniiPrzed = -1;
-  w.dialogs.afterMessage = [&](const platform::ScriptedDialogs::Shown&) { liniiPrzed = int(p.splashLines.size()); };
-  EXPECT_EQ(zelt::zaladujRejestr(p, lista), 0);
-  EXPECT_EQ(w.dialogs.messages().size(), 1);
-  EXPECT_EQ(liniiPrzed, 1) << "after the load's first line, before its last";
-  EXPECT_EQ(p.splashLines.last(),
-            QString::fromUtf8("ładowanie rejestru transakcji - brak danych, niepełny ostatni rekord pominięto"));
-  EXPECT_EQ(lista.RowCount(), 0);
+  for (std::size_t watkow : {1, 3}) {
+    SCOPED_TRACE(watkow);
+    Watki ustawione(watkow);
+    Swiat w;
+    auto& p = w.program();
+    ASSERT_TRUE(QFile::link(krotki, p.transakDat()));
+    w.dialogs.expectMessage(platform::IdOk,
+                            QString::fromUtf8("Błąd odczytu pliku ") + p.transakDat() + QStringLiteral(": brak rekordu 0"));
+    zelt::rozpocznijLadowanieRejestru(p);
+    kgrid::TKGridModel lista;
+    p.ukladListy = zelt::zbudujKolumnyListy(lista, p.definicjeKolumn);
+    int liniiPrzed = -1;
+    w.dialogs.afterMessage = [&](const platform::ScriptedDialogs::Shown&) { liniiPrzed = int(p.splashLines.size()); };
+    EXPECT_EQ(zelt::zaladujRejestr(p, lista), 0);
+    EXPECT_EQ(w.dialogs.messages().size(), 1);
+    EXPECT_EQ(liniiPrzed, 1) << "after the load's first line, before its last";
+    EXPECT_EQ(p.splashLines.last(),
+              QString::fromUtf8("ładowanie rejestru transakcji - brak danych, niepełny ostatni rekord pominięto"));
+    EXPECT_EQ(lista.RowCount(), 0);
+  }
 }
 
 }  // namespace

@@ -388,6 +388,20 @@ void TKGridModel::SortRows() {
   InvalidateGrid();
 }
 
+std::string_view TKGridModel::SortKey(std::string_view stored, std::string& decoded) {
+  if (KStrings::IsPlainText(stored)) return stored;
+  decoded = KStrings::CommaTextToLines(stored);
+  return decoded;
+}
+
+void TKGridModel::SetSortedBy(TKGridColumn& c, TColumnSorting v) {
+  for (auto& k : columns_.items_) k->sortOrder_ = csNone;
+  c.sortOrder_ = v;
+  ++rowMoves_;
+  HideCellButton();
+  InvalidateGrid();
+}
+
 int TKGridModel::CompareRows(int r1, int r2) const {
   checkRow(r1);
   checkRow(r2);

@@ -140,6 +140,12 @@ class TKGridModel {
   // Sorts by the visible columns whose SortOrder is set, in display order; stable, and nothing
   // moves when no column is sorted.
   void SortRows();
+  // The text a stored cell text is sorted by, as SortRows takes it: the text itself when plain,
+  // else its lines decoded into `decoded`. Keys are compared byte by byte, a prefix first.
+  static std::string_view SortKey(std::string_view stored, std::string& decoded);
+  // Column `c` alone sorted `v`, for rows the caller put in the order SortRows would give them
+  // (stable, by SortKey): nothing is moved.
+  void SetSortedBy(TKGridColumn& c, TColumnSorting v);
   int CompareRows(int r1, int r2) const;
   void ExchangeRows(int a, int b);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -20,6 +21,15 @@
 namespace zelt {
 
 namespace {
+
+// A list column's cells: each row's item text.
+void wypelnijListowa(kgrid::TKCellBlock& b, const ListyKarty::Lista& l, const std::vector<std::int32_t>& indeksy) {
+  b.reserve(static_cast<int>(indeksy.size()));
+  std::size_t bajty = 0;
+  for (std::int32_t i : indeksy) bajty += ListyKarty::widok(l, i).size();
+  b.reserveText(bajty);
+  for (std::int32_t i : indeksy) b.append(ListyKarty::widok(l, i));
+}
 
 std::vector<std::string> kodyKolumn(const UkladListy& uklad) {
   std::vector<std::string> kody;
@@ -49,6 +59,16 @@ class PrzebiegRejestru {
 
   const std::vector<std::string>& kody() const { return kody_; }
 
+  // The card's item lists, once the dictionaries are read: a thread that finds them when its
+  // pass is over makes its list columns' cells with them; else the main thread makes them.
+  void dajListy(const ListyKarty& l) {
+    std::lock_guard g(listyLock_);
+    if (!listy_) listy_ = l;
+  }
+  // The lists a list column's cells were made with, when they were.
+  const ListyKarty* listyUzyte() const { return listy_ ? &*listy_ : nullptr; }
+  std::vector<bool> zListami;  // per column: its cells were made from listyUzyte()
+
   // What the pass found.
   std::int64_t wiersze = 0;
   qint64 niepelny = 0;
@@ -69,6 +89,8 @@ class PrzebiegRejestru {
   };
   void przejdz();
   void przejdz(std::size_t watkow);
+  std::mutex listyLock_;
+  std::optional<ListyKarty> listy_;
   // The pass of one share: over `zIndeksem` (opened, building the index) or over its own opening
   // of the file, `rekordy` records at most.
   void wykonaj(PlikRejestru* wlasny, qint64 rekordy, Czesc& czesc, PlikRejestru* zIndeksem = nullptr);
@@ -112,6 +134,7 @@ void PrzebiegRejestru::przejdz(std::size_t watkow) {
   const std::size_t n = TekstyWiersza(kody_).ile();
   bloki.assign(n, {});
   indeksy.assign(n, {});
+  zListami.assign(n, false);
   wiersze = 0;
   PlikRejestru plik(plik_);
   if (!plik.otworzDoOdczytu()) {
@@ -198,6 +221,17 @@ void PrzebiegRejestru::wykonaj(PlikRejestru* wlasny, qint64 rekordy, Czesc& czes
     else
       plik.kazdyBajtyBezIndeksu(rekordy, rekord);
     czesc.po = plik.tozsamosc();
+    const ListyKarty* listy = nullptr;
+    {
+      std::lock_guard g(listyLock_);
+      if (listy_) listy = &*listy_;  // set once, never changed after
+    }
+    if (listy)
+      for (std::size_t c : czesc.kolumny)
+        if (teksty.lista(c)) {
+          wypelnijListowa(bloki[c], listy->*teksty.kolumna(c).lista, indeksy[c]);
+          zListami[c] = true;
+        }
   } catch (...) {
     czesc.wyjatek = std::current_exception();
   }
@@ -227,6 +261,10 @@ void rozpocznijLadowanieRejestru(Program& program) {
   program.przebiegRejestru->wTle();
 }
 
+void dajListyLadowaniu(Program& program) {
+  if (program.przebiegRejestru) program.przebiegRejestru->dajListy(program.listyKarty);
+}
+
 std::int64_t zaladujRejestr(Program& program, kgrid::TKGridModel& lista) {
   const QString linia = QStringLiteral("ładowanie rejestru transakcji");
   program.akcja(linia);
@@ -234,10 +272,14 @@ std::int64_t zaladujRejestr(Program& program, kgrid::TKGridModel& lista) {
   std::shared_ptr<PrzebiegRejestru> p = std::move(program.przebiegRejestru);
   const bool rozpoczety = program.rejestrRozpoczety;
   program.rejestrRozpoczety = false;
-  if (p) p->czekaj();
+  if (p) {
+    p->dajListy(program.listyKarty);
+    p->czekaj();
+  }
   // Not started before, or started for columns the list does not have: the pass runs here.
   if ((p && p->kody() != kody) || (!rozpoczety && odtworzDziennik(program))) {
     p = std::make_shared<PrzebiegRejestru>(program.transakDat(), kody);
+    p->dajListy(program.listyKarty);
     p->uruchom();
   }
   std::int64_t wiersze = 0;
@@ -251,14 +293,11 @@ std::int64_t zaladujRejestr(Program& program, kgrid::TKGridModel& lista) {
       TekstyWiersza teksty(kody);
       for (std::size_t c = 0; c < teksty.ile(); ++c) {
         if (!teksty.lista(c)) continue;
-        const ListyKarty::Lista& l = program.listyKarty.*teksty.kolumna(c).lista;
-        kgrid::TKCellBlock& b = p->bloki[c];
-        b.reserve(static_cast<int>(p->indeksy[c].size()));
-        std::size_t bajty = 0;
-        for (std::int32_t i : p->indeksy[c]) bajty += ListyKarty::widok(l, i).size();
-        b.reserveText(bajty);
-        for (std::int32_t i : p->indeksy[c]) b.append(ListyKarty::widok(l, i));
-        std::vector<std::int32_t>().swap(p->indeksy[c]);
+        const ListyKarty::Lista ListyKarty::*lista = teksty.kolumna(c).lista;
+        // Made on the worker with the lists the list shows now, or made here.
+        if (p->zListami[c] && p->listyUzyte()->*lista == program.listyKarty.*lista) continue;
+        p->bloki[c] = kgrid::TKCellBlock();
+        wypelnijListowa(p->bloki[c], program.listyKarty.*lista, p->indeksy[c]);
       }
       const bool pusta = lista.RowCount() == 0;
       lista.AppendRows(static_cast<int>(p->wiersze), p->bloki);

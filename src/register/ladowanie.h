@@ -24,6 +24,10 @@ class PrzebiegRejestru;
 // touches the program; the worker reads the register alone.
 void rozpocznijLadowanieRejestru(Program& program);
 
+// The card's item lists as the dictionaries gave them, for the pass's list columns; the load
+// makes those cells itself when the lists changed after.
+void dajListyLadowaniu(Program& program);
+
 // Writes the splash lines and fills `lista`, whose columns are the program's ukladListy, from the
 // pass started before (the pass runs here, at once, when none was started or when it was started
 // for other columns). A partial record at the end of the file is left out, said in the last line

@@ -83,6 +83,7 @@ bool Program::start() {
   rozpocznijLadowanieRejestru(*this);
   rozpocznijListePodmiotow(*this);
   utworz(edycja_, *this).FormCreate();
+  dajListyLadowaniu(*this);
   // "&Dodaj" and "&Edytuj" open the card editor over the card they prepared.
   glowny_->pokazEdycje = [this] { return edycja_->pokaz(); };
   glowny_->ustawPrzyciski();

@@ -75,12 +75,16 @@ Wiersze zbudujWiersze(const PlikPodmiotow& plik, const std::function<bool(const 
     return true;
   });
   if (poNazwie) {
-    // The stored texts as the grid compares them (byte by byte); a name kept as comma text may
-    // come out of place here, and the grid's own sort puts it right.
+    // In the grid's own order: stable, by its sort keys, byte by byte.
     const kgrid::TKCellStore& nazwy = w.bloki[TPodmiotForm::poNz].Store();
+    std::vector<std::string> dekodowane(static_cast<std::size_t>(w.ile));
+    std::vector<std::string_view> klucze(static_cast<std::size_t>(w.ile));
+    for (int i = 0; i < w.ile; ++i)
+      klucze[static_cast<std::size_t>(i)] = kgrid::TKGridModel::SortKey(nazwy.text(i), dekodowane[static_cast<std::size_t>(i)]);
     std::vector<int> kolejnosc(static_cast<std::size_t>(w.ile));
     for (int i = 0; i < w.ile; ++i) kolejnosc[static_cast<std::size_t>(i)] = i;
-    std::stable_sort(kolejnosc.begin(), kolejnosc.end(), [&](int a, int b) { return nazwy.text(a) < nazwy.text(b); });
+    std::stable_sort(kolejnosc.begin(), kolejnosc.end(),
+                     [&](int a, int b) { return klucze[static_cast<std::size_t>(a)] < klucze[static_cast<std::size_t>(b)]; });
     for (auto& b : w.bloki) b.permute(kolejnosc);
   }
   return w;
@@ -273,7 +277,8 @@ void TPodmiotForm::wypelnij(bool wszystkie) {
   for (const kgrid::TKGridColumn* c : Podmiot->VisibleColumns().items())
     widoczne.push_back(std::move(w.bloki[static_cast<std::size_t>(c->Index())]));
   Podmiot->AppendRows(w.ile, widoczne);
-  if (wszystkie) nazwa.SetSortOrder(kgrid::csAsc);
+  // The whole list comes sorted by name as the grid sorts: it is not sorted again.
+  if (wszystkie) Podmiot->SetSortedBy(nazwa, kgrid::csAsc);
 }
 
 void TPodmiotForm::wpiszWiersz(int w, int numer, const TRekordPodmiotu& r) {

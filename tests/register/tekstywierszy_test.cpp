@@ -277,13 +277,15 @@ struct Watki {
 // list, and the dictionaries read after the pass began are the ones its list columns show; so it
 // is however many threads share the pass.
 TEST(RegisterLoad, TheListIsTheListTheRowWriterFills) {
-  enum Jak { WTle, Tutaj, InneKolumny };
+  // Ahead with the lists handed to the pass once read, or handed before they changed again.
+  enum Jak { WTle, Tutaj, InneKolumny, ListyDane, ListyZmienione };
+  const char* const nazwy[] = {"ahead", "at once", "ahead for other columns", "ahead with the lists",
+                               "ahead with lists changed after"};
   // One thread, columns shared unevenly, more threads than columns.
   for (std::size_t watkow : {1, 3, 64})
-    for (Jak jak : {WTle, Tutaj, InneKolumny}) {
+    for (Jak jak : {WTle, Tutaj, InneKolumny, ListyDane, ListyZmienione}) {
       Watki ustawione(watkow);
-      const std::string opis = std::string(jak == WTle ? "ahead" : jak == Tutaj ? "at once" : "ahead for other columns") +
-                               ", threads " + std::to_string(watkow);
+      const std::string opis = std::string(nazwy[jak]) + ", threads " + std::to_string(watkow);
       const char* nazwa = opis.c_str();
       Swiat w;
       auto& p = w.program();
@@ -295,8 +297,10 @@ TEST(RegisterLoad, TheListIsTheListTheRowWriterFills) {
         zelt::zapiszDefinicje(w.reg(), w.defs);
         p.definicjeKolumn = zelt::wczytajDefinicje(w.reg());
       }
+      if (jak == ListyZmienione) zelt::dajListyLadowaniu(p);
       p.listyKarty.zTypPo = {"00 - tylko jeden"};
       p.listyKarty.spDysp.resize(3);
+      if (jak == ListyDane) zelt::dajListyLadowaniu(p);
       kgrid::TKGridModel lista, wzor;
       p.ukladListy = zelt::zbudujKolumnyListy(lista, p.definicjeKolumn);
       EXPECT_EQ(zelt::zaladujRejestr(p, lista), std::int64_t(przypadki().size())) << nazwa;

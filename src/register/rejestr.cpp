@@ -139,6 +139,28 @@ bool aktualny(const Pamiec& p, const platform::RecordFile& f) {
   return teraz && *teraz == *p.stan;
 }
 
+bool aktualny(const platform::RecordFile& f) {
+  Pamiec& p = pamiec();
+  std::lock_guard g(p.lock);
+  return aktualny(p, f);
+}
+
+// A whole pass's index taken in for the file as it was when the pass began (the lock held).
+void przyjmij(Pamiec& p, const platform::RecordFile& f, IndeksRejestru&& nowy,
+              const std::optional<platform::RecordFile::Identity>& przed) {
+  p.sciezka = f.path();
+  p.indeks = std::move(nowy);
+  p.stan = przed;
+}
+
+// What the list's rows tell the index of register `sciezka`, when it is the one it holds.
+template <class F>
+void doIndeksu(const QString& sciezka, F&& f) {
+  Pamiec& p = pamiec();
+  std::lock_guard g(p.lock);
+  if (p.sciezka == sciezka) f(p.indeks);
+}
+
 }  // namespace
 
 QString PlikRejestru::sciezkaDziennika(const QString& transakDat) { return transakDat + QStringLiteral(".dziennik"); }
@@ -211,11 +233,7 @@ qint64 PlikRejestru::dopiszWszystkie(std::span<const TRekordTransakcji> rekordy)
 void PlikRejestru::zapiszPole(const std::vector<qint64>& numery, std::size_t offset, const char* b, std::size_t ile) {
   // A counter is not in the index: it stays whole, the file's changed identity is taken in.
   Pamiec& p = pamiec();
-  bool zgodny;
-  {
-    std::lock_guard g(p.lock);
-    zgodny = aktualny(p, file_);
-  }
+  const bool zgodny = aktualny(file_);
   try {
     file_.writeEach(numery, offset, b, ile);
     file_.sync();
@@ -238,11 +256,7 @@ qint64 PlikRejestru::zmien(const Zmiana& z) {
   const std::size_t zapisow = z.przepisane.size() + z.usuwane.size() + z.dopisane.size();
   if (zapisow == 0) return pierwszy;
   Pamiec& p = pamiec();
-  bool zgodny;
-  {
-    std::lock_guard g(p.lock);
-    zgodny = aktualny(p, file_);
-  }
+  const bool zgodny = aktualny(file_);
   const qint64 wynik = zapiszZmiane(z);
   // The index follows what was written, when it held the register as it was before; else the
   // next use builds it again.
@@ -390,10 +404,7 @@ void PlikRejestru::kazdyBajty(const std::function<void(qint64, const char*)>& fn
   if (!nowy) return;
   std::lock_guard g(p.lock);
   // Taken only when nothing changed the file while it was read.
-  if (file_.identity() != przed) return;
-  p.sciezka = file_.path();
-  p.indeks = std::move(*nowy);
-  p.stan = przed;
+  if (file_.identity() == przed) przyjmij(p, file_, std::move(*nowy), przed);
 }
 
 void PlikRejestru::kazdyBajtyBezIndeksu(qint64 ile, const std::function<void(qint64, const char*)>& fn) {
@@ -408,9 +419,7 @@ auto PlikRejestru::zIndeksem(F&& f) {
     IndeksRejestru nowy;
     const auto przed = file_.identity();
     przejdz(file_, &nowy, nullptr);
-    p.sciezka = file_.path();
-    p.indeks = std::move(nowy);
-    p.stan = przed;
+    przyjmij(p, file_, std::move(nowy), przed);
   }
   return f(p.indeks);
 }
@@ -478,21 +487,15 @@ int PlikRejestru::wiersz(qint64 n, const kgrid::TKGridModel& lista, int kolumnaL
 }
 
 void PlikRejestru::ustawWiersz(const QString& transakDat, qint64 n, int wiersz, int wierszy) {
-  Pamiec& p = pamiec();
-  std::lock_guard g(p.lock);
-  if (p.sciezka == transakDat) p.indeks.ustawWiersz(n, wiersz, wierszy);
+  doIndeksu(transakDat, [&](IndeksRejestru& i) { i.ustawWiersz(n, wiersz, wierszy); });
 }
 
 void PlikRejestru::usunietoWiersze(const QString& transakDat, int pierwszy, int ostatni) {
-  Pamiec& p = pamiec();
-  std::lock_guard g(p.lock);
-  if (p.sciezka == transakDat) p.indeks.usunietoWiersze(pierwszy, ostatni);
+  doIndeksu(transakDat, [&](IndeksRejestru& i) { i.usunietoWiersze(pierwszy, ostatni); });
 }
 
 void PlikRejestru::wierszeZywych(const QString& transakDat) {
-  Pamiec& p = pamiec();
-  std::lock_guard g(p.lock);
-  if (p.sciezka == transakDat) p.indeks.wierszeZywych();
+  doIndeksu(transakDat, [&](IndeksRejestru& i) { i.wierszeZywych(); });
 }
 
 std::size_t PlikRejestru::bajtyIndeksu(const QString& transakDat) {

@@ -67,7 +67,9 @@ class PrzebiegRejestru {
   }
   // The lists a list column's cells were made with, when they were.
   const ListyKarty* listyUzyte() const { return listy_ ? &*listy_ : nullptr; }
-  std::vector<bool> zListami;  // per column: its cells were made from listyUzyte()
+  // Per column: its cells were made from listyUzyte(). One byte each, as threads set them side by
+  // side (the bits of a vector<bool> share words).
+  std::vector<char> zListami;
 
   // What the pass found.
   std::int64_t wiersze = 0;
@@ -134,7 +136,7 @@ void PrzebiegRejestru::przejdz(std::size_t watkow) {
   const std::size_t n = TekstyWiersza(kody_).ile();
   bloki.assign(n, {});
   indeksy.assign(n, {});
-  zListami.assign(n, false);
+  zListami.assign(n, 0);
   wiersze = 0;
   PlikRejestru plik(plik_);
   if (!plik.otworzDoOdczytu()) {
@@ -230,7 +232,7 @@ void PrzebiegRejestru::wykonaj(PlikRejestru* wlasny, qint64 rekordy, Czesc& czes
       for (std::size_t c : czesc.kolumny)
         if (teksty.lista(c)) {
           wypelnijListowa(bloki[c], listy->*teksty.kolumna(c).lista, indeksy[c]);
-          zListami[c] = true;
+          zListami[c] = 1;
         }
   } catch (...) {
     czesc.wyjatek = std::current_exception();

@@ -1,6 +1,7 @@
 #include "grid/kgridmodel.h"
 
 #include <algorithm>
+#include <deque>
 #include <cstring>
 #include <numeric>
 
@@ -340,25 +341,12 @@ void TKGridModel::SortRows() {
 
   // Each sorted column's texts, decoded once; most cells are plain and are read in place.
   std::vector<std::vector<std::string_view>> keys(std::size_t(sorted.Count()));
-  std::vector<std::string> decoded;
-  std::size_t needDecoding = 0;
-  for (TKGridColumn* c : sorted.items())
-    for (int r = 0; r < n; ++r)
-      if (!KStrings::IsPlainText(c->cells_.text(r))) ++needDecoding;
-  decoded.reserve(needDecoding);  // no reallocation: the views below point into these strings
+  std::deque<std::string> decoded;
   for (int k = 0; k < sorted.Count(); ++k) {
     const TKCellStore& cells = sorted.Items(k)->cells_;
     auto& kk = keys[std::size_t(k)];
     kk.resize(std::size_t(n));
-    for (int r = 0; r < n; ++r) {
-      std::string_view t = cells.text(r);
-      if (KStrings::IsPlainText(t)) {
-        kk[std::size_t(r)] = t;
-      } else {
-        decoded.push_back(KStrings::CommaTextToLines(t));
-        kk[std::size_t(r)] = decoded.back();
-      }
-    }
+    for (int r = 0; r < n; ++r) kk[std::size_t(r)] = SortKey(cells.text(r), decoded);
   }
 
   struct SortedScope {
@@ -388,10 +376,9 @@ void TKGridModel::SortRows() {
   InvalidateGrid();
 }
 
-std::string_view TKGridModel::SortKey(std::string_view stored, std::string& decoded) {
+std::string_view TKGridModel::SortKey(std::string_view stored, std::deque<std::string>& decoded) {
   if (KStrings::IsPlainText(stored)) return stored;
-  decoded = KStrings::CommaTextToLines(stored);
-  return decoded;
+  return decoded.emplace_back(KStrings::CommaTextToLines(stored));
 }
 
 void TKGridModel::SetSortedBy(TKGridColumn& c, TColumnSorting v) {

@@ -8,6 +8,7 @@
 // header and data row r is base row r + 1. Columns: every column index is a position among the
 // visible columns. An empty grid shows the header and one blank row, with RowCount 0, DataRow -1.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -141,8 +142,9 @@ class TKGridModel {
   // moves when no column is sorted.
   void SortRows();
   // The text a stored cell text is sorted by, as SortRows takes it: the text itself when plain,
-  // else its lines decoded into `decoded`. Keys are compared byte by byte, a prefix first.
-  static std::string_view SortKey(std::string_view stored, std::string& decoded);
+  // else its lines decoded, kept at the end of `decoded` (whose strings stay where they are).
+  // Keys are compared byte by byte, a prefix first.
+  static std::string_view SortKey(std::string_view stored, std::deque<std::string>& decoded);
   // Column `c` alone sorted `v`, for rows the caller put in the order SortRows would give them
   // (stable, by SortKey): nothing is moved.
   void SetSortedBy(TKGridColumn& c, TColumnSorting v);

@@ -93,9 +93,9 @@ class PrzebiegRejestru {
   void przejdz(std::size_t watkow);
   std::mutex listyLock_;
   std::optional<ListyKarty> listy_;
-  // The pass of one share: over `zIndeksem` (opened, building the index) or over its own opening
-  // of the file, `rekordy` records at most.
-  void wykonaj(PlikRejestru* wlasny, qint64 rekordy, Czesc& czesc, PlikRejestru* zIndeksem = nullptr);
+  // The pass of one share over `plik`, `rekordy` records at most: the opened file whose pass
+  // builds the index on the way (`zIndeksem`), or a thread's own file, opened here.
+  void wykonaj(PlikRejestru& plik, bool zIndeksem, qint64 rekordy, Czesc& czesc);
   QString plik_;
   std::vector<std::string> kody_;
   std::thread watek_;
@@ -122,16 +122,16 @@ std::size_t watkiPrzebiegu() {
 
 }  // namespace
 
-// The columns are shared out among the threads: each thread reads the whole file and makes the
-// cells of its own columns, so that no cell is copied from one thread's block into another's
-// (first touches of fresh memory are a large part of the load). The first thread builds the
-// index on the way.
 void ustawWatkiLadowania(std::size_t watkow) { ustawioneWatki = watkow; }
 
 void PrzebiegRejestru::przejdz() {
   przejdz(watkiPrzebiegu());
 }
 
+// The columns are shared out among the threads: each thread reads the whole file and makes the
+// cells of its own columns, so that no cell is copied from one thread's block into another's
+// (first touches of fresh memory are a large part of the load). The first thread builds the
+// index on the way.
 void PrzebiegRejestru::przejdz(std::size_t watkow) {
   const std::size_t n = TekstyWiersza(kody_).ile();
   bloki.assign(n, {});
@@ -154,9 +154,9 @@ void PrzebiegRejestru::przejdz(std::size_t watkow) {
     for (std::size_t w = 1; w < watkow; ++w)
       pozostale.emplace_back([this, rekordy, &czesc = czesci[w]] {
         PlikRejestru wlasny(plik_);
-        wykonaj(&wlasny, rekordy, czesc);
+        wykonaj(wlasny, false, rekordy, czesc);
       });
-    wykonaj(nullptr, rekordy, czesci[0], &plik);
+    wykonaj(plik, true, rekordy, czesci[0]);
   }
   std::int64_t najmniej = czesci[0].wiersze;
   for (const Czesc& c : czesci) najmniej = std::min(najmniej, c.wiersze);
@@ -165,7 +165,7 @@ void PrzebiegRejestru::przejdz(std::size_t watkow) {
       // The rows every thread read before the error are kept, as one pass would keep them.
       wyjatek = c.wyjatek;
       for (std::size_t k = 0; k < n; ++k) {
-        bloki[k].truncate(static_cast<int>(std::min<std::int64_t>(najmniej, bloki[k].size())));
+        bloki[k].truncate(static_cast<int>(najmniej));
         if (indeksy[k].size() > static_cast<std::size_t>(najmniej)) indeksy[k].resize(static_cast<std::size_t>(najmniej));
       }
       wiersze = najmniej;
@@ -181,9 +181,8 @@ void PrzebiegRejestru::przejdz(std::size_t watkow) {
   wiersze = czesci[0].wiersze;
 }
 
-void PrzebiegRejestru::wykonaj(PlikRejestru* wlasny, qint64 rekordy, Czesc& czesc, PlikRejestru* zIndeksem) {
+void PrzebiegRejestru::wykonaj(PlikRejestru& plik, bool zIndeksem, qint64 rekordy, Czesc& czesc) {
   try {
-    PlikRejestru& plik = zIndeksem ? *zIndeksem : *wlasny;
     if (!zIndeksem && !plik.otworzDoOdczytu()) throw platform::IoError(plik.bladOtwarcia().toStdString());
     czesc.przed = plik.tozsamosc();
     TekstyWiersza teksty(kody_);

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <charconv>
+#include <deque>
 #include <future>
 #include <vector>
 
@@ -77,10 +78,9 @@ Wiersze zbudujWiersze(const PlikPodmiotow& plik, const std::function<bool(const 
   if (poNazwie) {
     // In the grid's own order: stable, by its sort keys, byte by byte.
     const kgrid::TKCellStore& nazwy = w.bloki[TPodmiotForm::poNz].Store();
-    std::vector<std::string> dekodowane(static_cast<std::size_t>(w.ile));
+    std::deque<std::string> dekodowane;
     std::vector<std::string_view> klucze(static_cast<std::size_t>(w.ile));
-    for (int i = 0; i < w.ile; ++i)
-      klucze[static_cast<std::size_t>(i)] = kgrid::TKGridModel::SortKey(nazwy.text(i), dekodowane[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < w.ile; ++i) klucze[static_cast<std::size_t>(i)] = kgrid::TKGridModel::SortKey(nazwy.text(i), dekodowane);
     std::vector<int> kolejnosc(static_cast<std::size_t>(w.ile));
     for (int i = 0; i < w.ile; ++i) kolejnosc[static_cast<std::size_t>(i)] = i;
     std::stable_sort(kolejnosc.begin(), kolejnosc.end(),

@@ -55,6 +55,16 @@ void TKCellStore::append(std::string_view stored, std::uint32_t word) {
   buffer_.append(stored);
 }
 
+void TKCellStore::appendCommaText(std::string_view lines, std::uint32_t word) {
+  const std::size_t off = buffer_.size();
+  KStrings::AppendLinesAsCommaText(buffer_, lines);
+  if (buffer_.size() > std::numeric_limits<std::uint32_t>::max()) {
+    buffer_.resize(off);
+    throw std::length_error("column text too large");
+  }
+  slots_.push_back(Slot{std::uint32_t(off), std::uint32_t(buffer_.size() - off), word});
+}
+
 void TKCellStore::append(TKCellStore&& other) {
   if (slots_.empty() && buffer_.empty()) {
     std::swap(slots_, other.slots_);
@@ -81,7 +91,7 @@ void TKCellBlock::append(std::string_view text) {
     return;
   }
   // As SetCells: comma text, and a value with a line break makes a multi-line cell.
-  store_.append(KStrings::LinesToCommaText(text), hasLineBreak(text) ? packCellWord(cfMultiLine, ctText) : 0);
+  store_.appendCommaText(text, hasLineBreak(text) ? packCellWord(cfMultiLine, ctText) : 0);
 }
 
 void TKCellStore::insert(int i) { slots_.insert(slots_.begin() + i, Slot{}); }

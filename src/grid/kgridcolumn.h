@@ -65,6 +65,8 @@ class TKCellStore {
   }
   // A cell at the end with its stored text and cell word as they are.
   void append(std::string_view stored, std::uint32_t word);
+  // A cell at the end whose stored text is the comma text of these lines.
+  void appendCommaText(std::string_view lines, std::uint32_t word);
   void reserveText(std::size_t bytes) { buffer_.reserve(bytes); }
   std::size_t textBytes() const { return buffer_.size(); }
   void appendEmpty(int count) { slots_.resize(slots_.size() + std::size_t(count)); }

@@ -18,10 +18,12 @@ void appendLine(std::string& out, std::string_view line) {
     return;
   }
   out.push_back('"');
-  for (char c : line) {
-    if (c == '"') out.push_back('"');
-    out.push_back(c);
+  // The runs between double quotes are appended whole; each quote is doubled.
+  for (std::size_t q; (q = line.find('"')) != std::string_view::npos; line.remove_prefix(q + 1)) {
+    out.append(line.substr(0, q + 1));
+    out.push_back('"');
   }
+  out.append(line);
   out.push_back('"');
 }
 
@@ -37,6 +39,11 @@ bool IsPlainText(std::string_view text) { return !needsQuotes(text); }
 std::string LinesToCommaText(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 2);
+  AppendLinesAsCommaText(out, text);
+  return out;
+}
+
+void AppendLinesAsCommaText(std::string& out, std::string_view text) {
   while (!text.empty()) {
     std::size_t end = text.find('\r');
     if (end == std::string_view::npos) end = text.find('\n');
@@ -46,7 +53,6 @@ std::string LinesToCommaText(std::string_view text) {
     const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
     text.remove_prefix(end + (crlf ? 2 : 1));
   }
-  return out;
 }
 
 std::string CommaTextToLines(std::string_view text) {

@@ -8,6 +8,8 @@
 namespace kgrid::KStrings {
 
 std::string LinesToCommaText(std::string_view text);
+// The same comma text appended to `out` (a column's text store takes it without a copy).
+void AppendLinesAsCommaText(std::string& out, std::string_view text);
 // The items as lines joined by CR LF. Ends at the first NUL byte.
 std::string CommaTextToLines(std::string_view text);
 // True when the text is its own comma text and reads back unchanged: no byte below 33, no

@@ -25,6 +25,10 @@ TEST_P(CommaText, StoresAndReadsBack) {
   const CommaCase& c = GetParam();
   EXPECT_EQ(KStrings::LinesToCommaText(c.text), c.stored);
   EXPECT_EQ(KStrings::CommaTextToLines(c.stored), c.back);
+  // Appended after a column's earlier texts, it leaves them as they were.
+  std::string kolumna = "\"a b\",";
+  KStrings::AppendLinesAsCommaText(kolumna, c.text);
+  EXPECT_EQ(kolumna, "\"a b\"," + c.stored);
 }
 
 const std::string lodz = cp1250::fromUtf8("Łódź");
@@ -38,6 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
         CommaCase{"LeadingBlanks", "  lead", "\"  lead\"", "  lead"},
         CommaCase{"TrailingBlank", "trail ", "\"trail \"", "trail "},
         CommaCase{"InnerQuote", "say \"hi\"", "\"say \"\"hi\"\"\"", "say \"hi\""},
+        CommaCase{"OnlyQuotes", "\"\"", "\"\"\"\"\"\"", "\"\""},
+        CommaCase{"QuotesAtBothEnds", "\"x\"", "\"\"\"x\"\"\"", "\"x\""},
         CommaCase{"TwoLines", "a\r\nb", "a,b", "a\r\nb"},
         CommaCase{"TrailingLineEnd", "a\r\n", "a,", "a\r\n"},
         CommaCase{"LfOnly", "x\ny", "x,y", "x\r\ny"},

@@ -17,6 +17,7 @@ namespace platform {
 namespace {
 
 std::function<qint64(const DiskCall&)> g_seam;
+std::function<void(const QString&, qint64, qint64)> g_readSeam;
 
 // The length of the change that may reach the disk; the seam may stop the program before it.
 qint64 seam(DiskOp op, const QString& path, qint64 at = 0, qint64 length = 0) {
@@ -45,6 +46,11 @@ void writeAll(int fd, const QString& path, const char* bytes, qint64 length, qin
 
 DiskSeam::DiskSeam(std::function<qint64(const DiskCall&)> fn) : previous_(std::move(g_seam)) { g_seam = std::move(fn); }
 DiskSeam::~DiskSeam() { g_seam = std::move(previous_); }
+
+ReadSeam::ReadSeam(std::function<void(const QString&, qint64, qint64)> fn) : previous_(std::move(g_readSeam)) {
+  g_readSeam = std::move(fn);
+}
+ReadSeam::~ReadSeam() { g_readSeam = std::move(previous_); }
 
 void syncFolderOf(const QString& path) {
   const QString folder = QFileInfo(path).absolutePath();
@@ -140,6 +146,7 @@ void RecordFile::missing(const char* what, qint64 n) {
 // Positioned reads and writes on the handle itself: one system call each, no seek, and nothing
 // of the file object's own position or buffer comes into play.
 bool RecordFile::readAt(qint64 at, char* out, qint64 length) {
+  if (g_readSeam) g_readSeam(path_, at, length);
   const int fd = file_.handle();
   for (qint64 done = 0; done < length;) {
     const ssize_t r = ::pread(fd, out + done, static_cast<std::size_t>(length - done), static_cast<off_t>(at + done));

@@ -36,6 +36,19 @@ class DiskSeam {
   std::function<qint64(const DiskCall&)> previous_;
 };
 
+// For tests: called before each read of a record file, on the reading thread, with the file's
+// path, place and length; it may change the file as another process would. Set while no read runs.
+class ReadSeam {
+ public:
+  explicit ReadSeam(std::function<void(const QString&, qint64, qint64)> fn);
+  ~ReadSeam();
+  ReadSeam(const ReadSeam&) = delete;
+  ReadSeam& operator=(const ReadSeam&) = delete;
+
+ private:
+  std::function<void(const QString&, qint64, qint64)> previous_;
+};
+
 // Syncs the folder that holds `path`, so that a file made or removed there stays so after a power
 // cut. Throws IoError when the system reports an input or output error.
 void syncFolderOf(const QString& path);

@@ -37,6 +37,12 @@ void dajListyLadowaniu(Program& program);
 // Returns the number of rows added.
 std::int64_t zaladujRejestr(Program& program, kgrid::TKGridModel& lista);
 
+// The columns of each of `watkow` threads (at least one), given what each column costs and what
+// the first thread does besides (the index): the costliest first, each to the thread with the
+// least so far. Columns come in ascending order; a thread beyond the first may get none.
+std::vector<std::vector<std::size_t>> rozdzielKolumny(const std::vector<std::uint64_t>& koszty, std::size_t watkow,
+                                                      std::uint64_t pierwszyPonadto);
+
 // The threads the pass shares the list's columns among: half the processors, at most four, when
 // 0 (the default).
 void ustawWatkiLadowania(std::size_t watkow);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <algorithm>
+#include <atomic>
 #include <QFile>
 #include <cmath>
 #include <functional>
@@ -223,18 +225,21 @@ struct Swiat : World {
     zelt::zapiszDefinicje(reg(), defs);
     program().definicjeKolumn = zelt::wczytajDefinicje(reg());
   }
-  // The table's records in a file, with deleted ones among them.
-  std::vector<TRekordTransakcji> zapiszRejestr() {
+  // The table's records in a file, with deleted ones among them; the table again until there are
+  // at least `najmniej`.
+  std::vector<TRekordTransakcji> zapiszRejestr(std::size_t najmniej = 0) {
     std::string plik;
     std::vector<TRekordTransakcji> zapisane;
-    for (const Przypadek& c : przypadki()) {
-      for (int usuniety = 0; usuniety < 2; ++usuniety) {
-        auto b = bajty(c);
-        if (usuniety) packed::putI32(b.data(), TRekordTransakcji::kOffsetStatus, TRekordTransakcji::kDeleted);
-        plik.append(b.data(), b.size());
-        zapisane.push_back(TRekordTransakcji::decode(b.data()));
+    do
+      for (const Przypadek& c : przypadki()) {
+        for (int usuniety = 0; usuniety < 2; ++usuniety) {
+          auto b = bajty(c);
+          if (usuniety) packed::putI32(b.data(), TRekordTransakcji::kOffsetStatus, TRekordTransakcji::kDeleted);
+          plik.append(b.data(), b.size());
+          zapisane.push_back(TRekordTransakcji::decode(b.data()));
+        }
       }
-    }
+    while (zapisane.size() < najmniej);
     writeFile(program().transakDat(), plik);
     return zapisane;
   }
@@ -339,6 +344,114 @@ TEST(RegisterLoad, ThePassReadsTheRegisterAfterTheJournalsPlayback) {
   EXPECT_TRUE(p.rejestrOdtworzony);
   listaWzorcowa(p, wzor, rekordy);
   takieSame(lista, wzor, "after the playback");
+}
+
+// The threads' shares of the columns: every column in one share, in order, and the costliest
+// share within a third of the best one possible (found by trying every share-out), the first
+// thread's index counted with it.
+TEST(RegisterLoad, TheColumnsAreSharedOutByWhatTheyCost) {
+  struct Przypadek {
+    const char* nazwa;
+    std::vector<std::uint64_t> koszty;
+    std::size_t watkow;
+    std::uint64_t indeks;
+  };
+  std::vector<Przypadek> przypadki = {
+      {"two costly columns a round would give one thread", {100, 1, 1, 1, 100, 1, 1, 1}, 4, 0},
+      {"the index outweighs every column", {5, 5, 5, 5, 5, 5}, 3, 1000},
+      {"one thread", {3, 1, 2}, 1, 7},
+      {"more threads than columns", {4, 9}, 5, 2},
+      {"no columns", {}, 3, 1}};
+  std::uint32_t los = 12345;
+  for (int i = 0; i < 20; ++i) {
+    Przypadek p{"random", {}, 2 + std::size_t(i % 3), 0};
+    for (int c = 0; c < 7; ++c) p.koszty.push_back((los = los * 1103515245u + 12345u) >> 24);
+    p.indeks = (los = los * 1103515245u + 12345u) >> 25;
+    przypadki.push_back(p);
+  }
+  for (const Przypadek& p : przypadki) {
+    SCOPED_TRACE(p.nazwa);
+    const auto czesci = zelt::rozdzielKolumny(p.koszty, p.watkow, p.indeks);
+    ASSERT_EQ(czesci.size(), p.watkow);
+    std::vector<int> ile(p.koszty.size(), 0);
+    std::uint64_t najwiecej = 0;
+    for (std::size_t w = 0; w < czesci.size(); ++w) {
+      EXPECT_TRUE(std::is_sorted(czesci[w].begin(), czesci[w].end()));
+      std::uint64_t suma = w == 0 ? p.indeks : 0;
+      for (std::size_t c : czesci[w]) {
+        ASSERT_LT(c, p.koszty.size());
+        ++ile[c];
+        suma += p.koszty[c];
+      }
+      najwiecej = std::max(najwiecej, suma);
+    }
+    EXPECT_EQ(ile, std::vector<int>(p.koszty.size(), 1)) << "every column once";
+    // The best share-out, by trying each thread for each column.
+    std::uint64_t najlepiej = UINT64_MAX;
+    std::vector<std::size_t> gdzie(p.koszty.size(), 0);
+    for (;;) {
+      std::vector<std::uint64_t> sumy(p.watkow, 0);
+      sumy[0] = p.indeks;
+      for (std::size_t c = 0; c < gdzie.size(); ++c) sumy[gdzie[c]] += p.koszty[c];
+      najlepiej = std::min(najlepiej, *std::max_element(sumy.begin(), sumy.end()));
+      std::size_t c = 0;
+      while (c < gdzie.size() && ++gdzie[c] == p.watkow) gdzie[c++] = 0;
+      if (c == gdzie.size()) break;
+    }
+    EXPECT_LE(3 * najwiecej, 4 * najlepiej) << "costliest share " << najwiecej << ", best " << najlepiej;
+  }
+}
+
+// Another process rewrites the first record while the pass reads on past it: the list's rows are
+// of one version of the file, never a row of two. The threads' rows are read again by one thread
+// when the file changed under them; one thread's rows are those of its one pass. So when the file
+// changes under every read, and the load never shows an empty list for a register that has rows.
+TEST(RegisterLoad, ARecordRewrittenDuringThePassIsShownAsOneVersionOfIt) {
+  for (std::size_t watkow : {1, 3})
+    for (const bool zaKazdymRazem : {false, true}) {
+      SCOPED_TRACE(testing::Message() << watkow << " threads, " << (zaKazdymRazem ? "changed at every read" : "once"));
+      Watki ustawione(watkow);
+      Swiat w;
+      auto& p = w.program();
+      auto rekordy = w.zapiszRejestr(1100);  // three blocks of the pass's reads
+      ASSERT_FALSE(rekordy[0].deleted());
+      // Version k of the first record: its name, amount and counters (columns of different threads).
+      auto wersja = [&](int k) {
+        TRekordTransakcji r = rekordy[0];
+        r.zNz = "Wersja " + std::to_string(k);
+        r.tKw = std::to_string(k) + ",00";
+        r.ilBledow = static_cast<std::uint8_t>(k);
+        return r;
+      };
+      std::atomic<int> zmian{0};
+      platform::ReadSeam obcy([&](const QString& plik, qint64 at, qint64) {
+        if (plik != p.transakDat() || at < 512 * qint64(TRekordTransakcji::kSize)) return;
+        if (!zaKazdymRazem && zmian.load() > 0) return;
+        const int k = ++zmian;
+        QFile f(plik);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        const auto b = wersja(k).encode();
+        ASSERT_EQ(f.write(b.data(), qint64(b.size())), qint64(b.size()));
+      });
+      zelt::rozpocznijLadowanieRejestru(p);
+      kgrid::TKGridModel lista;
+      p.ukladListy = zelt::zbudujKolumnyListy(lista, p.definicjeKolumn);
+      zelt::zaladujRejestr(p, lista);
+      ASSERT_GT(zmian.load(), 0);
+      // The version the list shows is the one its name column gives; every column is of it.
+      int pokazana = -1;
+      for (int c = 0; c < lista.ColCount(); ++c)
+        if (lista.VisibleColumn(c).Name() == "zNz") {
+          const std::string nazwa(lista.VisibleColumn(c).StoredText(0));
+          pokazana = nazwa.rfind("\"Wersja ", 0) == 0 ? std::stoi(nazwa.substr(8)) : 0;
+        }
+      ASSERT_GE(pokazana, 0) << "no name column";
+      if (!zaKazdymRazem) EXPECT_EQ(pokazana, watkow == 1 ? 0 : 1) << "one pass keeps what it read; the threads' is read again";
+      if (pokazana > 0) rekordy[0] = wersja(pokazana);
+      kgrid::TKGridModel wzor;
+      listaWzorcowa(p, wzor, rekordy);
+      takieSame(lista, wzor, "the version shown");
+    }
 }
 
 // A read error in the pass on its thread is shown on the main thread, as the message of the

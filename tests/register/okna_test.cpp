@@ -66,12 +66,13 @@ std::optional<QPoint> ramkaWgSerwera(QWidget& okno) {
   return QPoint(*ax - *rx, *ay - *ry);
 }
 
-// Waits until the window stands framed on the screen and no longer moves; its frame's corner.
+// Waits until the window stands framed on the screen and no longer moves; its frame's corner. A
+// loaded machine may take seconds to frame a window: the wait ends as soon as it stands.
 std::optional<QPoint> gdzieStoi(QWidget& okno) {
   QElapsedTimer t;
   t.start();
   std::optional<QPoint> poprzednie;
-  while (t.elapsed() < 5000) {
+  while (t.elapsed() < 20000) {
     czekaj(40);
     if (!okno.isVisible() || !okno.windowHandle() || !okno.windowHandle()->isExposed()) continue;
     const auto teraz = ramkaWgSerwera(okno);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <numeric>
 #include <exception>
 #include <mutex>
+#include <numeric>
 #include <optional>
 #include <thread>
 
@@ -36,8 +36,8 @@ void wypelnijListowa(kgrid::TKCellBlock& b, const ListyKarty::Lista& l, const st
 // What the columns' cells cost the pass, counted in bytes of text made, from the first records of
 // the file: a cell costs kKomorka bytes besides its text (its slot and the call), a quoted one
 // kCytat more; a list column's cell is an index in the pass and a cell filled from its item's text
-// after it. Measured on a register of 100,000 records: the columns' times follow these within a
-// few percent, and the index costs the first thread about kIndeks a record.
+// after it. The weights come from the columns' measured times on a register of 100,000 records;
+// the index cost the first thread about kIndeks a record there.
 constexpr std::uint64_t kKomorka = 8, kCytat = 12, kPozycja = 16, kIndeks = 18;
 constexpr qint64 kProbka = 256;
 
@@ -205,16 +205,12 @@ void PrzebiegRejestru::przejdz(std::size_t watkow) {
   niepelny = plik.niepelnyOstatni();
   const qint64 rekordy = plik.ilosc();
   watkow = std::clamp<std::size_t>(watkow, 1, std::max<std::size_t>(n, 1));
+  // One thread takes every column: nothing to weigh.
+  const Koszty koszty = watkow > 1 ? kosztyKolumn(plik, kody_, rekordy) : Koszty{std::vector<std::uint64_t>(n, 0), 0};
   std::vector<Czesc> czesci;
-  if (watkow == 1) {
-    czesci.resize(1);
-    for (std::size_t c = 0; c < n; ++c) czesci[0].kolumny.push_back(c);
-  } else {
-    const Koszty koszty = kosztyKolumn(plik, kody_, rekordy);
-    for (auto& kolumny : rozdzielKolumny(koszty.kolumn, watkow, koszty.indeksu))
-      if (czesci.empty() || !kolumny.empty()) czesci.push_back(Czesc{std::move(kolumny)});
-    watkow = czesci.size();
-  }
+  for (auto& kolumny : rozdzielKolumny(koszty.kolumn, watkow, koszty.indeksu))
+    if (czesci.empty() || !kolumny.empty()) czesci.push_back(Czesc{std::move(kolumny)});
+  watkow = czesci.size();
   {
     std::vector<std::jthread> pozostale;
     for (std::size_t w = 1; w < watkow; ++w)

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl1-mesa-dev qt6-translations-l10n
+  qt6-base-dev libgl1-mesa-dev libxcb1-dev qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libzip-dev
   zip unzip python3 bsdutils

@@ -7,6 +7,8 @@
 #include <QShowEvent>
 #include <stdexcept>
 
+#include "platform/wmrelease.h"
+
 namespace platform {
 
 ModalForm::ModalForm(QWidget* parent) : QDialog(parent) {}
@@ -78,6 +80,9 @@ int QtDialogDriver::messageBox(const QString& text, const QString& caption, MsgB
 
 int QtDialogDriver::showModal(ModalForm& form) {
   form.resetModalResult();
+  // A form shown again at once (a question, then its report) must first be let go by the
+  // window manager, or it may never appear.
+  waitForWindowManagerRelease(form);
   form.exec();
   return form.modalResult() == mrNone ? form.closeResult() : form.modalResult();
 }

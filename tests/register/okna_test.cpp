@@ -138,6 +138,28 @@ void naWyswietlaczu() {
   wyslany.ilWyslan = 1;
   w.zapisz({wyslany, swiat::rekord("2")});
 
+  // A window shown, hidden after some work (0-9 ms) and shown modal at once, as the dispatch
+  // report shows its progress and then its question, stands framed at every showing: mapped
+  // again while the window manager still held it, it was withdrawn and never showed.
+  {
+    NaEkranie d;
+    QWidget glowne;
+    glowne.resize(400, 300);
+    glowne.show();
+    ASSERT_TRUE(gdzieStoi(glowne));
+    platform::ModalForm f(&glowne);
+    f.setObjectName("Ponownie");
+    f.resize(300, 200);
+    for (int i = 0; i < 10; ++i) {
+      f.show();
+      f.repaint();
+      QThread::msleep(static_cast<unsigned long>(i));
+      f.hide();
+      d.showModal(f);
+    }
+    EXPECT_EQ(d.miejsca["Ponownie"].size(), 10u) << "showings that stood framed";
+  }
+
   QPoint konfig;
   {
     Uruchomiony u(w);

@@ -25,6 +25,11 @@ void ModalForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
+void ModalForm::setVisible(bool visible) {
+  if (visible) waitForWindowManagerRelease(*this);
+  QDialog::setVisible(visible);
+}
+
 void ModalForm::reject() {
   modalResult_ = closeResult_;
   QDialog::done(closeResult_ == mrDismissed ? 0 : closeResult_);
@@ -80,9 +85,6 @@ int QtDialogDriver::messageBox(const QString& text, const QString& caption, MsgB
 
 int QtDialogDriver::showModal(ModalForm& form) {
   form.resetModalResult();
-  // A form shown again at once (a question, then its report) must first be let go by the
-  // window manager, or it may never appear.
-  waitForWindowManagerRelease(form);
   form.exec();
   return form.modalResult() == mrNone ? form.closeResult() : form.modalResult();
 }

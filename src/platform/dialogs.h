@@ -34,6 +34,9 @@ class ModalForm : public QDialog {
   // Called before each modal showing: the result starts at 0.
   void resetModalResult() { modalResult_ = mrNone; }
   void reject() override;
+  // A window shown again at once (progress, then a question, then a report) is first let go by
+  // the window manager, or it may never appear; modal or not.
+  void setVisible(bool visible) override;
 
  protected:
   // A window shown again opens where it was: without, the window manager places it anew, a title
